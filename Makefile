@@ -1,0 +1,21 @@
+# `make run` and `make test` do all set-up on a fresh Debian 12 machine.
+.PHONY: run test build deps format clean
+
+run: deps build
+	./build/tokeiya
+
+test: deps
+	scripts/run-tests.sh
+
+build:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build -j$$(nproc) --target tokeiya tokeiya-dbsetup
+
+deps:
+	scripts/install-deps.sh
+
+format:
+	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan

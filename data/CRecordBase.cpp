@@ -1,0 +1,173 @@
+#include "data/CRecordBase.hpp"
+
+namespace tokeiya {
+
+CRecordBase::CRecordBase(CConnection& connection)
+    : m_connection(connection), m_set(connection.Database()) {}
+
+std::string CRecordBase::SelectStatement() {
+    CFieldExchange fx(CFieldExchange::Operation::Describe, Dialect());
+    DoFieldExchange(fx);
+    std::string sql = "SELECT ";
+    for (size_t i = 0; i < fx.m_columns.size(); ++i) {
+        if (i > 0) {
+            sql += ",";
+        }
+        sql += fx.m_columns[i];
+    }
+    sql += " FROM " + GetDefaultSQL();
+    if (!m_strFilter.empty()) {
+        sql += " WHERE " + m_strFilter;
+    }
+    if (!m_strSort.empty()) {
+        sql += " ORDER BY " + m_strSort;
+    }
+    return Dialect().Render(sql);
+}
+
+bool CRecordBase::Open() {
+    CFieldExchange fx(CFieldExchange::Operation::Describe, Dialect());
+    DoFieldExchange(fx);
+    std::string sql = SelectStatement();
+    try {
+        m_set.Open(sql, m_params, fx.m_types);
+    } catch (const CDBException& e) {
+        m_lastOpenError = e;
+        return false;
+    }
+    m_lastOpenError.reset();
+    UpdateTarget target;
+    target.table = Dialect().Render(GetDefaultSQL());
+    for (const std::string& column : fx.m_columns) {
+        target.columns.push_back(Dialect().Render(column));
+    }
+    target.keyColumn = 0;
+    target.keyAssignedByServer = KeyAssignedByServer();
+    m_set.SetUpdateTarget(std::move(target));
+    LoadCurrentRow();
+    return true;
+}
+
+bool CRecordBase::Requery() {
+    Close();
+    return Open();
+}
+
+void CRecordBase::Close() {
+    m_set.Close();
+}
+
+void CRecordBase::MoveNext() {
+    m_set.MoveNext();
+    LoadCurrentRow();
+}
+
+void CRecordBase::LoadCurrentRow() {
+    if (m_set.IsEOF()) {
+        return;
+    }
+    CFieldExchange fx(CFieldExchange::Operation::Load, Dialect());
+    fx.SetRow(&m_set);
+    DoFieldExchange(fx);
+}
+
+std::vector<DbValue> CRecordBase::StoredValues() {
+    CFieldExchange fx(CFieldExchange::Operation::Store, Dialect());
+    DoFieldExchange(fx);
+    return std::move(fx.m_values);
+}
+
+void CRecordBase::AddNew() {
+    SetFieldDefaults();
+    m_set.AddNew(StoredValues());
+}
+
+void CRecordBase::Edit() {
+    m_set.Edit();
+    m_editSnapshot = StoredValues();
+}
+
+void CRecordBase::Update() {
+    std::vector<DbValue> values = StoredValues();
+    if (m_set.IsAdding()) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            m_set.SetField(i, values[i]);
+        }
+    } else if (m_set.IsEditing()) {
+        // Only what the caller changed is written, so a concurrent change to another
+        // column of the row by another computer survives.
+        for (size_t i = 0; i < values.size() && i < m_editSnapshot.size(); ++i) {
+            if (!(values[i] == m_editSnapshot[i])) {
+                m_set.SetField(i, values[i]);
+            }
+        }
+    }
+    m_set.Update();
+}
+
+void CRecordBase::CancelUpdate() {
+    m_set.CancelUpdate();
+}
+
+const DbValue* CFieldExchange::Next(const char* column, DbType type) {
+    size_t index = m_index++;
+    if (m_operation == Operation::Describe) {
+        m_columns.emplace_back(column);
+        m_types.push_back(type);
+        return nullptr;
+    }
+    if (m_operation == Operation::Load) {
+        return &m_set->GetField(index);
+    }
+    return nullptr;
+}
+
+void CFieldExchange::BigInt(const char* column, int64_t& value) {
+    if (const DbValue* v = Next(column, DbType::Integer)) {
+        value = v->AsInt(0);
+    } else if (m_operation == Operation::Store) {
+        m_values.emplace_back(value);
+    }
+}
+
+void CFieldExchange::Long(const char* column, int& value) {
+    if (const DbValue* v = Next(column, DbType::Integer)) {
+        value = static_cast<int>(v->AsInt(0));
+    } else if (m_operation == Operation::Store) {
+        m_values.emplace_back(value);
+    }
+}
+
+void CFieldExchange::Bit(const char* column, int& value) {
+    if (const DbValue* v = Next(column, DbType::Integer)) {
+        value = v->AsInt(0) != 0 ? 1 : 0;
+    } else if (m_operation == Operation::Store) {
+        m_values.emplace_back(value != 0 ? 1 : 0);
+    }
+}
+
+void CFieldExchange::Date(const char* column, CTime& value) {
+    if (const DbValue* v = Next(column, DbType::Timestamp)) {
+        value = FromDbValue(*v);
+    } else if (m_operation == Operation::Store) {
+        m_values.push_back(m_dialect.DateTimeParam(value));
+    }
+}
+
+void CFieldExchange::Single(const char* column, float& value) {
+    if (const DbValue* v = Next(column, DbType::Real)) {
+        value = static_cast<float>(v->AsReal(0));
+    } else if (m_operation == Operation::Store) {
+        m_values.emplace_back(static_cast<double>(value));
+    }
+}
+
+void CFieldExchange::Text(const char* column, std::string& value) {
+    if (const DbValue* v = Next(column, DbType::Text)) {
+        value = v->AsText();
+    } else if (m_operation == Operation::Store) {
+        m_values.emplace_back(value);
+    }
+}
+
+}  // namespace tokeiya

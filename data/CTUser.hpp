@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/CRecordBase.hpp"
+#include "data/CUser.hpp"
+
+namespace tokeiya {
+
+// The user records: view mode reads [dbo].[Qユーザー] (users with their group and level
+// name), table mode reads and writes [dbo].[Tユーザー].
+class CTUser : public CRecordBase {
+  public:
+    enum class Mode { View, Table };
+
+    CTUser(CConnection& connection, Mode mode);
+
+    Mode GetMode() const { return m_mode; }
+    // Changing the mode closes the record set first.
+    void SetMode(Mode mode);
+
+    // 0 verified (out filled), 1 no such user name, 2 wrong password, -1 the view could not
+    // be opened.
+    int VerifyLogin(const std::string& userName, const std::string& password, CUser& out);
+    // Updates the user's row when it has an id or is an administrator, else inserts it under
+    // the next free id (written back into `user`). 0 when the row to update is missing.
+    int Save(CUser& user);
+    // Active users (or the retired ones) of a group, or of every group for -1; never those
+    // without a group or of the administration level.
+    int LoadList(std::vector<CUser>& list, int groupId, bool retired);
+    int LoadById(int userId, CUser& out);
+
+    // The current row as a CUser (password unscrambled), and back (columns 1 to 12).
+    CUser ToUser() const;
+    void FromUser(const CUser& user);
+
+    int m_idUser;
+    std::string m_strUserName;
+    std::string m_strPassword;  // scrambled
+    int m_idGroup;
+    int m_nLevel;
+    float m_fSalary;
+    float m_fOvertimePay;
+    CTime m_timeFrom;
+    CTime m_timeTo;
+    int m_nLunchMin;
+    int m_nStartUpMin;
+    int m_nCoolDownMin;
+    std::string m_strGroupName;
+    int m_typeSalary;
+    int m_typeOvertime;
+    int m_nTimePerSalary;
+    int m_flgRound;
+    int m_nCutoff;
+    std::string m_strLevel;
+
+  protected:
+    std::string GetDefaultSQL() const override;
+    void DoFieldExchange(CFieldExchange& fx) override;
+    void SetFieldDefaults() override;
+
+  private:
+    Mode m_mode;
+};
+
+}  // namespace tokeiya

@@ -1,0 +1,10 @@
+#include "data/ProcessValues.hpp"
+
+namespace tokeiya {
+
+ProcessValues& Process() {
+    static ProcessValues values;
+    return values;
+}
+
+}  // namespace tokeiya

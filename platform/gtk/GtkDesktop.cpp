@@ -1,0 +1,92 @@
+#include "platform/gtk/GtkDesktop.hpp"
+
+#include <utility>
+
+#include "platform/Cp932.hpp"
+#include "platform/gtk/GObjectPtr.hpp"
+#include "platform/gtk/GtkConnectionDialog.hpp"
+#include "platform/gtk/GtkLoginDialog.hpp"
+#include "platform/gtk/GtkText.hpp"
+
+namespace tokeiya::gtk {
+namespace {
+
+constexpr const char* kApplicationTitle = "Tokeiya";
+
+}  // namespace
+
+CGtkDesktop::CGtkDesktop() = default;
+
+CGtkDesktop::~CGtkDesktop() = default;
+
+MessageAnswer CGtkDesktop::MessageBox(const std::string& text, MessageButtons buttons) {
+    bool yesNo = buttons == MessageButtons::YesNo;
+    if (m_runner.SessionEnding()) {
+        return yesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    ToplevelPtr box(gtk_message_dialog_new(m_mainWindow, GTK_DIALOG_MODAL,
+                                           yesNo ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
+                                           GTK_BUTTONS_NONE, "%s", cp932::ToUtf8(text).c_str()));
+    GtkDialog* dialog = GTK_DIALOG(box.get());
+    gtk_window_set_title(GTK_WINDOW(dialog), kApplicationTitle);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_container_set_border_width(GTK_CONTAINER(dialog), 12);
+    gtk_widget_set_size_request(GTK_WIDGET(dialog), 320, -1);
+    if (yesNo) {
+        gtk_dialog_add_buttons(dialog, U8(u8"はい"), GTK_RESPONSE_YES, U8(u8"いいえ"),
+                               GTK_RESPONSE_NO, nullptr);
+        gtk_dialog_set_default_response(dialog, GTK_RESPONSE_YES);
+    } else {
+        gtk_dialog_add_button(dialog, "OK", GTK_RESPONSE_OK);
+        gtk_dialog_set_default_response(dialog, GTK_RESPONSE_OK);
+    }
+    int response = m_runner.RunDialog(dialog);
+    if (!yesNo) {
+        return MessageAnswer::Ok;
+    }
+    // Escape, closing the box and the end of the session all answer No.
+    return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+bool CGtkDesktop::ShowLoginDialog(LoginForm& form) {
+    if (m_runner.SessionEnding()) {
+        return false;
+    }
+    CGtkLoginDialog dialog(m_runner, m_mainWindow, form);
+    return dialog.Run(form);
+}
+
+bool CGtkDesktop::ShowConnectionDialog(ConnectionForm& form) {
+    if (m_runner.SessionEnding()) {
+        return false;
+    }
+    CGtkConnectionDialog dialog(m_runner, m_mainWindow, form);
+    return dialog.Run(form);
+}
+
+void CGtkDesktop::RunMainWindow(const std::string& title, std::function<void()> onDisplayLost) {
+    ToplevelPtr window(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    GtkWindow* main = GTK_WINDOW(window.get());
+    gtk_window_set_title(main, cp932::ToUtf8(title).c_str());
+    gtk_window_set_default_size(main, 800, 500);
+    gtk_window_set_position(main, GTK_WIN_POS_CENTER);
+    GtkWidget* label = gtk_label_new(U8(u8"ログインしました。"));
+    gtk_container_add(GTK_CONTAINER(main), label);
+    gtk_widget_show(label);
+
+    // Once the display is gone the session must end without drawing anything, so the
+    // runner is told first and every dialog the callback might open returns at once.
+    m_displayWatch.Arm([this, onDisplayLost = std::move(onDisplayLost)] {
+        m_runner.MarkSessionEnding();
+        if (onDisplayLost) {
+            onDisplayLost();
+        }
+    });
+    m_mainWindow = main;
+    m_runner.RunWindow(main);
+    m_mainWindow = nullptr;
+    window.reset();
+    m_displayWatch.Disarm();
+}
+
+}  // namespace tokeiya::gtk

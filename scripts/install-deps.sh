@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need, when missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config clang-format
+    libgtk-3-dev libx11-dev libglib2.0-dev
+    unixodbc unixodbc-dev libsqliteodbc odbc-postgresql tdsodbc
+    postgresql sqlite3
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-ipafont-gothic xvfb xdotool x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

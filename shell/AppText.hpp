@@ -1,0 +1,22 @@
+#pragma once
+
+// The session's fixed texts (CP932, as the sources are compiled).
+namespace tokeiya::text {
+
+inline constexpr const char* kApplicationTitle = "Tokeiya";
+inline constexpr const char* kTitleFormat = "とけい屋! ";  // followed by the user's name
+
+inline constexpr const char* kDatabaseCreateFailed = "データベース作成失敗";
+inline constexpr const char* kDatabaseConnectFailed = "データベース接続失敗";
+inline constexpr const char* kLoginParametersFailed = "ログインパラメータの取得に失敗しました。";
+inline constexpr const char* kLoginFailed = "ログインに失敗しました。";
+inline constexpr const char* kAskAdministrator =
+    "ユーザー名とパスワードを管理者に確認してください。";
+inline constexpr const char* kDatabaseError = "データベースエラー。";
+inline constexpr const char* kWrongUserName = "ユーザー名が間違っています。";
+inline constexpr const char* kWrongPassword = "パスワードが間違っています。";
+
+// The administration account's name; logging in with it leaves the stored login alone.
+inline constexpr const char* kAdministrationUser = "tokeiya";
+
+}  // namespace tokeiya::text

@@ -1,0 +1,71 @@
+#include "shell/CTokeiyaApp.hpp"
+
+#include "data/ProcessValues.hpp"
+#include "platform/SystemInfo.hpp"
+#include "shell/AppText.hpp"
+
+namespace tokeiya {
+
+AppEnvironment AppEnvironment::FromSystem() {
+    AppEnvironment environment;
+    environment.profilePath = CProfileStore::DefaultPath();
+    environment.computerName = ComputerName().value_or("");
+    environment.currentFolder = CurrentFolder();
+    return environment;
+}
+
+CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment)
+    : m_desktop(desktop), m_environment(std::move(environment)) {}
+
+CTokeiyaApp::~CTokeiyaApp() {
+    ExitInstance();
+}
+
+bool CTokeiyaApp::InitInstance() {
+    m_instanceLock =
+        CSingleInstanceLock::Acquire(text::kApplicationTitle, m_environment.lockFolder);
+    if (!m_instanceLock) {
+        m_exitCode = 0;  // another copy runs in this session: end without a word
+        return false;
+    }
+    // The definition files are looked up in the folder the program was started from.
+    const std::string& folder = m_environment.currentFolder;
+    Process().screenDefinitionFile = folder + "Tokeiya.ggd";
+    Process().functionKeyFile = folder + "Tokeiya.gfd";
+    Process().printSettingsFile = folder + "Tokeiya.pst";
+
+    m_profile = std::make_unique<CProfileStore>(m_environment.profilePath);
+    Process().alarmAll = m_profile->GetProfileInt("ALARM", "AlarmAll", 0) != 0;
+
+    m_doc = std::make_unique<CTokeiyaDoc>(*m_profile, m_desktop, m_environment.computerName);
+    if (!m_doc->Create()) {
+        m_doc.reset();
+        m_exitCode = 1;
+        return false;
+    }
+    return true;
+}
+
+void CTokeiyaApp::Run() {
+    if (!m_doc) {
+        return;
+    }
+    CTokeiyaDoc* doc = m_doc.get();
+    m_desktop.RunMainWindow(doc->GetTitleText(), [doc]() noexcept {
+        // The display is gone: no dialog can be shown, but the logout must still be written.
+        try {
+            doc->DetachDialogs();
+            doc->EndSession();
+        } catch (...) {
+        }
+    });
+    m_doc.reset();  // ends the session
+}
+
+int CTokeiyaApp::ExitInstance() {
+    m_doc.reset();
+    m_instanceLock.reset();
+    return m_exitCode;
+}
+
+}  // namespace tokeiya

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Desktop.hpp"
+#include "platform/ProfileStore.hpp"
+#include "platform/SingleInstance.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+
+namespace tokeiya {
+
+// Where the application finds its surroundings; the real values come from the system,
+// tests put everything in a temporary folder.
+struct AppEnvironment {
+    std::string profilePath;    // the settings file
+    std::string lockFolder;     // where the single-instance lock lives ("" = the default)
+    std::string computerName;   // "" = the system cannot tell
+    std::string currentFolder;  // ends in "/", or "" when unreadable
+
+    static AppEnvironment FromSystem();
+};
+
+// The application: one copy per desktop session, the settings store, the session document
+// and the main window, started and ended in a fixed order.
+class CTokeiyaApp {
+  public:
+    CTokeiyaApp(IDesktop& desktop, AppEnvironment environment);
+    ~CTokeiyaApp();
+    CTokeiyaApp(const CTokeiyaApp&) = delete;
+    CTokeiyaApp& operator=(const CTokeiyaApp&) = delete;
+
+    // Start-up up to a logged-in session; false when the program must end now, with
+    // ExitCode() as its status (0 for a second copy, 1 when connecting or logging in failed).
+    bool InitInstance();
+    // Shows the main window until it is closed or the desktop session ends, then ends the
+    // session: logout recorded, connection closed.
+    void Run();
+    int ExitInstance();
+
+    int ExitCode() const { return m_exitCode; }
+    CTokeiyaDoc* GetDocument() const { return m_doc.get(); }
+    CProfileStore* GetProfile() const { return m_profile.get(); }
+
+  private:
+    IDesktop& m_desktop;
+    AppEnvironment m_environment;
+    std::unique_ptr<CSingleInstanceLock> m_instanceLock;
+    std::unique_ptr<CProfileStore> m_profile;
+    std::unique_ptr<CTokeiyaDoc> m_doc;
+    int m_exitCode = 0;
+};
+
+}  // namespace tokeiya

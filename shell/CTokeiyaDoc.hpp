@@ -1,0 +1,74 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "data/CConnection.hpp"
+#include "data/CUser.hpp"
+#include "platform/Dialogs.hpp"
+#include "platform/ProfileStore.hpp"
+#include "platform/odbc/DbException.hpp"
+
+namespace tokeiya {
+
+// The session: the one database connection, the logged-in user and the login row, from the
+// login at start-up to the logout at exit.
+class CTokeiyaDoc {
+  public:
+    CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName);
+    virtual ~CTokeiyaDoc();
+    CTokeiyaDoc(const CTokeiyaDoc&) = delete;
+    CTokeiyaDoc& operator=(const CTokeiyaDoc&) = delete;
+
+    // Connects with the stored connection and logs in; false when that failed (the reason
+    // has been shown) and the program must end.
+    bool Create();
+
+    // With 1 the stored connection (or the embedded database) is used, asking only when it
+    // cannot be opened; with 0 the connection dialog asks first. The new connection
+    // replaces the current one only after its login was verified and recorded. 1 on success.
+    int Connect(int useStoredConnection);
+    // Runs the login dialog until a user is verified on `connection`; 1 when one was.
+    int LogIn(CConnection& connection);
+    // Writes the logout of the current connection and closes it.
+    virtual void EndSession();
+    // Takes over a user the user settings stored, when it is the logged-in one.
+    void UpdateLoggedInUser(const CUser& edited);
+
+    // "とけい屋! <user name>"
+    std::string GetTitleText() const;
+
+    CConnection* GetDatabase() const { return m_db.get(); }
+    const CUser& GetLoggedInUser() const { return m_loggedInUser; }
+    const std::string& GetComputerName() const { return m_computerName; }
+    int GetLoginId() const { return m_loginId; }
+    int GetYear() const { return m_year; }
+    int GetMonth() const { return m_month; }
+    int GetDay() const { return m_day; }
+    void SetDate(int year, int month, int day);
+
+    // Shows a database error with the driver's message.
+    void ReportDatabaseError(const CDBException& e);
+    // After this no dialog is shown any more (the display is gone); messages go to stderr.
+    void DetachDialogs() { m_dialogs = nullptr; }
+
+  private:
+    void Message(const std::string& text);
+    // Opens `connect`, asking through the connection dialog first when askFirst is set
+    // and again after each failure. Null when the user cancelled.
+    std::unique_ptr<CConnection> OpenConnection(std::string connect, bool askFirst);
+    // Creates or upgrades an SQLite database file; false (after a message) on failure.
+    bool PrepareSqlite(CConnection& connection);
+
+    CProfileStore& m_profile;
+    IDialogs* m_dialogs;
+    std::unique_ptr<CConnection> m_db;
+    int m_loginId = 0;
+    std::string m_computerName;
+    CUser m_loggedInUser;
+    int m_year = 0;
+    int m_month = 0;
+    int m_day = 0;
+};
+
+}  // namespace tokeiya

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Dialogs.hpp"
+
+namespace tokeiya {
+
+// Where the connection to the database comes from: the embedded SQLite file by default,
+// the connection dialog's fields, and the password files of the servers.
+class ConnectionSettings {
+  public:
+    // $XDG_DATA_HOME/tokeiya/tokeiya.db (UTF-8 path).
+    static std::string EmbeddedDatabasePath();
+    // The connection used when none is stored: the embedded database.
+    static std::string DefaultConnectString();
+
+    // The connection string for the dialog's fields. The password is left out for
+    // PostgreSQL, which reads it from ~/.pgpass (see SavePassword).
+    static std::string Build(const ConnectionForm& form, const std::string& computerName);
+    // The dialog's fields for a stored connection string (password empty).
+    static ConnectionForm ToForm(const std::string& connect);
+    // The string to keep in the settings file: what was asked for, completed by what the
+    // driver reported (its empty keys dropped), without any password.
+    static std::string ForStorage(const std::string& requested, const std::string& completed);
+    // Keeps a PostgreSQL password in ~/.pgpass (mode 600), replacing the line for the same
+    // server, port, database and user. False when the file cannot be written.
+    static bool SavePassword(const ConnectionForm& form);
+    // True when the connection string names an SQLite database.
+    static bool IsSqlite(const std::string& connect);
+    // The database file an SQLite connection string names.
+    static std::string SqliteFile(const std::string& connect);
+};
+
+}  // namespace tokeiya

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include "data/CCodeRZ.hpp"
+#include "data/CTLogin.hpp"
+#include "data/CTUser.hpp"
+#include "data/ProcessValues.hpp"
+#include "data/TimeValue.hpp"
+#include "platform/ProfileStore.hpp"
+#include "platform/headless/ScriptedDialogs.hpp"
+#include "shell/AppText.hpp"
+#include "shell/CTokeiyaApp.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+#include "tests/support/TestDatabase.hpp"
+#include "tests/unit/TempFolder.hpp"
+
+namespace tokeiya {
+namespace {
+
+using test::Engine;
+
+// A session on a fresh database, with a settings file that points at it and a desktop that
+// answers from a script.
+class Session : public ::testing::TestWithParam<Engine> {
+  protected:
+    Session() : m_db(GetParam()), m_profile(m_folder.Path() + "/Tokeiya.ini") {
+        m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
+        m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        CUser user;
+        user.strUserName = "hanako";
+        user.strPassword = "pw";
+        user.idGroup = 1;
+        user.nLunchMin = 45;
+        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+        m_userId = user.idUser;
+    }
+
+    int LoginRows() {
+        CTLogin login(m_db.Connection());
+        EXPECT_TRUE(login.Open());
+        int n = 0;
+        for (; !login.IsEOF(); login.MoveNext()) {
+            ++n;
+        }
+        return n;
+    }
+
+    test::TempFolder m_folder;
+    test::TestDatabase m_db;
+    CProfileStore m_profile;
+    CScriptedDialogs m_dialogs;
+    int m_userId = 0;
+};
+
+TEST_P(Session, LogsInRecordsTheLoginAndLogsOutAtTheEnd) {
+    m_dialogs.QueueLogin("hanako", "pw");
+    {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC-7");
+        ASSERT_TRUE(doc.Create());
+        EXPECT_TRUE(m_dialogs.m_messages.empty());
+        EXPECT_EQ(m_userId, doc.GetLoggedInUser().idUser);
+        EXPECT_EQ("とけい屋! hanako", doc.GetTitleText());
+        EXPECT_EQ(45, Process().defaultLunchMinutes);
+        ASSERT_NE(0, doc.GetLoginId());
+
+        CTLogin login(m_db.Connection());
+        login.m_strFilter = "[idLogin]=?";
+        login.m_params = {DbValue(doc.GetLoginId())};
+        ASSERT_TRUE(login.Open());
+        EXPECT_EQ("PC-7", login.m_strPCName);
+        EXPECT_EQ(m_userId, login.m_idUser);
+        EXPECT_FALSE(IsEmptyTime(login.m_dateLogin));
+        EXPECT_TRUE(IsEmptyTime(login.m_dateLogout));
+    }
+    CTLogin login(m_db.Connection());
+    ASSERT_TRUE(login.Open());
+    EXPECT_FALSE(IsEmptyTime(login.m_dateLogout)) << "the logout is written when the session ends";
+}
+
+TEST_P(Session, SixFailedAttemptsEndWithTheAdministratorMessage) {
+    for (int i = 0; i < 6; ++i) {
+        if (i == 2) {
+            m_dialogs.QueueLogin("nobody", "pw");
+        } else {
+            m_dialogs.QueueLogin("hanako", "wrong");
+        }
+    }
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    EXPECT_FALSE(doc.Create());
+    std::vector<std::string> expected(5, text::kWrongPassword);
+    expected[2] = text::kWrongUserName;
+    expected.push_back(text::kAskAdministrator);
+    expected.push_back(text::kLoginParametersFailed);
+    EXPECT_EQ(expected, m_dialogs.m_messages);
+    EXPECT_EQ(6u, m_dialogs.m_loginForms.size());
+    EXPECT_EQ(nullptr, doc.GetDatabase());
+    EXPECT_EQ(0, LoginRows()) << "a failed login writes nothing";
+}
+
+TEST_P(Session, CancellingTheLoginShowsOnlyTheLoginParameterMessage) {
+    m_dialogs.QueueLoginCancel();
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    EXPECT_FALSE(doc.Create());
+    EXPECT_EQ(std::vector<std::string>{text::kLoginParametersFailed}, m_dialogs.m_messages);
+    EXPECT_EQ(0, LoginRows());
+}
+
+TEST_P(Session, SilentFirstAttemptWithoutSavedCredentials) {
+    // The no-dialog flag without the save flag: the first try uses an empty user name.
+    m_profile.WriteProfileInt("LOGIN", "NotViewDialog", 1);
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 0);
+    m_profile.WriteProfileString("LOGIN", "User", "hanako");
+    m_dialogs.QueueLogin("hanako", "pw");
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    EXPECT_EQ(std::vector<std::string>{text::kWrongUserName}, m_dialogs.m_messages);
+    ASSERT_EQ(1u, m_dialogs.m_loginForms.size());
+    EXPECT_EQ("", m_dialogs.m_loginForms[0].userName);
+    EXPECT_FALSE(m_dialogs.m_loginForms[0].hideDialog) << "no-dialog needs the save flag";
+}
+
+TEST_P(Session, SavedCredentialsLogInWithoutTheDialog) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    m_profile.WriteProfileInt("LOGIN", "NotViewDialog", 1);
+    m_profile.WriteProfileString("LOGIN", "User", "hanako");
+    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    EXPECT_TRUE(m_dialogs.m_loginForms.empty());
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
+}
+
+TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
+    m_dialogs.QueueLogin([](LoginForm& form) {
+        form.userName = "hanako";
+        form.password = "pw";
+        form.savePassword = true;
+        form.hideDialog = true;
+        return true;
+    });
+    {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create());
+    }
+    EXPECT_EQ(1, m_profile.GetProfileInt("LOGIN", "SavePwd", -1));
+    EXPECT_EQ(1, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
+    EXPECT_EQ("hanako", m_profile.GetProfileString("LOGIN", "User", "?"));
+    std::string stored = m_profile.GetProfileString("LOGIN", "Password", "?");
+    EXPECT_NE("pw", stored);
+    EXPECT_EQ("pw", UnscramblePassword(stored));
+
+    // Next time without saving: both texts are emptied.
+    m_dialogs.QueueLogin([](LoginForm& form) {
+        EXPECT_EQ("hanako", form.userName);
+        EXPECT_TRUE(form.savePassword);
+        form.savePassword = false;
+        form.hideDialog = true;  // cannot stay on without the save flag
+        return true;
+    });
+    m_profile.WriteProfileInt("LOGIN", "NotViewDialog", 0);
+    {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create());
+    }
+    EXPECT_EQ(0, m_profile.GetProfileInt("LOGIN", "SavePwd", -1));
+    EXPECT_EQ(0, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
+    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "User", "?"));
+    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "?"));
+}
+
+TEST_P(Session, TheAdministrationAccountLeavesTheLoginKeysAlone) {
+    m_dialogs.QueueLogin([](LoginForm& form) {
+        form.userName = "tokeiya";
+        form.password = "";
+        form.savePassword = true;
+        return true;
+    });
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    EXPECT_EQ(0, doc.GetLoggedInUser().idUser);
+    for (const char* key : {"SavePwd", "NotViewDialog", "User", "Password"}) {
+        EXPECT_EQ("missing", m_profile.GetProfileString("LOGIN", key, "missing")) << key;
+    }
+}
+
+TEST_P(Session, TheCompletedConnectionIsStoredWithoutPassword) {
+    m_dialogs.QueueLogin("hanako", "pw");
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    std::string stored = m_profile.GetProfileString("DATABASE", "Connection", "");
+    EXPECT_EQ(std::string::npos, stored.find("PWD=")) << stored;
+    EXPECT_NE(std::string::npos, stored.find("DRIVER=")) << stored;
+    // What was stored connects again.
+    m_dialogs.QueueLogin("hanako", "pw");
+    CTokeiyaDoc again(m_profile, m_dialogs, "PC");
+    EXPECT_TRUE(again.Create());
+}
+
+TEST_P(Session, AFailedReconnectionKeepsTheCurrentSession) {
+    m_dialogs.QueueLogin("hanako", "pw");
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    CConnection* before = doc.GetDatabase();
+    int loginId = doc.GetLoginId();
+
+    m_dialogs.QueueConnection([](ConnectionForm&) { return false; });
+    EXPECT_EQ(0, doc.Connect(0));
+    EXPECT_EQ(before, doc.GetDatabase());
+    EXPECT_EQ(loginId, doc.GetLoginId());
+    EXPECT_EQ(text::kDatabaseConnectFailed, m_dialogs.m_messages.back());
+
+    // A reconnection to the same database whose login is cancelled changes nothing either.
+    m_dialogs.QueueConnection([](ConnectionForm&) { return true; });
+    m_dialogs.QueueLoginCancel();
+    EXPECT_EQ(0, doc.Connect(0));
+    EXPECT_EQ(before, doc.GetDatabase());
+    EXPECT_EQ(text::kLoginParametersFailed, m_dialogs.m_messages.back());
+}
+
+TEST_P(Session, AnUnreachableStoredConnectionAsksAndCanBeCancelled) {
+    m_profile.WriteProfileString("DATABASE", "Connection",
+                                 "DRIVER=PostgreSQL ANSI;Servername=/nonexistent;Port=1;"
+                                 "Database=x;Username=x;");
+    ConnectionForm shown;
+    m_dialogs.QueueConnection([&](ConnectionForm& form) {
+        shown = form;
+        return false;
+    });
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    EXPECT_FALSE(doc.Create());
+    EXPECT_EQ(DbEngine::PostgreSQL, shown.engine);
+    EXPECT_EQ("/nonexistent", shown.server);
+    EXPECT_FALSE(shown.errorText.empty()) << "the driver's reason is shown in the dialog";
+    EXPECT_EQ(std::vector<std::string>{text::kDatabaseConnectFailed}, m_dialogs.m_messages);
+}
+
+TEST_P(Session, UpdateLoggedInUserTakesOverOnlyTheSameUser) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    m_dialogs.QueueLogin("hanako", "pw");
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    CUser other = doc.GetLoggedInUser();
+    other.idUser += 1;
+    other.strUserName = "someone";
+    doc.UpdateLoggedInUser(other);
+    EXPECT_EQ("hanako", doc.GetLoggedInUser().strUserName);
+
+    CUser renamed = doc.GetLoggedInUser();
+    renamed.strUserName = "花子";
+    renamed.strPassword = "新";
+    doc.UpdateLoggedInUser(renamed);
+    EXPECT_EQ("花子", doc.GetLoggedInUser().strUserName);
+    EXPECT_EQ("花子", m_profile.GetProfileString("LOGIN", "User", ""));
+    EXPECT_EQ("新", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
+}
+
+TEST_P(Session, TheApplicationRunsOneCopyAndEndsTheSessionAfterTheMainWindow) {
+    AppEnvironment environment;
+    environment.profilePath = m_folder.Path() + "/Tokeiya.ini";
+    environment.lockFolder = m_folder.Path();
+    environment.computerName = "";
+    environment.currentFolder = "/opt/office/";
+    m_dialogs.QueueLogin("hanako", "pw");
+
+    CTokeiyaApp first(m_dialogs, environment);
+    ASSERT_TRUE(first.InitInstance());
+    EXPECT_EQ("UNKNOWN", first.GetDocument()->GetComputerName());
+    EXPECT_EQ("/opt/office/Tokeiya.ggd", Process().screenDefinitionFile);
+    EXPECT_EQ("/opt/office/Tokeiya.gfd", Process().functionKeyFile);
+    EXPECT_EQ("/opt/office/Tokeiya.pst", Process().printSettingsFile);
+
+    // A second copy in the same session ends silently: no dialog, no row.
+    CScriptedDialogs secondDialogs;
+    secondDialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+    CTokeiyaApp second(secondDialogs, environment);
+    EXPECT_FALSE(second.InitInstance());
+    EXPECT_EQ(0, second.ExitCode());
+    EXPECT_TRUE(secondDialogs.m_messages.empty());
+    EXPECT_EQ(1, LoginRows());
+
+    first.Run();
+    ASSERT_EQ(1u, m_dialogs.m_mainWindowTitles.size());
+    EXPECT_EQ("とけい屋! hanako", m_dialogs.m_mainWindowTitles[0]);
+    EXPECT_EQ(nullptr, first.GetDocument());
+    CTLogin login(m_db.Connection());
+    ASSERT_TRUE(login.Open());
+    EXPECT_FALSE(IsEmptyTime(login.m_dateLogout));
+}
+
+TEST_P(Session, ABlankWorkingFolderLeavesBareFileNames) {
+    AppEnvironment environment;
+    environment.profilePath = m_folder.Path() + "/Tokeiya.ini";
+    environment.lockFolder = m_folder.Path();
+    environment.currentFolder = "";
+    m_dialogs.QueueLoginCancel();
+    CTokeiyaApp app(m_dialogs, environment);
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(1, app.ExitCode()) << "a failed login ends the program with status 1";
+    EXPECT_EQ("Tokeiya.ggd", Process().screenDefinitionFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Session, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         [](const auto& info) { return test::EngineName(info.param); });
+
+}  // namespace
+}  // namespace tokeiya

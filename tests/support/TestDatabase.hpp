@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "data/CConnection.hpp"
+
+namespace tokeiya::test {
+
+enum class Engine { SQLite, PostgreSQL };
+
+// A fresh database with the current schema for one test: a temporary SQLite file, or a new
+// database on the throwaway PostgreSQL cluster named by $TOKEIYA_TEST_PG (an ODBC
+// connection string without a database). Dropped again on destruction.
+class TestDatabase {
+  public:
+    explicit TestDatabase(Engine engine);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    // The connection string of the test database.
+    const std::string& ConnectString() const { return m_connect; }
+    // A connection opened for the test body (opened on first use).
+    CConnection& Connection();
+    // A second, independent connection, as another computer would have.
+    std::unique_ptr<CConnection> OpenAnother() const;
+
+  private:
+    Engine m_engine;
+    std::string m_folder;
+    std::string m_databaseName;
+    std::string m_serverConnect;
+    std::string m_connect;
+    std::unique_ptr<CConnection> m_connection;
+};
+
+// Prints the engine in parameterised test names.
+std::string EngineName(Engine engine);
+
+}  // namespace tokeiya::test
