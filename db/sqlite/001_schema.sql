@@ -76,7 +76,7 @@ CREATE INDEX IX日程_EveryDay ON T日程 (flgEveryDay) WHERE flgEveryDay = 1;
 GO
 
 -- Users. Key chosen by the client (highest + 1), row 0 is the administration account.
--- Passwords are stored scrambled (Part 4.2). Times of day are stored on 2000-01-01.
+-- Passwords are stored scrambled. Times of day are stored on 2000-01-01.
 CREATE TABLE Tユーザー (
     idUser       INTEGER      NOT NULL PRIMARY KEY,
     strUserName  VARCHAR(255) NULL     DEFAULT '',
@@ -140,7 +140,7 @@ GO
 CREATE TRIGGER TRタイムカード_Ins AFTER INSERT ON Tタイムカード
 -- Date-time text is kept as YYYY-MM-DD HH:MM:SS. The SQLite ODBC driver writes a bound
 -- timestamp parameter with milliseconds (09:05:00.000), which would no longer equal the
--- ts literal of the holiday filter on dateSchedule and nLevel 10 (Part 3.2 SaveHoliday).
+-- ts literal of the holiday filter on dateSchedule and nLevel 10 (saving a holiday).
 -- This trigger and the seven below cut such a fraction off after every insert and update.
 WHEN NEW.timeFrom LIKE '____-__-__ __:__:__.%' OR NEW.timeTo LIKE '____-__-__ __:__:__.%'
 BEGIN
@@ -278,14 +278,14 @@ INSERT INTO Tmユーザーレベル (code, name) VALUES
     (4, 'システム');
 GO
 
--- Pay types (Parts 5.2, 5.6): 1 monthly, 2 daily, 3 time-based. 4-byte name column.
+-- Pay types: 1 monthly, 2 daily, 3 time-based. 4-byte name column.
 INSERT INTO Tm給料種類 (code, name) VALUES
     (1, '月給'),
     (2, '日給'),
     (3, '時給');
 GO
 
--- Overtime rules (Part 5.2): 0 none, 1 early arrival, 2 late departure, 3 both,
+-- Overtime rules: 0 none, 1 early arrival, 2 late departure, 3 both,
 -- 4 minutes beyond 8 hours. 10-byte name column.
 INSERT INTO Tm時間外タイプ (code, name) VALUES
     (0, 'なし'),
@@ -295,7 +295,7 @@ INSERT INTO Tm時間外タイプ (code, name) VALUES
     (4, '8時間超過');
 GO
 
--- Rounding modes (Part 5.2): 0 none, 1 up, 2 down, 3 half up. 10-byte name column.
+-- Rounding modes: 0 none, 1 up, 2 down, 3 half up. 10-byte name column.
 INSERT INTO Tm丸め (code, name) VALUES
     (0, 'なし'),
     (1, '切り上げ'),
@@ -313,7 +313,7 @@ GO
 -- Views (read only)
 -- ---------------------------------------------------------------------------------------
 
--- Schedule subjects per day of a month, for the month schedule (Part 5.5): dated entries on
+-- Schedule subjects per day of a month, for the month schedule: dated entries on
 -- their day, every-day entries on every day, holidays (idUser 0, nLevel 10). Deleted
 -- entries (nLevel 0) are left out. The client filters by user, nYear and nMonth and sorts
 -- by nDay, then nLevel descending.
@@ -331,7 +331,7 @@ FROM T日程 AS s
 WHERE s.flgEveryDay = 1 AND s.nLevel <> 0;
 GO
 
--- Schedule rows with the calendar day of dateSchedule, for the day schedule (Part 5.4).
+-- Schedule rows with the calendar day of dateSchedule, for the day schedule.
 -- Deleted entries (nLevel 0) are left out, so that a deleted entry does not come back.
 CREATE VIEW Q日程 AS
 SELECT idSchedule, idUser, dateSchedule, strSubject, strSchedule,
@@ -343,7 +343,7 @@ FROM T日程
 WHERE nLevel <> 0;
 GO
 
--- Alarm candidates (Part 4.5): every live schedule row with its alarm flag set. Past
+-- Alarm candidates: every live schedule row with its alarm flag set. Past
 -- dated rows are kept: the client skips occurrences not later than its reference moment,
 -- and needs them to fire missed alarms one by one. Every-day rows count by time only.
 -- Ordered by id so that of two alarms at the same minute the older entry rings.
@@ -354,7 +354,7 @@ WHERE flgAlarm = 1 AND nLevel <> 0 AND dateSchedule IS NOT NULL
 ORDER BY idSchedule;
 GO
 
--- Monthly pay results with user name, group name and closing day of the group (Part 5.3).
+-- Monthly pay results with user name, group name and closing day of the group.
 CREATE VIEW Q給料 AS
 SELECT p.idSalary, p.idUser, p.idGroup, p.nWorkingMin, p.nOvertimeMin,
        p.nYear, p.nMonth, p.fSalary, p.fOvertimePay, p.nDays, p.nErr,
@@ -366,7 +366,7 @@ FROM T給料 AS p
      LEFT JOIN Tユーザーグループ AS g ON g.idGroup = p.idGroup;
 GO
 
--- Users with the pay settings of their group and their level name (Part 3.4, CTUser).
+-- Users with the pay settings of their group and their level name (the view mode of the user records).
 -- Users without a group (the administration account, group 0) are kept.
 CREATE VIEW Qユーザー AS
 SELECT u.idUser, u.strUserName, u.strPassword, u.idGroup, u.nLevel,
@@ -384,8 +384,8 @@ FROM Tユーザー AS u
      LEFT JOIN Tmユーザーレベル AS l ON l.code = u.nLevel;
 GO
 
--- Groups with the names of their pay type, overtime rule and rounding mode (Part 3.2,
--- CTUserGroup view mode).
+-- Groups with the names of their pay type, overtime rule and rounding mode (the view mode
+-- of the group records).
 CREATE VIEW Qユーザーグループ AS
 SELECT g.idGroup, g.strGroupName, g.typeSalary, g.typeOvertime,
        g.nTimePerSalary, g.flgRound, g.nCutoff,
@@ -398,7 +398,7 @@ FROM Tユーザーグループ AS g
      LEFT JOIN Tm丸め AS r ON r.code = g.flgRound;
 GO
 
--- Code lists: code (int) and name (text) (Parts 2.5, 3.3).
+-- Code lists: code (int) and name (text).
 CREATE VIEW Qmグループ AS
 SELECT idGroup AS code, strGroupName AS name
 FROM Tユーザーグループ;

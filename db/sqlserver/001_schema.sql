@@ -7,7 +7,7 @@
 -- question mark or brace, and stand before the statement of their batch. The file is
 -- UTF-8 (for sqlcmd use the option -f 65001).
 --
--- Names are written exactly as in the specification, as [dbo].[name].
+-- Names are written as the program writes them, as [dbo].[name].
 --
 -- Types: integers INT, keys of time cards and schedules BIGINT, money REAL, flags BIT,
 -- date-times DATETIME (NULL is the empty time). Texts are NVARCHAR(255) with N literals:
@@ -79,7 +79,7 @@ CREATE INDEX [IX日程_EveryDay] ON [dbo].[T日程] ([flgEveryDay]);
 GO
 
 -- Users. Key chosen by the client (highest + 1), row 0 is the administration account.
--- Passwords are stored scrambled (Part 4.2). Times of day are stored on 2000-01-01.
+-- Passwords are stored scrambled. Times of day are stored on 2000-01-01.
 CREATE TABLE [dbo].[Tユーザー] (
     [idUser]       INT           NOT NULL PRIMARY KEY,
     [strUserName]  NVARCHAR(255) NULL     DEFAULT (N''),
@@ -203,14 +203,14 @@ UNION ALL SELECT 3, N'管理者'
 UNION ALL SELECT 4, N'システム';
 GO
 
--- Pay types (Parts 5.2, 5.6): 1 monthly, 2 daily, 3 time-based. 4-byte name column.
+-- Pay types: 1 monthly, 2 daily, 3 time-based. 4-byte name column.
 INSERT INTO [dbo].[Tm給料種類] ([code], [name])
 SELECT 1, N'月給'
 UNION ALL SELECT 2, N'日給'
 UNION ALL SELECT 3, N'時給';
 GO
 
--- Overtime rules (Part 5.2): 0 none, 1 early arrival, 2 late departure, 3 both,
+-- Overtime rules: 0 none, 1 early arrival, 2 late departure, 3 both,
 -- 4 minutes beyond 8 hours. 10-byte name column.
 INSERT INTO [dbo].[Tm時間外タイプ] ([code], [name])
 SELECT 0, N'なし'
@@ -220,7 +220,7 @@ UNION ALL SELECT 3, N'早出・残業'
 UNION ALL SELECT 4, N'8時間超過';
 GO
 
--- Rounding modes (Part 5.2): 0 none, 1 up, 2 down, 3 half up. 10-byte name column.
+-- Rounding modes: 0 none, 1 up, 2 down, 3 half up. 10-byte name column.
 INSERT INTO [dbo].[Tm丸め] ([code], [name])
 SELECT 0, N'なし'
 UNION ALL SELECT 1, N'切り上げ'
@@ -238,7 +238,7 @@ GO
 -- Views (read only)
 -- ---------------------------------------------------------------------------------------
 
--- Schedule subjects per day of a month, for the month schedule (Part 5.5): dated entries on
+-- Schedule subjects per day of a month, for the month schedule: dated entries on
 -- their day, every-day entries on every day, holidays (idUser 0, nLevel 10). Deleted
 -- entries (nLevel 0) are left out. The client filters by user, nYear and nMonth and sorts
 -- by nDay, then nLevel descending.
@@ -256,7 +256,7 @@ FROM [dbo].[T日程] AS s
 WHERE s.[flgEveryDay] = 1 AND s.[nLevel] <> 0;
 GO
 
--- Schedule rows with the calendar day of dateSchedule, for the day schedule (Part 5.4).
+-- Schedule rows with the calendar day of dateSchedule, for the day schedule.
 -- Deleted entries (nLevel 0) are left out, so that a deleted entry does not come back.
 CREATE VIEW [dbo].[Q日程] AS
 SELECT [idSchedule], [idUser], [dateSchedule], [strSubject], [strSchedule],
@@ -268,7 +268,7 @@ FROM [dbo].[T日程]
 WHERE [nLevel] <> 0;
 GO
 
--- Alarm candidates (Part 4.5): every live schedule row with its alarm flag set. Past
+-- Alarm candidates: every live schedule row with its alarm flag set. Past
 -- dated rows are kept: the client skips occurrences not later than its reference moment,
 -- and needs them to fire missed alarms one by one. Every-day rows count by time only.
 -- A view of SQL Server cannot carry an order, so ties at one minute are not ordered here.
@@ -278,7 +278,7 @@ FROM [dbo].[T日程]
 WHERE [flgAlarm] = 1 AND [nLevel] <> 0 AND [dateSchedule] IS NOT NULL;
 GO
 
--- Monthly pay results with user name, group name and closing day of the group (Part 5.3).
+-- Monthly pay results with user name, group name and closing day of the group.
 CREATE VIEW [dbo].[Q給料] AS
 SELECT p.[idSalary], p.[idUser], p.[idGroup], p.[nWorkingMin], p.[nOvertimeMin],
        p.[nYear], p.[nMonth], p.[fSalary], p.[fOvertimePay], p.[nDays], p.[nErr],
@@ -290,7 +290,7 @@ FROM [dbo].[T給料] AS p
      LEFT JOIN [dbo].[Tユーザーグループ] AS g ON g.[idGroup] = p.[idGroup];
 GO
 
--- Users with the pay settings of their group and their level name (Part 3.4, CTUser).
+-- Users with the pay settings of their group and their level name (the view mode of the user records).
 -- Users without a group (the administration account, group 0) are kept.
 CREATE VIEW [dbo].[Qユーザー] AS
 SELECT u.[idUser], u.[strUserName], u.[strPassword], u.[idGroup], u.[nLevel],
@@ -308,8 +308,8 @@ FROM [dbo].[Tユーザー] AS u
      LEFT JOIN [dbo].[Tmユーザーレベル] AS l ON l.[code] = u.[nLevel];
 GO
 
--- Groups with the names of their pay type, overtime rule and rounding mode (Part 3.2,
--- CTUserGroup view mode).
+-- Groups with the names of their pay type, overtime rule and rounding mode (the view mode
+-- of the group records).
 CREATE VIEW [dbo].[Qユーザーグループ] AS
 SELECT g.[idGroup], g.[strGroupName], g.[typeSalary], g.[typeOvertime],
        g.[nTimePerSalary], g.[flgRound], g.[nCutoff],
@@ -322,7 +322,7 @@ FROM [dbo].[Tユーザーグループ] AS g
      LEFT JOIN [dbo].[Tm丸め] AS r ON r.[code] = g.[flgRound];
 GO
 
--- Code lists: code (int) and name (text) (Parts 2.5, 3.3).
+-- Code lists: code (int) and name (text).
 CREATE VIEW [dbo].[Qmグループ] AS
 SELECT [idGroup] AS [code], [strGroupName] AS [name]
 FROM [dbo].[Tユーザーグループ];
