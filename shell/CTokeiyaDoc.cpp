@@ -65,7 +65,7 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
             }
             form.errorText.clear();
             connect = ConnectionSettings::Build(form, m_computerName);
-            ConnectionSettings::SavePassword(form);
+            ConnectionSettings::SavePassword(form, ConnectionSettings::PasswordFile());
         }
         try {
             if (ConnectionSettings::IsSqlite(connect)) {

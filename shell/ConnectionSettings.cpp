@@ -3,6 +3,7 @@
 #include <glib.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -129,11 +130,18 @@ std::string ConnectionSettings::SqliteFile(const std::string& connect) {
     return CConnectString::Parse(connect).Get("Database");
 }
 
-bool ConnectionSettings::SavePassword(const ConnectionForm& form) {
+std::string ConnectionSettings::PasswordFile() {
+    const char* file = std::getenv("PGPASSFILE");
+    if (file != nullptr && *file != '\0') {
+        return file;
+    }
+    return std::string(g_get_home_dir()) + "/.pgpass";
+}
+
+bool ConnectionSettings::SavePassword(const ConnectionForm& form, const std::string& path) {
     if (form.engine != DbEngine::PostgreSQL) {
         return true;
     }
-    std::string path = std::string(g_get_home_dir()) + "/.pgpass";
     std::string prefix = PgPassField(cp932::ToUtf8(form.server)) + ":" + PortText(form.port, 5432) +
                          ":" + PgPassField(cp932::ToUtf8(form.database)) + ":" +
                          PgPassField(cp932::ToUtf8(form.user)) + ":";

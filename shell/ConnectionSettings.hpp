@@ -23,9 +23,11 @@ class ConnectionSettings {
     // The string to keep in the settings file: what was asked for, completed by what the
     // driver reported (its empty keys dropped), without any password.
     static std::string ForStorage(const std::string& requested, const std::string& completed);
-    // Keeps a PostgreSQL password in ~/.pgpass (mode 600), replacing the line for the same
-    // server, port, database and user. False when the file cannot be written.
-    static bool SavePassword(const ConnectionForm& form);
+    // Keeps a PostgreSQL password in the password file (mode 600), replacing the line for
+    // the same server, port, database and user. False when the file cannot be written.
+    static bool SavePassword(const ConnectionForm& form, const std::string& passwordFile);
+    // The file libpq reads passwords from: $PGPASSFILE, else ~/.pgpass.
+    static std::string PasswordFile();
     // True when the connection string names an SQLite database.
     static bool IsSqlite(const std::string& connect);
     // The database file an SQLite connection string names.

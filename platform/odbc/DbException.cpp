@@ -2,10 +2,18 @@
 
 namespace tokeiya {
 
-CDBException::CDBException(std::string sqlState, std::string driverMessage, std::string statement)
+CDBException::CDBException(std::string sqlState, std::string driverMessage, std::string statement,
+                           int nativeError)
     : std::runtime_error("[" + sqlState + "] " + driverMessage),
       m_sqlState(std::move(sqlState)),
       m_driverMessage(std::move(driverMessage)),
-      m_statement(std::move(statement)) {}
+      m_statement(std::move(statement)),
+      m_nativeError(nativeError) {}
+
+bool CDBException::IsConstraintViolation() const {
+    constexpr int kSqliteConstraint = 19;
+    return m_sqlState.rfind("23", 0) == 0 ||
+           (m_sqlState == "HY000" && m_nativeError == kSqliteConstraint);
+}
 
 }  // namespace tokeiya

@@ -13,6 +13,7 @@ void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const std::string& 
     }
     std::string state = "HY000";
     std::string message;
+    int firstNative = 0;
     SQLCHAR sqlState[6] = {};
     SQLINTEGER native = 0;
     SQLCHAR text[1024];
@@ -25,6 +26,7 @@ void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const std::string& 
         }
         if (i == 1) {
             state = reinterpret_cast<const char*>(sqlState);
+            firstNative = static_cast<int>(native);
         }
         if (!message.empty()) {
             message += "\n";
@@ -34,7 +36,7 @@ void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const std::string& 
     if (message.empty()) {
         message = rc == SQL_INVALID_HANDLE ? "invalid ODBC handle" : "ODBC call failed";
     }
-    throw CDBException(state, cp932::FromUtf8(message), statement);
+    throw CDBException(state, cp932::FromUtf8(message), statement, firstNative);
 }
 
 Statement::Statement(SQLHDBC dbc, std::string sql) : m_sql(std::move(sql)), m_stmt(dbc) {

@@ -23,6 +23,8 @@ using test::Engine;
 class Session : public ::testing::TestWithParam<Engine> {
   protected:
     Session() : m_db(GetParam()), m_profile(m_folder.Path() + "/Tokeiya.ini") {
+        // A reconnection keeps server passwords in the password file: never the real one.
+        setenv("PGPASSFILE", (m_folder.Path() + "/pgpass").c_str(), 1);
         m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
@@ -33,6 +35,8 @@ class Session : public ::testing::TestWithParam<Engine> {
         CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
         m_userId = user.idUser;
     }
+
+    ~Session() override { unsetenv("PGPASSFILE"); }
 
     int LoginRows() {
         CTLogin login(m_db.Connection());

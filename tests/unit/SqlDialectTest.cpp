@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "data/SqlDialect.hpp"
+#include "tests/unit/ScopedTimeZone.hpp"
+
+namespace tokeiya {
+namespace {
+
+using Engine = SqlDialect::Engine;
+
+TEST(SqlDialect, IsChosenFromTheDbmsName) {
+    EXPECT_EQ(Engine::SQLite, SqlDialect::ForDbmsName("SQLite")->GetEngine());
+    EXPECT_EQ(Engine::PostgreSQL, SqlDialect::ForDbmsName("PostgreSQL")->GetEngine());
+    EXPECT_EQ(Engine::SqlServer, SqlDialect::ForDbmsName("Microsoft SQL Server")->GetEngine());
+}
+
+TEST(SqlDialect, RendersBracketedNamesPerEngine) {
+    struct Case {
+        Engine engine;
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {Engine::SqlServer, "SELECT [idUser] FROM [dbo].[Tユーザー] WHERE [idUser]=?",
+         "SELECT [idUser] FROM [dbo].[Tユーザー] WHERE [idUser]=?"},
+        {Engine::PostgreSQL, "SELECT [idUser] FROM [dbo].[Tユーザー] WHERE [idUser]=?",
+         "SELECT idUser FROM dbo.Tユーザー WHERE idUser=?"},
+        {Engine::SQLite, "SELECT [idUser] FROM [dbo].[Tユーザー] WHERE [idUser]=?",
+         "SELECT idUser FROM Tユーザー WHERE idUser=?"},
+        // Brackets inside string literals, doubled quotes included, are data.
+        {Engine::SQLite, "[a]='[b]''[c]' AND [d]=''", "a='[b]''[c]' AND d=''"},
+        // 表 and ソ end in 0x5C and 0x5C/0x5B-free bytes; 】 is 81 79, ー is 81 5B ('[').
+        {Engine::PostgreSQL, "[dbo].[Qー表ソ]", "dbo.Qー表ソ"},
+        {Engine::SQLite, "[ー]", "ー"},
+        {Engine::SQLite, "unclosed [x", "unclosed [x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.out, SqlDialect::For(c.engine)->Render(c.in)) << c.in;
+    }
+}
+
+TEST(SqlDialect, DateParts) {
+    EXPECT_EQ("YEAR([d])", SqlDialect::For(Engine::SqlServer)->Year("[d]"));
+    EXPECT_EQ("CAST(EXTRACT(MONTH FROM d) AS INTEGER)",
+              SqlDialect::For(Engine::PostgreSQL)->Month("d"));
+    EXPECT_EQ("CAST(strftime('%d',d) AS INTEGER)", SqlDialect::For(Engine::SQLite)->Day("d"));
+}
+
+TEST(SqlDialect, DateTimeLiteralsAndParameters) {
+    test::ScopedTimeZone zone("Asia/Tokyo");
+    CTime t(2024, 3, 5, 9, 7, 0);
+    EXPECT_EQ("{ts '2024-03-05 09:07:00'}", SqlDialect::For(Engine::SqlServer)->DateTimeLiteral(t));
+    EXPECT_EQ("TIMESTAMP '2024-03-05 09:07:00'",
+              SqlDialect::For(Engine::PostgreSQL)->DateTimeLiteral(t));
+    EXPECT_EQ("'2024-03-05 09:07:00'", SqlDialect::For(Engine::SQLite)->DateTimeLiteral(t));
+    for (Engine e : {Engine::SqlServer, Engine::PostgreSQL, Engine::SQLite}) {
+        EXPECT_EQ("NULL", SqlDialect::For(e)->DateTimeLiteral(CTime()));
+        EXPECT_TRUE(SqlDialect::For(e)->DateTimeParam(CTime()).IsNull());
+    }
+    // SQLite keeps date-times as text, so they are bound as text of the same form.
+    DbValue text = SqlDialect::For(Engine::SQLite)->DateTimeParam(t);
+    EXPECT_EQ(DbType::Text, text.Type());
+    EXPECT_EQ("2024-03-05 09:07:00", text.AsText());
+    DbValue stamp = SqlDialect::For(Engine::PostgreSQL)->DateTimeParam(t);
+    ASSERT_NE(nullptr, stamp.AsTimestamp());
+    EXPECT_EQ((DbTimestamp{2024, 3, 5, 9, 7, 0}), *stamp.AsTimestamp());
+}
+
+TEST(SqlDialect, TimestampsBeforeTheSecondDayOfTheEpochReadAsEmpty) {
+    test::ScopedTimeZone zone("Asia/Tokyo");
+    EXPECT_EQ(CTime(), FromDbValue(DbValue(DbTimestamp{1900, 1, 1, 0, 0, 0})));
+    EXPECT_EQ(CTime(), FromDbValue(DbValue(DbTimestamp{1970, 1, 1, 23, 59, 0})));
+    EXPECT_EQ(CTime(1970, 1, 2, 0, 0, 0), FromDbValue(DbValue(DbTimestamp{1970, 1, 2, 0, 0, 0})));
+    EXPECT_EQ(CTime(), FromDbValue(DbValue::Null(DbType::Timestamp)));
+}
+
+TEST(SqlDialect, ProcedureCalls) {
+    EXPECT_EQ("EXECUTE P計算 3,20240321,20240420",
+              SqlDialect::For(Engine::SqlServer)->ProcedureCall("P計算", {3, 20240321, 20240420}));
+    EXPECT_EQ("CALL dbo.P計算(3,20240321,20240420)",
+              SqlDialect::For(Engine::PostgreSQL)->ProcedureCall("P計算", {3, 20240321, 20240420}));
+}
+
+}  // namespace
+}  // namespace tokeiya
