@@ -9,7 +9,7 @@ namespace tokeiya {
 // the digits, the capitals and the small letters 'a'..'y'. It hides a password from a
 // casual look at the database or the settings file; it is not encryption.
 //
-// The key is used cyclically and ends at its first NUL byte, as it always has; an empty
+// The key is used cyclically and ends at its first NUL byte, like a C string; an empty
 // key scrambles with the byte 0. Every byte of the text counts, NUL included.
 class CCodeRZ {
   public:

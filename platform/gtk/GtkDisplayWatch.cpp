@@ -21,6 +21,9 @@ int OnDisplayIoError(Display*) noexcept {
     // more, so nothing here may return or reach GTK; a second error raised from inside the
     // callback ends the process at once.
     static bool handling = false;
+    if (!handling) {
+        g_printerr("tokeiya: the connection to the X display was lost\n");
+    }
     if (handling || !g_onDisplayLost) {
         _exit(handling ? 0 : 1);
     }

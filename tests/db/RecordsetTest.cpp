@@ -11,7 +11,7 @@ using test::Engine;
 
 // The record set and transactions on a scratch table of their own.
 class Recordset : public ::testing::TestWithParam<Engine> {
-protected:
+  protected:
     Recordset() : m_test(GetParam()) {
         Db().ExecuteSQL(
             "CREATE TABLE scratch (id INTEGER PRIMARY KEY, name VARCHAR(255), n INTEGER, "

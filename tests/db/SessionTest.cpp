@@ -307,3 +307,31 @@ INSTANTIATE_TEST_SUITE_P(Engines, Session, ::testing::Values(Engine::SQLite, Eng
 
 }  // namespace
 }  // namespace tokeiya
+
+namespace tokeiya {
+namespace {
+
+// A store that the database refuses while the session ends: the driver's message is shown,
+// nothing crashes and the connection is closed all the same.
+TEST(SessionEnd, AFailingLogoutIsReportedAndTheSessionStillEnds) {
+    test::TempFolder folder;
+    test::TestDatabase db(Engine::SQLite);
+    CProfileStore profile(folder.Path() + "/Tokeiya.ini");
+    profile.WriteProfileString("DATABASE", "Connection", db.ConnectString());
+    CScriptedDialogs dialogs;
+    dialogs.QueueLogin("tokeiya", "");
+    auto doc = std::make_unique<CTokeiyaDoc>(profile, dialogs, "PC");
+    ASSERT_TRUE(doc->Create());
+    db.Connection().Database().ExecuteSQL(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON TLogIn BEGIN SELECT RAISE(ABORT, 'disk is full'); "
+        "END");
+    doc->EndSession();
+    EXPECT_EQ(nullptr, doc->GetDatabase());
+    ASSERT_EQ(1u, dialogs.m_messages.size());
+    EXPECT_NE(std::string::npos, dialogs.m_messages[0].find("disk is full"));
+    doc.reset();
+    EXPECT_EQ(1u, dialogs.m_messages.size()) << "the session ends once";
+}
+
+}  // namespace
+}  // namespace tokeiya
