@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTOKEIYA_BENCH=ON >/dev/null
 cmake --build build -j"$jobs"
 
 pgdir=$(scripts/pg-cluster.sh start)

@@ -11,7 +11,7 @@
 #include "shell/CTokeiyaApp.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "tests/support/TestDatabase.hpp"
-#include "tests/unit/TempFolder.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {

@@ -14,14 +14,6 @@
 namespace tokeiya::test {
 namespace {
 
-std::string MakeTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tokeiya-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    return pattern;
-}
-
 std::string UniqueDatabaseName() {
     static std::atomic<int> counter{0};
     return "tokeiya_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
@@ -35,8 +27,8 @@ std::string EngineName(Engine engine) {
 
 TestDatabase::TestDatabase(Engine engine) : m_engine(engine) {
     if (engine == Engine::SQLite) {
-        m_folder = MakeTempFolder();
-        m_connect = "DRIVER=SQLite3;Database=" + m_folder + "/test.db;Timeout=10000;";
+        m_folder = std::make_unique<TempFolder>();
+        m_connect = "DRIVER=SQLite3;Database=" + m_folder->Path() + "/test.db;Timeout=10000;";
     } else {
         const char* server = std::getenv("TOKEIYA_TEST_PG");
         if (server == nullptr || *server == '\0') {
@@ -61,9 +53,7 @@ TestDatabase::TestDatabase(Engine engine) : m_engine(engine) {
 TestDatabase::~TestDatabase() {
     m_connection.reset();
     try {
-        if (m_engine == Engine::SQLite) {
-            std::filesystem::remove_all(m_folder);
-        } else {
+        if (m_engine == Engine::PostgreSQL) {
             CConnectString admin = CConnectString::Parse(m_serverConnect);
             admin.Set("Database", "postgres");
             CConnection postgres(admin.ToString());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/CConnection.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya::test {
 
@@ -28,7 +29,7 @@ class TestDatabase {
 
   private:
     Engine m_engine;
-    std::string m_folder;
+    std::unique_ptr<TempFolder> m_folder;  // SQLite only
     std::string m_databaseName;
     std::string m_serverConnect;
     std::string m_connect;

@@ -7,7 +7,7 @@
 
 #include "platform/odbc/ConnectString.hpp"
 #include "shell/ConnectionSettings.hpp"
-#include "tests/unit/TempFolder.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {

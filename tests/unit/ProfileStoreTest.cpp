@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/TempFolder.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {

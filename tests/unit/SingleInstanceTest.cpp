@@ -8,7 +8,7 @@
 #include <optional>
 #include <system_error>
 
-#include "tests/unit/TempFolder.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {

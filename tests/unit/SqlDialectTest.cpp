@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/SqlDialect.hpp"
-#include "tests/unit/ScopedTimeZone.hpp"
+#include "tests/support/ScopedTimeZone.hpp"
 
 namespace tokeiya {
 namespace {

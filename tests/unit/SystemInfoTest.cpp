@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/unit/TempFolder.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/ScopedTimeZone.hpp"
+#include "tests/support/ScopedTimeZone.hpp"
 
 namespace tokeiya {
 namespace {

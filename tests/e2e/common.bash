@@ -1,0 +1,65 @@
+# Sourced by the end-to-end tests: a fresh home and an Xvfb display of their own, and the
+# clean-up of both. After sourcing: $work, $DISPLAY, the XDG folders, fail(), start_app().
+
+work=$(mktemp -d /tmp/tokeiya-e2e-XXXXXX)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/app.log" ] && sed 's/^/  app: /' "$work/app.log" >&2
+    exit 1
+}
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_RUNTIME_DIR="$work/run" TZ=Asia/Tokyo GDK_BACKEND=x11 NO_AT_BRIDGE=1
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+db="$XDG_DATA_HOME/tokeiya/tokeiya.db"
+sql() { sqlite3 "$db" "$1"; }
+
+# Starts the program in the background; its pid goes to $app_pid.
+start_app() {
+    "$binary" >"$work/app.log" 2>&1 &
+    app_pid=$!
+}
+
+# Waits for a visible window whose name matches $1 and prints its id.
+wait_window() {
+    timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+}
+
+# Logs the administration account in through the login dialog.
+login_as_administrator() {
+    local login
+    login=$(wait_window 'とけい屋ログイン') || fail "no login window"
+    [ -n "$login" ] || fail "no login window"
+    xdotool windowfocus --sync "$login"
+    xdotool type --delay 30 tokeiya
+    xdotool key Return
+    local main
+    main=$(wait_window 'とけい屋! tokeiya') || fail "no main window"
+    [ -n "$main" ] || fail "no main window"
+}
+
+# Waits for the program to end; its exit status goes to $status. (Not in a subshell: only
+# this shell can wait for its own child.)
+wait_app() {
+    status=0
+    wait "$app_pid" || status=$?
+    app_pid=""
+}
