@@ -10,8 +10,8 @@
 #include "shell/AppText.hpp"
 #include "shell/CTokeiyaApp.hpp"
 #include "shell/CTokeiyaDoc.hpp"
-#include "tests/support/TestDatabase.hpp"
 #include "tests/support/TempFolder.hpp"
+#include "tests/support/TestDatabase.hpp"
 
 namespace tokeiya {
 namespace {

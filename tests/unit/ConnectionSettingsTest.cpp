@@ -74,17 +74,18 @@ TEST(ConnectionSettings, BuildsAndReadsBackEachEngine) {
 
 TEST(ConnectionSettings, StorageKeepsTheDriverAndDropsPasswords) {
     // The SQLite driver completes with "DSN=;" and empty keys but no DRIVER.
-    std::string stored = ConnectionSettings::ForStorage(
-        "DRIVER=SQLite3;Database=/x/t.db;Timeout=10000;",
-        "DSN=;Database=/x/t.db;StepAPI=;Timeout=10000;NoTXN=;");
+    std::string stored =
+        ConnectionSettings::ForStorage("DRIVER=SQLite3;Database=/x/t.db;Timeout=10000;",
+                                       "DSN=;Database=/x/t.db;StepAPI=;Timeout=10000;NoTXN=;");
     CConnectString s = CConnectString::Parse(stored);
     EXPECT_EQ("SQLite3", s.Get("DRIVER"));
     EXPECT_FALSE(s.Has("DSN"));
     EXPECT_FALSE(s.Has("StepAPI"));
     EXPECT_EQ("/x/t.db", s.Get("Database"));
 
-    stored = ConnectionSettings::ForStorage("DRIVER=FreeTDS;Server=a;UID=sa;PWD=pw;",
-                                            "DRIVER=FreeTDS;Server=a;UID=sa;PWD=pw;TDS_Version=7.4;");
+    stored =
+        ConnectionSettings::ForStorage("DRIVER=FreeTDS;Server=a;UID=sa;PWD=pw;",
+                                       "DRIVER=FreeTDS;Server=a;UID=sa;PWD=pw;TDS_Version=7.4;");
     s = CConnectString::Parse(stored);
     EXPECT_FALSE(s.Has("PWD"));
     EXPECT_EQ("7.4", s.Get("TDS_Version"));
@@ -95,7 +96,7 @@ TEST(ConnectionSettings, StorageKeepsTheDriverAndDropsPasswords) {
 }
 
 class PgPassFile : public ::testing::Test {
-protected:
+  protected:
     std::string Contents() const {
         std::ifstream in(m_path);
         std::stringstream text;
