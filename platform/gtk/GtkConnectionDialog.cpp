@@ -7,7 +7,7 @@
 #include "platform/gtk/GtkCallback.hpp"
 #include "platform/gtk/GtkModalRunner.hpp"
 #include "platform/gtk/GtkText.hpp"
-#include "platform/gtk/PortText.hpp"
+#include "platform/PortText.hpp"
 
 namespace tokeiya::gtk {
 namespace {

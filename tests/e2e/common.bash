@@ -17,7 +17,7 @@ fail() {
 }
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_RUNTIME_DIR="$work/run" TZ=Asia/Tokyo GDK_BACKEND=x11 NO_AT_BRIDGE=1
+export XDG_RUNTIME_DIR="$work/run" TZ=Asia/Tokyo GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY

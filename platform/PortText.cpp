@@ -1,6 +1,6 @@
-#include "platform/gtk/PortText.hpp"
+#include "platform/PortText.hpp"
 
-namespace tokeiya::gtk {
+namespace tokeiya {
 namespace {
 
 constexpr int kMaxPort = 65535;
@@ -54,4 +54,4 @@ std::string PortText(int port) {
     return port > 0 && port <= kMaxPort ? std::to_string(port) : std::string();
 }
 
-}  // namespace tokeiya::gtk
+}  // namespace tokeiya
