@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "platform/Cp932.hpp"
+#include "platform/PortText.hpp"
 #include "platform/gtk/GtkCallback.hpp"
 #include "platform/gtk/GtkModalRunner.hpp"
 #include "platform/gtk/GtkText.hpp"
-#include "platform/PortText.hpp"
 
 namespace tokeiya::gtk {
 namespace {
