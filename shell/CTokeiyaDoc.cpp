@@ -8,6 +8,7 @@
 #include "data/CCodeRZ.hpp"
 #include "data/CSchemaSetup.hpp"
 #include "data/CTLogin.hpp"
+#include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/ProcessValues.hpp"
 #include "platform/Cp932.hpp"
@@ -131,6 +132,13 @@ int CTokeiyaDoc::Connect(int useStoredConnection) {
         "DATABASE", "Connection",
         ConnectionSettings::ForStorage(m_db->RequestedConnect(), m_db->GetConnect()));
     Process().defaultLunchMinutes = m_loggedInUser.nLunchMin;
+    if (m_profile.GetProfileInt("OPTIN", "SetTimeForm", 0) != 0) {
+        try {
+            CTTimeCard(*m_db).StampArrival(m_loggedInUser);
+        } catch (const CDBException& e) {
+            ReportDatabaseError(e);
+        }
+    }
     return 1;
 }
 
@@ -184,6 +192,15 @@ void CTokeiyaDoc::EndSession() {
         }
     } catch (const CDBException& e) {
         ReportDatabaseError(e);
+    }
+    // Leaving is clocking out; the user is the one logged in now (after a reconnection,
+    // already the newly verified one).
+    if (m_profile.GetProfileInt("OPTIN", "SetTimeTo", 0) != 0) {
+        try {
+            CTTimeCard(*m_db).StampDeparture(m_loggedInUser);
+        } catch (const CDBException& e) {
+            ReportDatabaseError(e);
+        }
     }
     m_db->Close();
     m_db.reset();

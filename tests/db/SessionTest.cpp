@@ -2,6 +2,7 @@
 
 #include "data/CCodeRZ.hpp"
 #include "data/CTLogin.hpp"
+#include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/ProcessValues.hpp"
 #include "data/TimeValue.hpp"
@@ -300,6 +301,47 @@ TEST_P(Session, ABlankWorkingFolderLeavesBareFileNames) {
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(1, app.ExitCode()) << "a failed login ends the program with status 1";
     EXPECT_EQ("Tokeiya.ggd", Process().screenDefinitionFile);
+}
+
+TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {
+    auto cards = [&] {
+        CTTimeCard set(m_db.Connection());
+        set.m_strFilter = "[idUser]=?";
+        set.m_params = {DbValue(m_userId)};
+        EXPECT_TRUE(set.Open());
+        std::vector<CTimeCard> list;
+        for (; !set.IsEOF(); set.MoveNext()) {
+            list.push_back(set.ToCard());
+        }
+        return list;
+    };
+    ScopedClockOverride clock(CTime(2024, 4, 3, 8, 3, 0).GetTime());
+    // A fresh installation stamps nothing until the options are confirmed once.
+    m_dialogs.QueueLogin("hanako", "pw");
+    {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create());
+    }
+    EXPECT_TRUE(cards().empty());
+
+    m_profile.WriteProfileInt("OPTIN", "SetTimeForm", 1);
+    m_profile.WriteProfileInt("OPTIN", "SetTimeTo", 1);
+    m_dialogs.QueueLogin("hanako", "pw");
+    {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create());
+        std::vector<CTimeCard> list = cards();
+        ASSERT_EQ(1u, list.size());
+        EXPECT_EQ(TimeOfDay(8, 3), list[0].timeFrom);
+        EXPECT_TRUE(IsEmptyTime(list[0].timeTo));
+        EXPECT_EQ(45, list[0].nLunchMin) << "a new day takes the user's lunch minutes";
+        clock.Set(CTime(2024, 4, 3, 17, 45, 0).GetTime());
+    }
+    std::vector<CTimeCard> list = cards();
+    ASSERT_EQ(1u, list.size());
+    EXPECT_EQ(TimeOfDay(8, 3), list[0].timeFrom);
+    EXPECT_EQ(TimeOfDay(17, 45), list[0].timeTo);
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Session, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),

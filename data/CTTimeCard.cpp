@@ -1,0 +1,202 @@
+#include "data/CTTimeCard.hpp"
+
+#include "data/PayPeriod.hpp"
+#include "data/ProcessValues.hpp"
+#include "data/TimeValue.hpp"
+
+namespace tokeiya {
+
+CTTimeCard::CTTimeCard(CConnection& connection) : CRecordBase(connection) {
+    SetFieldDefaults();
+}
+
+void CTTimeCard::SetFieldDefaults() {
+    FromCard(CTimeCard::NewDay(0, 0, 0, 0));
+    m_idTimeCard = 0;
+}
+
+void CTTimeCard::DoFieldExchange(CFieldExchange& fx) {
+    fx.BigInt("[idTimeCard]", m_idTimeCard);
+    fx.Long("[idUser]", m_idUser);
+    fx.Date("[timeFrom]", m_timeFrom);
+    fx.Date("[timeTo]", m_timeTo);
+    fx.Long("[nWorkingMin]", m_nWorkingMin);
+    fx.Long("[nLunchMin]", m_nLunchMin);
+    fx.Long("[nOvertimeMin]", m_nOvertimeMin);
+    fx.Long("[nYear]", m_nYear);
+    fx.Long("[nMonth]", m_nMonth);
+    fx.Long("[nDay]", m_nDay);
+    fx.Long("[flgOption]", m_flgOption);
+    fx.Single("[fSalary]", m_fSalary);
+    fx.Single("[fOvertimePay]", m_fOvertimePay);
+    fx.Bit("[flgErr]", m_flgErr);
+}
+
+CTimeCard CTTimeCard::ToCard() const {
+    CTimeCard card;
+    card.idTimeCard = m_idTimeCard;
+    card.idUser = m_idUser;
+    card.timeFrom = m_timeFrom;
+    card.timeTo = m_timeTo;
+    card.nWorkingMin = m_nWorkingMin;
+    card.nLunchMin = m_nLunchMin;
+    card.nOvertimeMin = m_nOvertimeMin;
+    card.nYear = m_nYear;
+    card.nMonth = m_nMonth;
+    card.nDay = m_nDay;
+    card.flgOption = m_flgOption;
+    card.fSalary = m_fSalary;
+    card.fOvertimePay = m_fOvertimePay;
+    card.flgErr = m_flgErr;
+    return card;
+}
+
+void CTTimeCard::FromCard(const CTimeCard& card) {
+    m_idTimeCard = card.idTimeCard;
+    m_idUser = card.idUser;
+    m_timeFrom = card.timeFrom;
+    m_timeTo = card.timeTo;
+    m_nWorkingMin = card.nWorkingMin;
+    m_nLunchMin = card.nLunchMin;
+    m_nOvertimeMin = card.nOvertimeMin;
+    m_nYear = card.nYear;
+    m_nMonth = card.nMonth;
+    m_nDay = card.nDay;
+    m_flgOption = card.flgOption;
+    m_fSalary = card.fSalary;
+    m_fOvertimePay = card.fOvertimePay;
+    m_flgErr = card.flgErr;
+}
+
+bool CTTimeCard::OpenKey(int64_t key) {
+    Close();
+    m_strFilter = "[idTimeCard] = ?";
+    m_params = {DbValue(key)};
+    return Open();
+}
+
+int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& write) {
+    if (!OpenKey(day.idTimeCard)) {
+        return 0;
+    }
+    bool existed = !IsEOF();
+    if (existed) {
+        Edit();
+    } else {
+        AddNew();
+        m_idTimeCard = day.idTimeCard;
+        m_idUser = day.idUser;
+        m_nYear = day.nYear;
+        m_nMonth = day.nMonth;
+        m_nDay = day.nDay;
+    }
+    write();
+    try {
+        Update();
+    } catch (const CDBException& e) {
+        if (existed || !e.IsConstraintViolation()) {
+            throw;
+        }
+        CancelUpdate();
+        if (!OpenKey(day.idTimeCard) || IsEOF()) {
+            return 0;
+        }
+        Edit();
+        write();
+        Update();
+    }
+    return 1;
+}
+
+int CTTimeCard::LoadCard(CTimeCard& card) {
+    if (!OpenKey(card.idTimeCard != 0 ? card.idTimeCard : card.Key())) {
+        return 0;
+    }
+    if (!IsEOF()) {
+        card = ToCard();
+    }
+    return 1;
+}
+
+int CTTimeCard::StoreCard(CTimeCard& card) {
+    card.flgOption = DayOption(card.timeFrom, card.timeTo, card.flgOption);
+    if (card.idTimeCard == 0) {
+        card.idTimeCard = card.Key();
+    }
+    return WriteDay(card, [&] { FromCard(card); });
+}
+
+int CTTimeCard::LoadPeriod(const CUser& user, int year, int month,
+                           std::array<CTimeCard, 31>& rows) {
+    PayPeriod period(year, month, user.nCutoff);
+    Close();
+    m_strFilter = "[idTimeCard]>=? AND [idTimeCard]<=?";
+    m_params = {DbValue(period.FirstKey(user.idUser)), DbValue(period.LastKey(user.idUser))};
+    m_strSort = "[idTimeCard]";
+    bool opened = Open();
+    m_strSort.clear();
+    if (!opened) {
+        return 0;
+    }
+    for (; !IsEOF(); MoveNext()) {
+        int row = period.RowOf(m_nYear, m_nMonth, m_nDay);
+        if (row >= 0 && row < static_cast<int>(rows.size())) {
+            rows[static_cast<size_t>(row)] = ToCard();
+        }
+    }
+    return 1;
+}
+
+int CTTimeCard::StampArrival(const CUser& user) {
+    return Stamp(user, true);
+}
+
+int CTTimeCard::StampDeparture(const CUser& user) {
+    return Stamp(user, false);
+}
+
+int CTTimeCard::Stamp(const CUser& user, bool arrival) {
+    CTime now = CTime::GetCurrentTime();
+    CTime t = arrival ? now.AddMinutes(-user.nStartUpMin) : now.AddMinutes(user.nCoolDownMin);
+    CTimeCard day = CTimeCard::NewDay(user.idUser, t.GetYear(), t.GetMonth(), t.GetDay());
+    day.idTimeCard = day.Key();
+    CTime stamp = TimeOfDay(t.GetHour(), t.GetMinute());
+    const char* column = arrival ? "[timeFrom]" : "[timeTo]";
+
+    if (!OpenKey(day.idTimeCard)) {
+        return 0;
+    }
+    if (!IsEOF() && !IsEmptyTime(arrival ? m_timeFrom : m_timeTo)) {
+        return 1;  // stamped before today: the first stamp stays
+    }
+    if (IsEOF()) {
+        AddNew();
+        FromCard(day);
+        (arrival ? m_timeFrom : m_timeTo) = stamp;
+        try {
+            Update();
+            return 1;
+        } catch (const CDBException& e) {
+            // Another copy of the program created the day's row first; stamp into it
+            // below unless it already holds this stamp.
+            if (!e.IsConstraintViolation()) {
+                throw;
+            }
+            CancelUpdate();
+        }
+    }
+    // Only an empty time is replaced, tested by the database itself, so that of two copies
+    // stamping at once the first stamp stays.
+    const SqlDialect& d = Dialect();
+    std::string sql = "UPDATE [dbo].[Tタイムカード] SET " + std::string(column) +
+                      "=? WHERE [idTimeCard]=? AND (" + column + " IS NULL OR " + column + "<" +
+                      d.DateTimeLiteral(CTime(1970, 1, 2, 0, 0, 0)) + ")";
+    CDatabase& db = Connection().Database();
+    CTransaction transaction(db);
+    db.ExecuteSQL(d.Render(sql), {d.DateTimeParam(stamp), DbValue(day.idTimeCard)});
+    transaction.Commit();
+    Close();
+    return 1;
+}
+
+}  // namespace tokeiya

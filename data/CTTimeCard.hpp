@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "data/CRecordBase.hpp"
+#include "data/CTimeCard.hpp"
+#include "data/CUser.hpp"
+
+namespace tokeiya {
+
+struct CDaySchedule;
+
+// The time card records [dbo].[Tタイムカード]: one row per user and day, keyed by
+// TimeCardKey. Every writer and reader uses the same key, so the stamps, the month
+// schedule and the time card screen meet on the same rows.
+class CTTimeCard : public CRecordBase {
+  public:
+    explicit CTTimeCard(CConnection& connection);
+
+    // The user's cards of a month into the days' slots (key, times, lunch minutes, option).
+    int LoadMonthCards(int userId, int year, int month, std::array<CDaySchedule, 31>& days);
+    // Stores the times, lunch minutes and option of a slot, inserting the day's row when
+    // it has none yet (the slot then gets its key).
+    int StoreMonthCard(int userId, int year, int month, CDaySchedule& slot);
+    // Replaces the card with its stored row, when there is one. 1 also when there is none.
+    int LoadCard(CTimeCard& card);
+    // Stores every column of the card, inserting its row when it has none.
+    int StoreCard(CTimeCard& card);
+    // The user's stored cards of the pay period of (year, month), each onto its row.
+    int LoadPeriod(const CUser& user, int year, int month, std::array<CTimeCard, 31>& rows);
+
+    // Stamps the arrival (now minus the user's start-up minutes) into the day's row, or
+    // the departure (now plus the cool-down minutes). Only the first stamp of each kind
+    // per day stays. 1 when written or already stamped, 0 when the query failed.
+    int StampArrival(const CUser& user);
+    int StampDeparture(const CUser& user);
+
+    CTimeCard ToCard() const;
+    void FromCard(const CTimeCard& card);
+
+    int64_t m_idTimeCard;
+    int m_idUser;
+    CTime m_timeFrom;
+    CTime m_timeTo;
+    int m_nWorkingMin;
+    int m_nLunchMin;
+    int m_nOvertimeMin;
+    int m_nYear;
+    int m_nMonth;
+    int m_nDay;
+    int m_flgOption;
+    float m_fSalary;
+    float m_fOvertimePay;
+    int m_flgErr;
+
+  protected:
+    std::string GetDefaultSQL() const override { return "[dbo].[Tタイムカード]"; }
+    void DoFieldExchange(CFieldExchange& fx) override;
+    void SetFieldDefaults() override;
+
+  private:
+    // Opens the row of `key`; false when the query failed.
+    bool OpenKey(int64_t key);
+    // Stores the day's row (key, user and date from `day`) with what `write` puts into the
+    // members: an edit when the row exists, else an insert. An insert that meets a row
+    // another computer added meanwhile turns into an edit of that row. 0 when a query failed.
+    int WriteDay(const CTimeCard& day, const std::function<void()>& write);
+    int Stamp(const CUser& user, bool arrival);
+};
+
+}  // namespace tokeiya

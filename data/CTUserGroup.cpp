@@ -1,0 +1,111 @@
+#include "data/CTUserGroup.hpp"
+
+namespace tokeiya {
+
+CTUserGroup::CTUserGroup(CConnection& connection, Mode mode)
+    : CRecordBase(connection), m_mode(mode) {
+    SetFieldDefaults();
+    m_strSort = "[idGroup]";
+}
+
+void CTUserGroup::SetMode(Mode mode) {
+    if (IsOpen()) {
+        Close();
+    }
+    m_mode = mode;
+}
+
+std::string CTUserGroup::GetDefaultSQL() const {
+    return m_mode == Mode::View ? "[dbo].[Qユーザーグループ]" : "[dbo].[Tユーザーグループ]";
+}
+
+void CTUserGroup::SetFieldDefaults() {
+    FromGroup(CUserGroup{});
+    CUserGroup defaults;
+    m_strSalary = defaults.strSalary;
+    m_strOvertime = defaults.strOvertime;
+    m_strRound = defaults.strRound;
+}
+
+void CTUserGroup::DoFieldExchange(CFieldExchange& fx) {
+    fx.Long("[idGroup]", m_idGroup);
+    fx.Text("[strGroupName]", m_strGroupName);
+    fx.Long("[typeSalary]", m_typeSalary);
+    fx.Long("[typeOvertime]", m_typeOvertime);
+    fx.Long("[nTimePerSalary]", m_nTimePerSalary);
+    fx.Long("[flgRound]", m_flgRound);
+    fx.Long("[nCutoff]", m_nCutoff);
+    if (m_mode == Mode::View) {
+        fx.Text("[strSalary]", m_strSalary);
+        fx.Text("[strOvertime]", m_strOvertime);
+        fx.Text("[strRound]", m_strRound);
+    }
+}
+
+CUserGroup CTUserGroup::ToGroup() const {
+    CUserGroup g;
+    g.idGroup = m_idGroup;
+    g.strGroupName = m_strGroupName;
+    g.typeSalary = m_typeSalary;
+    g.typeOvertime = m_typeOvertime;
+    g.nTimePerSalary = m_nTimePerSalary;
+    g.flgRound = m_flgRound;
+    g.nCutoff = m_nCutoff;
+    g.strSalary = m_strSalary;
+    g.strOvertime = m_strOvertime;
+    g.strRound = m_strRound;
+    return g;
+}
+
+void CTUserGroup::FromGroup(const CUserGroup& g) {
+    m_idGroup = g.idGroup;
+    m_strGroupName = g.strGroupName;
+    m_typeSalary = g.typeSalary;
+    m_typeOvertime = g.typeOvertime;
+    m_nTimePerSalary = g.nTimePerSalary;
+    m_flgRound = g.flgRound;
+    m_nCutoff = g.nCutoff;
+}
+
+int CTUserGroup::LoadAll(std::vector<CUserGroup>& list) {
+    list.clear();
+    SetMode(Mode::View);
+    Close();
+    m_strFilter.clear();
+    m_params.clear();
+    m_strSort = "[idGroup]";
+    if (!Open()) {
+        return 0;
+    }
+    for (; !IsEOF(); MoveNext()) {
+        list.push_back(ToGroup());
+    }
+    return 1;
+}
+
+int CTUserGroup::Save(CUserGroup& group) {
+    SetMode(Mode::Table);
+    Close();
+    m_strSort = "[idGroup] DESC";
+    if (group.idGroup != 0) {
+        m_strFilter = "[idGroup]=?";
+        m_params = {DbValue(group.idGroup)};
+        if (!Open() || IsEOF()) {
+            return 0;
+        }
+        Edit();
+    } else {
+        m_strFilter.clear();
+        m_params.clear();
+        if (!Open()) {
+            return 0;
+        }
+        group.idGroup = IsEOF() ? 1 : m_idGroup + 1;
+        AddNew();
+    }
+    FromGroup(group);
+    Update();
+    return 1;
+}
+
+}  // namespace tokeiya
