@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "data/CDaySchedule.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/PayPeriod.hpp"
@@ -249,6 +250,54 @@ TEST_P(TimeCards, TwoComputersStampingAtOnceLeaveOneRowAndNoError) {
         ASSERT_TRUE(card);
         EXPECT_TRUE(card->timeFrom == TimeOfDay(8, 30) || card->timeFrom == TimeOfDay(8, 29));
     }
+}
+
+TEST_P(TimeCards, MonthSlotsLoadAndStoreOnlyTheirColumns) {
+    CTimeCard worked = CTimeCard::NewDay(3, 2024, 4, 3);
+    worked.timeFrom = TimeOfDay(9, 0);
+    worked.nWorkingMin = 480;
+    worked.fSalary = 9000;
+    ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(worked));
+    CTimeCard otherMonth = CTimeCard::NewDay(3, 2024, 5, 3);
+    ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(otherMonth));
+
+    std::array<CDaySchedule, 31> days{};
+    for (int i = 0; i < 31; ++i) {
+        days[static_cast<size_t>(i)].Reset(i);
+    }
+    ASSERT_EQ(1, CTTimeCard(Db()).LoadMonthCards(3, 2024, 4, days));
+    EXPECT_EQ(worked.idTimeCard, days[2].idTimeCard);
+    EXPECT_EQ(TimeOfDay(9, 0), days[2].timeFrom);
+    EXPECT_EQ(0, days[3].idTimeCard);
+
+    // The existing day: times, lunch and option change, minutes and pay stay.
+    days[2].timeTo = TimeOfDay(7, 0);  // before 8:00 and before the arrival: next day
+    days[2].nLunchMin = 50;
+    ASSERT_EQ(1, CTTimeCard(Db()).StoreMonthCard(3, 2024, 4, days[2]));
+    auto stored = Card(3, 2024, 4, 3);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(TimeOfDay(7, 0), stored->timeTo);
+    EXPECT_EQ(50, stored->nLunchMin);
+    EXPECT_EQ(2, stored->flgOption);
+    EXPECT_EQ(480, stored->nWorkingMin);
+    EXPECT_FLOAT_EQ(9000, stored->fSalary);
+
+    // A day without a card gets its row and key.
+    days[9].timeFrom = TimeOfDay(10, 15);
+    ASSERT_EQ(1, CTTimeCard(Db()).StoreMonthCard(3, 2024, 4, days[9]));
+    EXPECT_EQ(TimeCardKey(3, 2024, 4, 10), days[9].idTimeCard);
+    EXPECT_EQ(TimeOfDay(10, 15), Card(3, 2024, 4, 10)->timeFrom);
+
+    // A day stamped on another computer after the month was shown: the insert becomes an
+    // edit of that row instead of an error.
+    At(2024, 4, 20, 8, 0);
+    ASSERT_EQ(1, CTTimeCard(*m_db.OpenAnother()).StampArrival(m_user));
+    ASSERT_EQ(0, days[19].idTimeCard);
+    days[19].timeTo = TimeOfDay(17, 0);
+    ASSERT_EQ(1, CTTimeCard(Db()).StoreMonthCard(3, 2024, 4, days[19]));
+    auto raced = Card(3, 2024, 4, 20);
+    ASSERT_TRUE(raced);
+    EXPECT_EQ(TimeOfDay(17, 0), raced->timeTo);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TimeCards, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
