@@ -10,6 +10,7 @@
 #include "data/CTLogin.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
+#include "data/CVBDBFunc.hpp"
 #include "data/ProcessValues.hpp"
 #include "platform/Cp932.hpp"
 #include "shell/AppText.hpp"
@@ -215,6 +216,10 @@ void CTokeiyaDoc::UpdateLoggedInUser(const CUser& edited) {
         m_profile.WriteProfileString("LOGIN", "User", edited.strUserName);
         m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword(edited.strPassword));
     }
+}
+
+int CTokeiyaDoc::LookupName(const std::string& source, int code, std::string& name) const {
+    return tokeiya::LookupName(m_db.get(), source, code, name);
 }
 
 std::string CTokeiyaDoc::GetTitleText() const {

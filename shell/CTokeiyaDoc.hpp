@@ -47,6 +47,10 @@ class CTokeiyaDoc {
     int GetDay() const { return m_day; }
     void SetDate(int year, int month, int day);
 
+    // The name of `code` in a code list such as [dbo].[Qmユーザーレベル]; 1 when found,
+    // else 0 with an empty name.
+    int LookupName(const std::string& source, int code, std::string& name) const;
+
     // Shows a database error with the driver's message.
     void ReportDatabaseError(const CDBException& e);
     // After this no dialog is shown any more (the display is gone); messages go to stderr.

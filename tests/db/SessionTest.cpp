@@ -238,6 +238,19 @@ TEST_P(Session, AnUnreachableStoredConnectionAsksAndCanBeCancelled) {
     EXPECT_EQ(std::vector<std::string>{text::kDatabaseConnectFailed}, m_dialogs.m_messages);
 }
 
+TEST_P(Session, LooksUpCodeNamesOnItsConnection) {
+    m_dialogs.QueueLogin("hanako", "pw");
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    std::string name = "stale";
+    EXPECT_EQ(0, doc.LookupName("[dbo].[Qmユーザーレベル]", 1, name)) << "no connection yet";
+    EXPECT_EQ("", name);
+    ASSERT_TRUE(doc.Create());
+    EXPECT_EQ(1, doc.LookupName("[dbo].[Qmユーザーレベル]", 1, name));
+    EXPECT_EQ("ユーザー", name);
+    EXPECT_EQ(0, doc.LookupName("[dbo].[Qm丸め]", 99, name));
+    EXPECT_EQ("", name);
+}
+
 TEST_P(Session, UpdateLoggedInUserTakesOverOnlyTheSameUser) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     m_dialogs.QueueLogin("hanako", "pw");
