@@ -109,6 +109,28 @@ void CRecordBase::CancelUpdate() {
     m_set.CancelUpdate();
 }
 
+bool CRecordBase::PrepareSave(const char* keyColumn, bool update, int& id) {
+    Close();
+    m_strSort = std::string(keyColumn) + " DESC";
+    if (update) {
+        m_strFilter = std::string(keyColumn) + "=?";
+        m_params = {DbValue(id)};
+        if (!Open() || IsEOF()) {
+            return false;
+        }
+        Edit();
+        return true;
+    }
+    m_strFilter.clear();
+    m_params.clear();
+    if (!Open()) {
+        return false;
+    }
+    id = IsEOF() ? 1 : static_cast<int>(m_set.GetField(0).AsInt(0)) + 1;
+    AddNew();
+    return true;
+}
+
 const DbValue* CFieldExchange::Next(const char* column, DbType type) {
     size_t index = m_index++;
     if (m_operation == Operation::Describe) {

@@ -48,6 +48,12 @@ class CRecordBase {
     void Update();
     void CancelUpdate();
 
+    // Gets a row of a table whose ids the client chooses ready for storing: with `update`,
+    // the row of `id` is opened for editing (false when it is missing); otherwise a new row
+    // is started under the highest id + 1 (1 for an empty table), written back into `id`.
+    // The key is the first bound column, written as `keyColumn` (e.g. "[idUser]").
+    bool PrepareSave(const char* keyColumn, bool update, int& id);
+
     const std::optional<CDBException>& LastOpenError() const { return m_lastOpenError; }
     CConnection& Connection() const { return m_connection; }
     const SqlDialect& Dialect() const { return m_connection.Dialect(); }

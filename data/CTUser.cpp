@@ -126,22 +126,9 @@ int CTUser::VerifyLogin(const std::string& userName, const std::string& password
 
 int CTUser::Save(CUser& user) {
     SetMode(Mode::Table);
-    m_strSort = "[idUser] DESC";
-    if (user.idUser != 0 || user.nLevel > 3) {
-        m_strFilter = "[idUser]=?";
-        m_params = {DbValue(user.idUser)};
-        if (!Open() || IsEOF()) {
-            return 0;
-        }
-        Edit();
-    } else {
-        m_strFilter.clear();
-        m_params.clear();
-        if (!Open()) {
-            return 0;
-        }
-        user.idUser = IsEOF() ? 1 : m_idUser + 1;
-        AddNew();
+    // The administration account keeps id 0: it is always updated, never added.
+    if (!PrepareSave("[idUser]", user.idUser != 0 || user.nLevel > 3, user.idUser)) {
+        return 0;
     }
     FromUser(user);
     Update();

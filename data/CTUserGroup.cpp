@@ -85,23 +85,8 @@ int CTUserGroup::LoadAll(std::vector<CUserGroup>& list) {
 
 int CTUserGroup::Save(CUserGroup& group) {
     SetMode(Mode::Table);
-    Close();
-    m_strSort = "[idGroup] DESC";
-    if (group.idGroup != 0) {
-        m_strFilter = "[idGroup]=?";
-        m_params = {DbValue(group.idGroup)};
-        if (!Open() || IsEOF()) {
-            return 0;
-        }
-        Edit();
-    } else {
-        m_strFilter.clear();
-        m_params.clear();
-        if (!Open()) {
-            return 0;
-        }
-        group.idGroup = IsEOF() ? 1 : m_idGroup + 1;
-        AddNew();
+    if (!PrepareSave("[idGroup]", group.idGroup != 0, group.idGroup)) {
+        return 0;
     }
     FromGroup(group);
     Update();

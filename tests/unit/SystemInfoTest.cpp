@@ -6,26 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/ScopedWorkingFolder.hpp"
 #include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {
 
-// Restores the working directory the test started in.
-class ScopedWorkingFolder {
-  public:
-    ScopedWorkingFolder() : m_previous(std::filesystem::current_path()) {}
-    ~ScopedWorkingFolder() {
-        std::error_code ignored;
-        std::filesystem::current_path(m_previous, ignored);
-    }
-
-  private:
-    std::filesystem::path m_previous;
-};
-
 TEST(SystemInfoTest, CurrentFolderEndsInOneSlashAndIsEmptyWhenGone) {
-    ScopedWorkingFolder restore;
+    test::ScopedWorkingFolder restore;
     test::TempFolder folder;
     const std::string real = std::filesystem::canonical(folder.Path()).string();
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/ScopedWorkingFolder.hpp"
 #include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
@@ -138,21 +139,8 @@ TEST(UpperText, RaisesSingleByteLettersOnly) {
     EXPECT_EQ(std::string::npos, FindText("abc", "c", 4));
 }
 
-// Restores the working directory the test started in.
-class ScopedWorkingFolder {
-  public:
-    ScopedWorkingFolder() : m_previous(std::filesystem::current_path()) {}
-    ~ScopedWorkingFolder() {
-        std::error_code ignored;
-        std::filesystem::current_path(m_previous, ignored);
-    }
-
-  private:
-    std::filesystem::path m_previous;
-};
-
 TEST(CurrentFolder, IsCp932WithATrailingSlashOrNotOk) {
-    ScopedWorkingFolder restore;
+    test::ScopedWorkingFolder restore;
     test::TempFolder folder;
     const std::string base = std::filesystem::canonical(folder.Path()).string();
     const std::string japanese = base + "/" + kDocumentsUtf8;
