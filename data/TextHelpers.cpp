@@ -1,8 +1,10 @@
 #include "data/TextHelpers.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "platform/Cp932.hpp"
 #include "platform/SystemInfo.hpp"
@@ -100,13 +102,14 @@ std::string LeftBytes(const std::string& text, int n, bool stopAtNewline) {
 std::string FormatNumber(double value, int decimals) {
     const int precision = decimals < 0 ? 0 : decimals;
     const double magnitude = std::fabs(value);
-    const int length = std::snprintf(nullptr, 0, "%.*f", precision, magnitude);
-    if (length < 0) {
+    // to_chars with a precision prints exactly as printf's "%.*f" does.
+    std::string digits(330 + static_cast<size_t>(precision), '\0');
+    auto [last, error] = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
+                                       std::chars_format::fixed, precision);
+    if (error != std::errc()) {
         return {};
     }
-    std::string digits(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(digits.data(), digits.size(), "%.*f", precision, magnitude);
-    digits.resize(static_cast<size_t>(length));
+    digits.resize(static_cast<size_t>(last - digits.data()));
 
     const size_t point = digits.find('.');
     const size_t integerDigits = point == std::string::npos ? digits.size() : point;

@@ -9,8 +9,9 @@
 namespace tokeiya::cp932 {
 namespace {
 
-// One conversion descriptor per call: iconv_t keeps shift state, so sharing one between
-// callers would need locking for no measurable gain at the sizes converted here.
+// A conversion descriptor. Opening one costs more than converting a short text, and every
+// text column of every row passes through here, so each thread keeps one per direction
+// (see Converter below); the shift state is reset before each use.
 class Iconv {
   public:
     Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
@@ -25,6 +26,7 @@ class Iconv {
     // Converts `in`; an unconvertible or broken sequence is skipped by `skip` bytes and
     // replaced by '?', or ends the conversion with nullopt when not lenient.
     std::optional<std::string> Convert(std::string_view in, bool lenient, size_t skip) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         out.reserve(in.size() * 3 / 2 + 4);
         char* src = const_cast<char*>(in.data());
@@ -73,14 +75,24 @@ class Iconv {
     iconv_t m_cd;
 };
 
+Iconv& ToUtf8Converter() {
+    thread_local Iconv converter("UTF-8", "CP932");
+    return converter;
+}
+
+Iconv& FromUtf8Converter() {
+    thread_local Iconv converter("CP932", "UTF-8");
+    return converter;
+}
+
 }  // namespace
 
 std::optional<std::string> ToUtf8Strict(std::string_view cp932) {
-    return Iconv("UTF-8", "CP932").Convert(cp932, false, 1);
+    return ToUtf8Converter().Convert(cp932, false, 1);
 }
 
 std::optional<std::string> FromUtf8Strict(std::string_view utf8) {
-    return Iconv("CP932", "UTF-8").Convert(utf8, false, 0);
+    return FromUtf8Converter().Convert(utf8, false, 0);
 }
 
 namespace {
@@ -96,14 +108,14 @@ std::string ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) {
         return std::string(cp932);
     }
-    return *Iconv("UTF-8", "CP932").Convert(cp932, true, 1);
+    return *ToUtf8Converter().Convert(cp932, true, 1);
 }
 
 std::string FromUtf8(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
-    return *Iconv("CP932", "UTF-8").Convert(utf8, true, 0);
+    return *FromUtf8Converter().Convert(utf8, true, 0);
 }
 
 }  // namespace tokeiya::cp932
