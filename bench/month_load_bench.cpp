@@ -1,7 +1,9 @@
 // Loading what the month schedule shows for one month with 1,000 schedule rows in it: the
 // day texts, the user's time cards and the newest update. Budget: under 10 ms.
 #include <benchmark/benchmark.h>
+
 #include <stdlib.h>
+#include "bench/BenchFolder.hpp"
 
 #include <array>
 #include <filesystem>
@@ -17,20 +19,6 @@
 #include "data/TimeValue.hpp"
 
 namespace {
-
-class Folder {
-  public:
-    Folder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tokeiya-bench-XXXXXX").string();
-        m_path = mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
-    }
-    ~Folder() { std::filesystem::remove_all(m_path); }
-    const std::string& Path() const { return m_path; }
-
-  private:
-    std::string m_path;
-};
 
 void Fill(tokeiya::CConnection& connection) {
     using namespace tokeiya;
@@ -60,7 +48,7 @@ void Fill(tokeiya::CConnection& connection) {
 
 void BM_LoadMonthSchedule(benchmark::State& state) {
     using namespace tokeiya;
-    Folder folder;
+    tokeiya::bench::BenchFolder folder;
     CConnection connection("DRIVER=SQLite3;Database=" + folder.Path() + "/bench.db;");
     Fill(connection);
     for (auto _ : state) {
@@ -80,7 +68,7 @@ BENCHMARK(BM_LoadMonthSchedule)->Unit(benchmark::kMillisecond);
 // The three parts one by one, to see where the time goes.
 void BM_Part(benchmark::State& state) {
     using namespace tokeiya;
-    Folder folder;
+    tokeiya::bench::BenchFolder folder;
     CConnection connection("DRIVER=SQLite3;Database=" + folder.Path() + "/bench.db;");
     Fill(connection);
     for (auto _ : state) {

@@ -2,7 +2,9 @@
 // with stored credentials, the login row, and the logout at the end. The budget for the
 // whole start-up to the first painted screen is 400 ms.
 #include <benchmark/benchmark.h>
+
 #include <stdlib.h>
+#include "bench/BenchFolder.hpp"
 
 #include <filesystem>
 #include <string>
@@ -15,22 +17,8 @@
 
 namespace {
 
-class Folder {
-  public:
-    Folder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tokeiya-bench-XXXXXX").string();
-        m_path = mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
-    }
-    ~Folder() { std::filesystem::remove_all(m_path); }
-    const std::string& Path() const { return m_path; }
-
-  private:
-    std::string m_path;
-};
-
 void BM_SessionStartAndEnd(benchmark::State& state) {
-    Folder folder;
+    tokeiya::bench::BenchFolder folder;
     tokeiya::CProfileStore profile(folder.Path() + "/Tokeiya.ini");
     tokeiya::ConnectionForm form;
     form.file = folder.Path() + "/tokeiya.db";
