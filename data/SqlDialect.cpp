@@ -92,11 +92,11 @@ class SqliteDialect : public SqlDialect {
     DbValue DateTimeParam(const CTime& t) const override {
         return IsEmptyTime(t) ? DbValue::Null(DbType::Text) : DbValue(FormatLocal(t));
     }
-    // SQLite has no stored procedures; the pay calculation runs as a script of statements
-    // instead, and this call is never sent.
+    // SQLite has no stored procedures: the calculation lives in a trigger on a call table
+    // of the procedure's name, and inserting the arguments runs it.
     std::string ProcedureCall(std::string_view name,
                               std::initializer_list<int> args) const override {
-        return Join(name, args, "(", ")");
+        return Join("INSERT INTO " + std::string(name) + " VALUES ", args, "(", ")");
     }
 
   protected:

@@ -79,6 +79,8 @@ TEST(SqlDialect, ProcedureCalls) {
               SqlDialect::For(Engine::SqlServer)->ProcedureCall("P計算", {3, 20240321, 20240420}));
     EXPECT_EQ("CALL dbo.P計算(3,20240321,20240420)",
               SqlDialect::For(Engine::PostgreSQL)->ProcedureCall("P計算", {3, 20240321, 20240420}));
+    EXPECT_EQ("INSERT INTO P計算 VALUES (3,20240321,20240420)",
+              SqlDialect::For(Engine::SQLite)->ProcedureCall("P計算", {3, 20240321, 20240420}));
 }
 
 }  // namespace

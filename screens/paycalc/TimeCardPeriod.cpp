@@ -1,0 +1,33 @@
+#include "screens/paycalc/TimeCardPeriod.hpp"
+
+#include "data/CTTimeCard.hpp"
+#include "screens/paycalc/TimeCardCalc.hpp"
+
+namespace tokeiya {
+
+CTimeCardPeriod::CTimeCardPeriod(const CUser& user, int year, int month)
+    : m_user(user), m_year(year), m_month(month), m_period(year, month, user.nCutoff) {
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        CalendarDay day = m_period.DayOfRow(row);
+        m_rows[static_cast<size_t>(row)] =
+            CTimeCard::NewDay(user.idUser, day.year, day.month, day.day);
+    }
+}
+
+int CTimeCardPeriod::FirstWeekday() const {
+    // 1 January 1970 was a Thursday.
+    long serial = m_period.First().Serial();
+    return static_cast<int>(((serial % 7) + 7 + 4) % 7);
+}
+
+bool CTimeCardPeriod::Load(CConnection& connection) {
+    return CTTimeCard(connection).LoadPeriod(m_user, m_year, m_month, m_rows) != 0;
+}
+
+void CTimeCardPeriod::RecomputeAll() {
+    for (int row = 0; row < RowsInUse(); ++row) {
+        RecomputeRow(m_user, m_rows[static_cast<size_t>(row)]);
+    }
+}
+
+}  // namespace tokeiya
