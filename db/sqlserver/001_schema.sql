@@ -29,7 +29,7 @@ INSERT INTO [dbo].[TSchemaVersion] ([nVersion]) VALUES (0);
 GO
 
 -- ---------------------------------------------------------------------------------------
--- Tables read and written by the program (columns of the record classes, Parts 3.2, 3.4)
+-- Tables read and written by the program (the columns of the record classes)
 -- ---------------------------------------------------------------------------------------
 
 -- Time card: one row per user and day. Key (client assigned):
@@ -192,7 +192,7 @@ GO
 -- Seed rows
 -- ---------------------------------------------------------------------------------------
 
--- User levels (Overview, Parts 4.6, 5.7): 0 retired, 1..3 active users with rising rights
+-- User levels: 0 retired, 1..3 active users with rising rights
 -- (2 may calculate pay and print, 3 also maintains groups and users), 4 the administration
 -- account. Names fit the 10-byte name column of the user settings screen.
 INSERT INTO [dbo].[Tmユーザーレベル] ([code], [name])

@@ -54,7 +54,8 @@ int RoundToUnit(int minutes, int unit, int mode) {
 }  // namespace
 
 int MinutesOfDay(const CTime& time) {
-    return time.GetHour() * 60 + time.GetMinute();
+    // An unset contractual time counts as midnight, as the database's column default does.
+    return IsEmptyTime(time) ? 0 : time.GetHour() * 60 + time.GetMinute();
 }
 
 float WholeAmount(long double amount) {

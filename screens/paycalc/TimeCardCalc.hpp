@@ -5,7 +5,7 @@
 
 namespace tokeiya {
 
-// Minutes since midnight of a time of day.
+// Minutes since midnight of a time of day; 0 for an unset time.
 int MinutesOfDay(const CTime& time);
 
 // A pay amount as the program stores it: the exact product or quotient rounded to a whole

@@ -70,6 +70,7 @@ TEST(RecomputeRow, FollowsThePayRules) {
     Settings daily{2, 4, 15, 1, 9000, 400};
     Settings dailyNoUnit{2, 4, 0, 1, 9000, 400};
     Settings monthly{1, 4, 30, 1, 250000, 2000};
+    Settings noStart{1, 1, 0, 0, 0, 0, "", "18:00"};
     const float kept = 777;  // what the row held before the recompute
     const Case cases[] = {
         {"day shift", rule4, "09:00", "18:00", 60, 0, 480, 0, 0, 0, kept, kept},
@@ -94,6 +95,8 @@ TEST(RecomputeRow, FollowsThePayRules) {
         {"hourly, round down", hourly, "09:00", "19:50", 60, 0, 540, 60, 0, 0, 10800, 1500},
         {"daily pay with round up", daily, "09:00", "18:01", 60, 0, 495, 15, 0, 0, 9000, 400},
         {"daily pay without unit keeps the old pay", dailyNoUnit, "09:00", "18:01", 60, 0, 481, 1,
+         0, 0, kept, kept},
+        {"an unset contractual start counts as midnight", noStart, "08:00", "17:00", 60, 0, 480, 0,
          0, 0, kept, kept},
         {"monthly pay keeps the day's pay, pays overtime", monthly, "09:00", "20:10", 60, 0, 630,
          150, 0, 0, kept, 10000},
