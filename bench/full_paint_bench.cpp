@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/CCRBase.hpp"
 #include "platform/Cp932.hpp"
 #include "platform/gdi/CGlyphBatch.hpp"
 #include "platform/gdi/CMemoryDC.hpp"
@@ -33,12 +34,14 @@ struct Cell {
 };
 
 // A month schedule's worth of mixed text: dates, names, times, half-width katakana.
+const std::string kLines[] = {
+    "2024年04月01日(月) 出勤 09:00 退勤 18:00 残業 60分 ｶﾞｲｼｭﾂ 合計 \\12,345 ",
+    "営業部 山田太郎 定例会議 10:30-12:00 第二会議室 ABC-123 ﾒﾓ 備考欄 ",
+    "給与計算 基本給 250,000円 時間外 15,625円 通勤手当 12,000 ｺｳｼﾞｮ ",
+};
+
 std::vector<Cell> SampleGrid() {
-    const std::string lines[] = {
-        "2024年04月01日(月) 出勤 09:00 退勤 18:00 残業 60分 ｶﾞｲｼｭﾂ 合計 \\12,345 ",
-        "営業部 山田太郎 定例会議 10:30-12:00 第二会議室 ABC-123 ﾒﾓ 備考欄 ",
-        "給与計算 基本給 250,000円 時間外 15,625円 通勤手当 12,000 ｺｳｼﾞｮ ",
-    };
+    const auto& lines = kLines;
     std::vector<Cell> cells(kCols * kRows);
     for (int row = 0; row < kRows; ++row) {
         std::string text;
@@ -153,6 +156,42 @@ void BM_FullPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same screen painted by the cell surface itself: frame, background runs, line items
+// (none here) and the characters through one glyph batch.
+void BM_FullPaintSurface(benchmark::State& state) {
+    tokeiya::CCRBase surface(CRect{0, 0, kWidth, kHeight}, kCols, kRows, 0, 0);
+    for (int row = 0; row < kRows; ++row) {
+        std::string text;
+        while (text.size() < kCols + 2) {
+            text += kLines[row % 3];
+        }
+        COLORREF color = row % 7 == 0   ? RGB(192, 0, 0)
+                         : row % 7 == 6 ? RGB(0, 0, 192)
+                                        : RGB(0, 0, 0);
+        surface.PutText(text, 0, row, color, false);
+        if (row == 0) {
+            surface.SetBackColor(RGB(200, 220, 255), 0, 0, kCols, 1, false);
+        } else if (row % 5 == 0) {
+            surface.SetBackColor(RGB(255, 255, 200), 20, row, 100, 1, false);
+        } else if (row == 12) {
+            surface.SetColors(RGB(255, 255, 255), RGB(0, 0, 128), 40, row, 12, 1, false);
+        }
+    }
+    tokeiya::CMemoryDC dc(kWidth, kHeight);
+    surface.Draw(dc);  // fills the glyph cache
+    for (auto _ : state) {
+        surface.Draw(dc);
+        cairo_surface_flush(cairo_get_target(dc.Cairo()));
+    }
+    if (const char* path = std::getenv("TOKEIYA_SNAPSHOT_DIR")) {
+        dc.WritePng(std::string(path) + "/full-paint-surface.png");
+    }
+}
+BENCHMARK(BM_FullPaintSurface)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

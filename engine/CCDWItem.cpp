@@ -1,0 +1,41 @@
+#include "engine/CCDWItem.hpp"
+
+namespace tokeiya {
+
+void CCDWItem::Draw(CDC&, CCRBase&) const {}
+
+void CCDWItem::WriteBinary(CByteWriter& out) const {
+    WriteBinaryBase(out);
+}
+
+bool CCDWItem::ReadBinaryBody(CByteReader&) {
+    return true;
+}
+
+void CCDWItem::WriteText(std::string&) const {}
+
+void CCDWItem::WriteBinaryBase(CByteWriter& out) const {
+    out.Int32(m_kind);
+    out.Int32(m_layer);
+    out.Int32(m_x1);
+    out.Int32(m_y1);
+    out.Int32(m_x2);
+    out.Int32(m_y2);
+}
+
+bool CCDWItem::ReadBinaryBase(CByteReader& in) {
+    std::int32_t values[5] = {};
+    for (std::int32_t& value : values) {
+        if (!in.Int32(value)) {
+            return false;
+        }
+    }
+    m_layer = values[0];
+    m_x1 = values[1];
+    m_y1 = values[2];
+    m_x2 = values[3];
+    m_y2 = values[4];
+    return true;
+}
+
+}  // namespace tokeiya

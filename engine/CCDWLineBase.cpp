@@ -1,0 +1,75 @@
+#include "engine/CCDWLineBase.hpp"
+
+#include <cstdio>
+#include <string>
+
+namespace tokeiya {
+
+namespace {
+
+constexpr const char* kStyleNames[] = {"SOLOD", "DASH", "DOT", "DASHDOT", "DASHDOTDOT"};
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
+        if (x != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* CCDWLineBase::StyleName(int style) {
+    return style >= 0 && style <= PenStyle::DashDotDot ? kStyleNames[style] : kStyleNames[0];
+}
+
+int CCDWLineBase::StyleFromName(std::string_view name) {
+    for (int style = 0; style <= PenStyle::DashDotDot; ++style) {
+        if (EqualsIgnoringCase(name, kStyleNames[style])) {
+            return style;
+        }
+    }
+    return PenStyle::Solid;
+}
+
+void CCDWLineBase::WriteBinary(CByteWriter& out) const {
+    WriteBinaryBase(out);
+    out.UInt32(m_color);
+    out.Int32(m_style);
+    out.Int32(m_width);
+    out.Int32(m_count);
+    out.Int32(m_step);
+}
+
+bool CCDWLineBase::ReadBinaryBody(CByteReader& in) {
+    std::uint32_t color = 0;
+    std::int32_t values[4] = {};
+    if (!in.UInt32(color)) {
+        return false;
+    }
+    for (std::int32_t& value : values) {
+        if (!in.Int32(value)) {
+            return false;
+        }
+    }
+    m_color = color;
+    m_style = values[0];
+    m_width = values[1];
+    m_count = values[2];
+    m_step = values[3];
+    return true;
+}
+
+void CCDWLineBase::AppendPenText(std::string& out) const {
+    char fields[64];
+    std::snprintf(fields, sizeof fields, ",%u,%u,%u,%s,%d", GetRValue(m_color), GetGValue(m_color),
+                  GetBValue(m_color), StyleName(m_style), m_width);
+    out += fields;
+}
+
+}  // namespace tokeiya

@@ -1,0 +1,88 @@
+#include "engine/CCDWText.hpp"
+
+#include "engine/CCRBase.hpp"
+#include "platform/Cp932.hpp"
+
+namespace tokeiya {
+
+namespace {
+
+constexpr std::string_view kComma = "[CMM]";
+
+}  // namespace
+
+void CCDWText::Draw(CDC&, CCRBase& surface) const {
+    surface.PutText(m_text, m_x1, m_y1, false);
+}
+
+std::int32_t CCDWText::GetStoredSize() const {
+    return kBaseSize + 4 + static_cast<std::int32_t>(m_text.size()) + 1;
+}
+
+void CCDWText::WriteBinary(CByteWriter& out) const {
+    WriteBinaryBase(out);
+    WriteBinaryText(out);
+}
+
+bool CCDWText::ReadBinaryBody(CByteReader& in) {
+    return ReadBinaryText(in);
+}
+
+void CCDWText::WriteBinaryText(CByteWriter& out) const {
+    out.Int32(static_cast<std::int32_t>(m_text.size()) + 1);
+    out.Bytes(m_text);
+    out.Zeros(1);
+}
+
+bool CCDWText::ReadBinaryText(CByteReader& in) {
+    std::int32_t n = 0;
+    if (!in.Int32(n) || n <= 0 || static_cast<size_t>(n) > in.Remaining()) {
+        return false;
+    }
+    std::string bytes;
+    if (!in.Bytes(static_cast<size_t>(n), bytes)) {
+        return false;
+    }
+    size_t end = bytes.find('\0');
+    m_text = bytes.substr(0, end);
+    return true;
+}
+
+void CCDWText::WriteText(std::string& out) const {
+    out += "T " + EncodeCommas(m_text) + ',' + std::to_string(m_x1) + ',' + std::to_string(m_y1) +
+           '\n';
+}
+
+std::string CCDWText::EncodeCommas(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            out += text.substr(i, 2);
+            ++i;
+        } else if (text[i] == ',') {
+            out += kComma;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string CCDWText::DecodeCommas(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            out += text.substr(i, 2);
+            i += 2;
+        } else if (text.substr(i, kComma.size()) == kComma) {
+            out += ',';
+            i += kComma.size();
+        } else {
+            out += text[i];
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace tokeiya

@@ -1,0 +1,244 @@
+#include "engine/CCRBase.hpp"
+
+#include <algorithm>
+
+#include "platform/Cp932.hpp"
+
+namespace tokeiya {
+
+int CCRBase::PutText(std::string_view text, int col, int row, bool redraw) {
+    return PutText(text, col, row, m_defaultTextColor, redraw);
+}
+
+int CCRBase::PutText(std::string_view text, int col, int row, COLORREF textColor, bool redraw) {
+    if (m_cells == nullptr || row < 0 || row >= m_rows || col < 0) {
+        return 0;
+    }
+    int written = 0;
+    int pos = col;
+    for (size_t i = 0; i < text.size() && pos < m_cols;) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (cp932::IsLeadByte(byte)) {
+            // A lead byte at the very end of the text has no character to show.
+            if (i + 1 >= text.size()) {
+                break;
+            }
+            if (pos < m_cols - 1) {
+                CCRCell& lead = Cell(pos, row);
+                lead.bytes[0] = byte;
+                lead.bytes[1] = static_cast<unsigned char>(text[i + 1]);
+                lead.bytes[2] = 0;
+                lead.textColor = textColor;
+                CCRCell& rest = Cell(pos + 1, row);
+                rest.bytes[0] = CCRCell::kContinuation;
+                rest.bytes[1] = 0;
+                rest.textColor = textColor;
+                written += 2;
+            }
+            pos += 2;
+            i += 2;
+        } else {
+            CCRCell& cell = Cell(pos, row);
+            cell.bytes[0] = byte;
+            cell.bytes[1] = 0;
+            cell.textColor = textColor;
+            ++written;
+            ++pos;
+            ++i;
+        }
+    }
+    if (redraw && written > 0) {
+        RequestRepaint(col, row, written, 1);
+    }
+    return written;
+}
+
+int CCRBase::PutTextAndBack(std::string_view text, int col, int row, COLORREF textColor,
+                            bool redraw) {
+    return PutTextAndBack(text, col, row, textColor, m_defaultBackColor, redraw);
+}
+
+int CCRBase::PutTextAndBack(std::string_view text, int col, int row, bool redraw) {
+    return PutTextAndBack(text, col, row, m_defaultTextColor, m_defaultBackColor, redraw);
+}
+
+int CCRBase::PutTextAndBack(std::string_view text, int col, int row, COLORREF textColor,
+                            COLORREF backColor, bool redraw) {
+    const int written = PutText(text, col, row, textColor, false);
+    for (int c = col; c < col + written; ++c) {
+        Cell(c, row).backColor = backColor;
+    }
+    if (redraw && written > 0) {
+        RequestRepaint(col, row, written, 1);
+    }
+    return written;
+}
+
+template <typename Apply>
+bool CCRBase::ForRange(int col, int row, int w, int h, bool redraw, Apply apply) {
+    if (!FitsGrid(col, row, w, h)) {
+        return false;
+    }
+    for (int r = row; r < row + h; ++r) {
+        for (int c = col; c < col + w; ++c) {
+            apply(Cell(c, r));
+        }
+    }
+    if (redraw) {
+        RequestRepaint(col, row, w, h);
+    }
+    return true;
+}
+
+bool CCRBase::FillBackColor(int col1, int row1, int col2, int row2, COLORREF color) {
+    return ForRange(col1, row1, col2 - col1, row2 - row1, false,
+                    [color](CCRCell& cell) { cell.backColor = color; });
+}
+
+bool CCRBase::SetColors(COLORREF textColor, COLORREF backColor, const CRect& cellRect,
+                        bool redraw) {
+    return SetColors(textColor, backColor, cellRect.left, cellRect.top, cellRect.Width(),
+                     cellRect.Height(), redraw);
+}
+
+bool CCRBase::SetColors(COLORREF textColor, COLORREF backColor, int col, int row, int w, int h,
+                        bool redraw) {
+    return ForRange(col, row, w, h, redraw, [=](CCRCell& cell) {
+        cell.textColor = textColor;
+        cell.backColor = backColor;
+    });
+}
+
+bool CCRBase::SetBackColor(COLORREF color, const CRect& cellRect, bool redraw) {
+    return SetBackColor(color, cellRect.left, cellRect.top, cellRect.Width(), cellRect.Height(),
+                        redraw);
+}
+
+bool CCRBase::SetBackColor(COLORREF color, int col, int row, int w, int h, bool redraw) {
+    return ForRange(col, row, w, h, redraw, [color](CCRCell& cell) { cell.backColor = color; });
+}
+
+bool CCRBase::SetTextColor(COLORREF color, const CRect& cellRect, bool redraw) {
+    return SetTextColor(color, cellRect.left, cellRect.top, cellRect.Width(), cellRect.Height(),
+                        redraw);
+}
+
+bool CCRBase::SetTextColor(COLORREF color, int col, int row, int w, int h, bool redraw) {
+    return ForRange(col, row, w, h, redraw, [color](CCRCell& cell) { cell.textColor = color; });
+}
+
+bool CCRBase::SetMarkColor(COLORREF color, const CRect& cellRect, bool redraw) {
+    return SetMarkColor(color, cellRect.left, cellRect.top, cellRect.Width(), cellRect.Height(),
+                        redraw);
+}
+
+bool CCRBase::SetMarkColor(COLORREF color, int col, int row, int w, int h, bool redraw) {
+    return ForRange(col, row, w, h, redraw, [color](CCRCell& cell) { cell.markColor = color; });
+}
+
+bool CCRBase::SetTextAndMarkColor(COLORREF textColor, COLORREF markColor, int col, int row, int w,
+                                  int h, bool redraw) {
+    return ForRange(col, row, w, h, redraw, [=](CCRCell& cell) {
+        cell.textColor = textColor;
+        cell.markColor = markColor;
+    });
+}
+
+bool CCRBase::ClearMark(int col, int row, int w, int h) {
+    return ForRange(col, row, w, h, true, [](CCRCell& cell) { cell.markColor = CCRCell::kNoMark; });
+}
+
+bool CCRBase::ResetAllColors() {
+    return ResetColors(0, 0, m_cols, m_rows);
+}
+
+bool CCRBase::ResetColors(int col, int row, int w, int h) {
+    return ForRange(col, row, w, h, true, [this](CCRCell& cell) {
+        cell.textColor = m_defaultTextColor;
+        cell.markColor = CCRCell::kNoMark;
+        cell.backColor = m_defaultBackColor;
+    });
+}
+
+bool CCRBase::AppendRowText(std::string& out, int row, int fromCol, int toCol,
+                            bool wholeCharsOnly) const {
+    if (m_cells == nullptr || row < 0 || row >= m_rows || fromCol < 0) {
+        return false;
+    }
+    if (toCol < 0 || toCol >= m_cols) {
+        toCol = m_cols - 1;
+    }
+    if (toCol < fromCol) {
+        return false;
+    }
+    for (int col = fromCol; col <= toCol; ++col) {
+        const CCRCell& cell = Cell(col, row);
+        if (wholeCharsOnly && col == toCol && cell.IsDoubleByte()) {
+            break;
+        }
+        out += cell.Chars();
+    }
+    return true;
+}
+
+bool CCRBase::GetRowText(std::string& out, int row, int fromCol, int toCol, bool wholeCharsOnly) {
+    std::string text;
+    if (!AppendRowText(text, row, fromCol, toCol, wholeCharsOnly)) {
+        return false;
+    }
+    out = std::move(text);
+    return true;
+}
+
+bool CCRBase::GetText(std::string& out, int col1, int row1, int col2, int row2,
+                      bool wholeCharsOnly) {
+    if (row1 == row2) {
+        return GetRowText(out, row1, col1, col2, wholeCharsOnly);
+    }
+    if (row2 < row1 || row1 < 0 || row2 >= m_rows || m_cells == nullptr) {
+        return false;
+    }
+    // Nothing is written to `out` unless every row could be read.
+    std::string text;
+    bool ok = AppendRowText(text, row1, col1, -1, false);
+    for (int row = row1 + 1; ok && row < row2; ++row) {
+        ok = AppendRowText(text, row, 0, -1, false);
+    }
+    ok = ok && AppendRowText(text, row2, 0, col2, wholeCharsOnly);
+    if (ok) {
+        out = std::move(text);
+    }
+    return ok;
+}
+
+bool CCRBase::CellHitForCaret(CPoint& point, int direction) const {
+    if (m_cells == nullptr) {
+        return false;
+    }
+    CPoint cell = point;
+    const bool inside = PointToCell(cell);
+    int row = std::clamp(cell.y, 0, m_rows - 1);
+    int col = std::clamp(cell.x, 0, m_cols);
+    if (col < m_cols && Cell(col, row).IsContinuation()) {
+        ++col;
+    } else if (col < m_cols && Cell(col, row).HasCharacter() && !Cell(col, row).IsDoubleByte()) {
+        // A single-byte character: the caret goes to the nearer of its two borders.
+        int x = point.x;
+        XToColumn(x, true);
+        col = std::clamp(x, 0, m_cols);
+    }
+    if (direction > 0) {
+        while (col < m_cols && Cell(col, row).IsEmpty()) {
+            ++col;
+        }
+    } else if (direction < 0) {
+        // The caret crosses the empty cells to its left, stopping just after a character.
+        while (col > 0 && Cell(col - 1, row).IsEmpty()) {
+            --col;
+        }
+    }
+    point = CPoint{col, row};
+    return inside;
+}
+
+}  // namespace tokeiya
