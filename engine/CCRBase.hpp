@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -62,6 +63,24 @@ class CCRBase : public CDrawRect {
     virtual bool YToRow(int& y, bool round) const;
     virtual bool PointToCell(CPoint& point) const;
     CRect CellRectToPixels(const CRect& cellRect) const;
+
+    // Definition files (CCRBaseDefinition.cpp). A load applies a whole definition or, when
+    // it fails, leaves the surface exactly as it was.
+    static constexpr std::string_view kTextDefinitionFolder = "tgd/";
+    static constexpr std::string_view kDefaultPackage = "default.ggd";
+    static constexpr std::int64_t kMaxDefinitionCells = std::int64_t{1} << 20;
+    // Appends one package record; false (nothing written) when the name does not fit.
+    virtual bool WriteBinaryDefinition(CByteWriter& out, std::string_view name) const;
+    // An empty packagePath means the program-wide package.
+    virtual bool LoadFromPackage(std::string_view name, std::string_view packagePath = {});
+    virtual bool WriteTextDefinition(std::string_view name) const;
+    virtual bool ReadTextDefinition(std::string_view name);
+    // False only when the definition asks for a grid too large to build.
+    virtual bool ApplyDefinitionLines(std::span<const std::string> lines);
+    bool ReadTextDefinitionFile(const std::string& path);
+    bool WriteTextDefinitionFile(const std::string& path) const;
+    std::string TextDefinition() const;
+    bool LoadFromPackageData(std::span<const unsigned char> package, std::string_view name);
 
     // Drawing items, checked against the grid's borders (0..cols, 0..rows).
     virtual bool AddLine(int x1, int y1, int x2, int y2, COLORREF color, int style, int width);

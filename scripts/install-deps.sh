@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config clang-format
+    build-essential cmake pkg-config clang-format clang-14 libclang-rt-14-dev
     libgtk-3-dev libx11-dev libglib2.0-dev libcairo2-dev libpango1.0-dev libfontconfig-dev
     unixodbc unixodbc-dev libsqliteodbc odbc-postgresql tdsodbc
     postgresql sqlite3

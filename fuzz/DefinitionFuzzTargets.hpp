@@ -1,0 +1,161 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/CByteWriter.hpp"
+#include "engine/CCRBase.hpp"
+#include "platform/gdi/CMemoryDC.hpp"
+
+// What the definition fuzzers check for each input, shared with the replay test that runs
+// the stored corpus in the normal build. Each returns an empty string when every property
+// held, else what went wrong. Crashes, leaks and undefined behaviour the sanitizers report.
+namespace tokeiya::fuzz {
+
+// A surface in a recognisable state: a failed load must leave exactly this.
+inline void Prepare(CCRBase& surface) {
+    surface.SetRect(CRect{0, 0, 120, 60});
+    surface.SetGridAndMargins(12, 6, 2, 1);
+    surface.Items().AddTextItem("before", 1, 1);
+    surface.PutText("kept", 0, 5, false);
+}
+
+inline std::string Snapshot(const CCRBase& surface) {
+    std::string text = surface.TextDefinition();
+    for (int row = 0; row < surface.Rows(); ++row) {
+        for (int col = 0; col < surface.Cols(); ++col) {
+            text += surface.CellAt(col, row)->Chars();
+        }
+    }
+    return text;
+}
+
+inline std::vector<std::string> Lines(std::string_view data) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= data.size()) {
+        size_t end = data.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = data.size();
+        }
+        std::string_view line = data.substr(start, end - start);
+        while (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (!line.empty()) {
+            lines.emplace_back(line);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The static items are drawn through the surface's checked writers; fonts are not needed.
+inline void PaintItems(CCRBase& surface) {
+    if (std::int64_t{surface.Cols()} * surface.Rows() > 20000) {
+        return;
+    }
+    CMemoryDC dc(64, 32);
+    surface.SetRect(CRect{0, 0, 64, 32});
+    surface.DrawFrame(dc);
+    surface.DrawLineItems(dc);
+}
+
+inline std::string ItemsText(const CCRBase& surface) {
+    std::string text;
+    surface.Items().WriteAllText(text);
+    return text;
+}
+
+inline bool SameScale(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) || (a != a && b != b);
+}
+
+// Everything a package record holds is read back as it was written.
+inline std::string CompareWithPackageCopy(const CCRBase& written, const CCRBase& read) {
+    if (ItemsText(written) != ItemsText(read) || written.Rows() != read.Rows() ||
+        written.Cols() != read.Cols() || written.Padding() != read.Padding() ||
+        written.EdgeWidth() != read.EdgeWidth() || written.EdgeColor() != read.EdgeColor() ||
+        written.DefaultTextColor() != read.DefaultTextColor() ||
+        written.DefaultBackColor() != read.DefaultBackColor()) {
+        return "the package record does not read back as written";
+    }
+    const size_t fonts = std::min<size_t>(4, written.Fonts().size());
+    if (read.Fonts().size() != fonts) {
+        return "the package record does not keep the first four fonts";
+    }
+    for (size_t i = 0; i < fonts; ++i) {
+        const CCRFontSet& a = written.Fonts()[i];
+        const CCRFontSet& b = read.Fonts()[i];
+        if (a.logFont.faceName != b.logFont.faceName || !SameScale(a.scale, b.scale) ||
+            (a.logFont.charset & 0xFF) != b.logFont.charset) {
+            return "a font of the package record does not read back as written";
+        }
+    }
+    return {};
+}
+
+inline std::string PackageRoundTrip(const CCRBase& surface, std::string_view name) {
+    CByteWriter out;
+    if (!surface.WriteBinaryDefinition(out, name)) {
+        return "the surface cannot be written as a package record";
+    }
+    CCRBase copy;
+    if (!copy.LoadFromPackageData(out.Data(), name)) {
+        return "a package record just written cannot be loaded";
+    }
+    return CompareWithPackageCopy(surface, copy);
+}
+
+// Text definition: applied to a surface, then written, read back and packed.
+inline std::string RunTgd(std::span<const unsigned char> data) {
+    const std::vector<std::string> lines =
+        Lines(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    CCRBase surface;
+    Prepare(surface);
+    const std::string before = Snapshot(surface);
+    if (!surface.ApplyDefinitionLines(lines)) {
+        return Snapshot(surface) == before ? "" : "a refused text definition changed the surface";
+    }
+    const std::string written = surface.TextDefinition();
+    CCRBase reread;
+    if (!reread.ApplyDefinitionLines(Lines(written))) {
+        return "a text definition the program wrote is refused";
+    }
+    if (reread.TextDefinition() != written) {
+        return "a text definition the program wrote reads back differently:\n" + written +
+               "----\n" + reread.TextDefinition();
+    }
+    std::string problem = PackageRoundTrip(surface, "F.tgd");
+    PaintItems(surface);
+    return problem;
+}
+
+// Package: looked up under the first record's name and two fixed ones, then repacked.
+inline std::string RunGgd(std::span<const unsigned char> data) {
+    std::string first(reinterpret_cast<const char*>(data.data()),
+                      std::min<size_t>(data.size(), 128));
+    first = first.c_str();
+    for (const std::string& name : {first, std::string("A.tgd"), std::string("B.tgd")}) {
+        CCRBase surface;
+        Prepare(surface);
+        const std::string before = Snapshot(surface);
+        if (!surface.LoadFromPackageData(data, name)) {
+            if (Snapshot(surface) != before) {
+                return "a refused package record changed the surface";
+            }
+            continue;
+        }
+        if (std::string problem = PackageRoundTrip(surface, name); !problem.empty()) {
+            return problem;
+        }
+        PaintItems(surface);
+    }
+    return {};
+}
+
+}  // namespace tokeiya::fuzz
