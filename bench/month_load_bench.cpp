@@ -1,28 +1,21 @@
 // Loading what the month schedule shows for one month with 1,000 schedule rows in it: the
 // day texts, the user's time cards and the newest update. Budget: under 10 ms.
 #include <benchmark/benchmark.h>
-
-#include <stdlib.h>
-#include "bench/BenchFolder.hpp"
-
 #include <array>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "data/CConnection.hpp"
 #include "data/CDaySchedule.hpp"
 #include "data/CQDaySchedule.hpp"
-#include "data/CSchemaSetup.hpp"
 #include "data/CTSchedule.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/TimeValue.hpp"
+#include "tests/support/TestDatabase.hpp"
 
 namespace {
 
 void Fill(tokeiya::CConnection& connection) {
     using namespace tokeiya;
-    CSchemaSetup(connection).Upgrade();
     CDatabase& db = connection.Database();
     const SqlDialect& d = connection.Dialect();
     CTransaction transaction(db);
@@ -48,8 +41,8 @@ void Fill(tokeiya::CConnection& connection) {
 
 void BM_LoadMonthSchedule(benchmark::State& state) {
     using namespace tokeiya;
-    tokeiya::bench::BenchFolder folder;
-    CConnection connection("DRIVER=SQLite3;Database=" + folder.Path() + "/bench.db;");
+    test::TestDatabase database(test::Engine::SQLite);
+    CConnection& connection = database.Connection();
     Fill(connection);
     for (auto _ : state) {
         std::array<CDaySchedule, 31> days{};
@@ -68,8 +61,8 @@ BENCHMARK(BM_LoadMonthSchedule)->Unit(benchmark::kMillisecond);
 // The three parts one by one, to see where the time goes.
 void BM_Part(benchmark::State& state) {
     using namespace tokeiya;
-    tokeiya::bench::BenchFolder folder;
-    CConnection connection("DRIVER=SQLite3;Database=" + folder.Path() + "/bench.db;");
+    test::TestDatabase database(test::Engine::SQLite);
+    CConnection& connection = database.Connection();
     Fill(connection);
     for (auto _ : state) {
         std::array<CDaySchedule, 31> days{};

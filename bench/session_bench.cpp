@@ -2,11 +2,6 @@
 // with stored credentials, the login row, and the logout at the end. The budget for the
 // whole start-up to the first painted screen is 400 ms.
 #include <benchmark/benchmark.h>
-
-#include <stdlib.h>
-#include "bench/BenchFolder.hpp"
-
-#include <filesystem>
 #include <string>
 
 #include "data/CCodeRZ.hpp"
@@ -14,11 +9,12 @@
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/ConnectionSettings.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace {
 
 void BM_SessionStartAndEnd(benchmark::State& state) {
-    tokeiya::bench::BenchFolder folder;
+    tokeiya::test::TempFolder folder;
     tokeiya::CProfileStore profile(folder.Path() + "/Tokeiya.ini");
     tokeiya::ConnectionForm form;
     form.file = folder.Path() + "/tokeiya.db";
