@@ -1,11 +1,42 @@
 #include <gtk/gtk.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <string>
 
 #include "platform/gtk/GtkDesktop.hpp"
 #include "shell/CTokeiyaApp.hpp"
+
+namespace {
+
+// Milliseconds since this process was started, from the kernel's record of its start
+// (10 ms resolution); -1 when it cannot be read.
+long MillisecondsSinceStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos) {
+        return -1;
+    }
+    // Field 22 (starttime) counted from the state, which is field 3.
+    const char* p = text.c_str() + close + 2;
+    for (int field = 3; field < 22 && *p != '\0'; ++p) {
+        if (*p == ' ') {
+            ++field;
+        }
+    }
+    const double startSeconds = std::strtod(p, nullptr) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<long>((now.tv_sec + now.tv_nsec / 1e9 - startSeconds) * 1000);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
@@ -15,7 +46,15 @@ int main(int argc, char** argv) {
     }
     try {
         tokeiya::gtk::CGtkDesktop desktop;
-        tokeiya::CTokeiyaApp app(desktop, tokeiya::AppEnvironment::FromSystem());
+        tokeiya::AppEnvironment environment = tokeiya::AppEnvironment::FromSystem();
+        // TOKEIYA_FIRST_FRAME_PROBE=1 reports how long the start took, up to the first frame.
+        if (std::getenv("TOKEIYA_FIRST_FRAME_PROBE") != nullptr) {
+            environment.onFirstFrame = [] {
+                std::fprintf(stderr, "tokeiya: first frame %ld ms after start\n",
+                             MillisecondsSinceStart());
+            };
+        }
+        tokeiya::CTokeiyaApp app(desktop, std::move(environment));
         if (!app.InitInstance()) {
             return app.ExitInstance();
         }

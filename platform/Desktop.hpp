@@ -1,20 +1,29 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Dialogs.hpp"
+#include "platform/win/IMainWindow.hpp"
 
 namespace tokeiya {
 
 // The desktop the program runs on: its dialogs and its main window.
 class IDesktop : public IDialogs {
   public:
-    // Shows the main window captioned `title` (CP932) and runs the event loop until the
-    // window is closed or the desktop session ends (SIGTERM, SIGHUP, SIGINT). When the
+    // Creates the main window, hidden, with its messages going to `proc`. When the desktop
+    // session ends the proc receives WM_ENDSESSION and the message loop returns. When the
     // display connection breaks, onDisplayLost runs and the process exits right after it,
     // so that callback must finish the session on its own.
-    virtual void RunMainWindow(const std::string& title, std::function<void()> onDisplayLost) = 0;
+    virtual std::unique_ptr<win::IMainWindow> CreateMainWindow(
+        win::IFrameProc& proc, std::function<void()> onDisplayLost) = 0;
+
+    // The program's about box; a desktop without a dialog of its own shows a message box.
+    virtual void ShowAboutDialog() { MessageBox(kAboutText, MessageButtons::Ok); }
+
+    static constexpr const char* kAboutText =
+        "とけい屋 Tokeiya Version 0.1\n勤怠・スケジュール・給与管理";
 };
 
 }  // namespace tokeiya

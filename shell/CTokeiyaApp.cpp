@@ -3,6 +3,7 @@
 #include "data/ProcessValues.hpp"
 #include "platform/SystemInfo.hpp"
 #include "shell/AppText.hpp"
+#include "shell/CMainFrame.hpp"
 
 namespace tokeiya {
 
@@ -51,14 +52,21 @@ void CTokeiyaApp::Run() {
         return;
     }
     CTokeiyaDoc* doc = m_doc.get();
-    m_desktop.RunMainWindow(doc->GetTitleText(), [doc]() noexcept {
-        // The display is gone: no dialog can be shown, but the logout must still be written.
-        try {
-            doc->DetachDialogs();
-            doc->EndSession();
-        } catch (...) {
-        }
-    });
+    {
+        CMainFrame frame(m_desktop, *doc, *m_profile);
+        frame.Create([doc]() noexcept {
+            // The display is gone: no dialog can be shown, but the logout and the departure
+            // must still be written.
+            try {
+                doc->DetachDialogs();
+                doc->EndSession();
+            } catch (...) {
+            }
+        });
+        frame.SetFirstPaintHook(m_environment.onFirstFrame);
+        frame.ShowInitialWindow();
+        frame.Run();
+    }
     m_doc.reset();  // ends the session
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,8 @@ struct AppEnvironment {
     std::string lockFolder;     // where the single-instance lock lives ("" = the default)
     std::string computerName;   // "" = the system cannot tell
     std::string currentFolder;  // ends in "/", or "" when unreadable
+    // Runs once, after the main window's first paint (start-up measurements).
+    std::function<void()> onFirstFrame;
 
     static AppEnvironment FromSystem();
 };

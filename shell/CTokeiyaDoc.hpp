@@ -32,6 +32,9 @@ class CTokeiyaDoc {
     int LogIn(CConnection& connection);
     // Writes the logout of the current connection and closes it.
     virtual void EndSession();
+    // Every minute, from the main window's timer: shows a schedule alarm that has come due.
+    // Alarms are not read yet, so there is nothing to show.
+    void CheckAlarm() {}
     // Takes over a user the user settings stored, when it is the logged-in one.
     void UpdateLoggedInUser(const CUser& edited);
 

@@ -19,12 +19,19 @@ CGtkDesktop::CGtkDesktop() = default;
 
 CGtkDesktop::~CGtkDesktop() = default;
 
+GtkWindow* CGtkDesktop::DialogParent() const {
+    if (m_createdWindow != nullptr && m_createdWindow->IsVisible()) {
+        return m_createdWindow->Window();
+    }
+    return nullptr;
+}
+
 MessageAnswer CGtkDesktop::MessageBox(const std::string& text, MessageButtons buttons) {
     bool yesNo = buttons == MessageButtons::YesNo;
     if (m_runner.SessionEnding()) {
         return yesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
-    ToplevelPtr box(gtk_message_dialog_new(m_mainWindow, GTK_DIALOG_MODAL,
+    ToplevelPtr box(gtk_message_dialog_new(DialogParent(), GTK_DIALOG_MODAL,
                                            yesNo ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
                                            GTK_BUTTONS_NONE, "%s", cp932::ToUtf8(text).c_str()));
     GtkDialog* dialog = GTK_DIALOG(box.get());
@@ -52,7 +59,7 @@ bool CGtkDesktop::ShowLoginDialog(LoginForm& form) {
     if (m_runner.SessionEnding()) {
         return false;
     }
-    CGtkLoginDialog dialog(m_runner, m_mainWindow, form);
+    CGtkLoginDialog dialog(m_runner, DialogParent(), form);
     return dialog.Run(form);
 }
 
@@ -60,20 +67,16 @@ bool CGtkDesktop::ShowConnectionDialog(ConnectionForm& form) {
     if (m_runner.SessionEnding()) {
         return false;
     }
-    CGtkConnectionDialog dialog(m_runner, m_mainWindow, form);
+    CGtkConnectionDialog dialog(m_runner, DialogParent(), form);
     return dialog.Run(form);
 }
 
-void CGtkDesktop::RunMainWindow(const std::string& title, std::function<void()> onDisplayLost) {
-    ToplevelPtr window(gtk_window_new(GTK_WINDOW_TOPLEVEL));
-    GtkWindow* main = GTK_WINDOW(window.get());
-    gtk_window_set_title(main, cp932::ToUtf8(title).c_str());
-    gtk_window_set_default_size(main, 800, 500);
-    gtk_window_set_position(main, GTK_WIN_POS_CENTER);
-    GtkWidget* label = gtk_label_new(U8(u8"ログインしました。"));
-    gtk_container_add(GTK_CONTAINER(main), label);
-    gtk_widget_show(label);
-
+std::unique_ptr<win::IMainWindow> CGtkDesktop::CreateMainWindow(
+    win::IFrameProc& proc, std::function<void()> onDisplayLost) {
+    auto window = std::make_unique<CGtkMainWindow>(proc, m_runner, [this] {
+        m_createdWindow = nullptr;
+        m_displayWatch.Disarm();
+    });
     // Once the display is gone the session must end without drawing anything, so the
     // runner is told first and every dialog the callback might open returns at once.
     m_displayWatch.Arm([this, onDisplayLost = std::move(onDisplayLost)] {
@@ -82,11 +85,8 @@ void CGtkDesktop::RunMainWindow(const std::string& title, std::function<void()> 
             onDisplayLost();
         }
     });
-    m_mainWindow = main;
-    m_runner.RunWindow(main);
-    m_mainWindow = nullptr;
-    window.reset();
-    m_displayWatch.Disarm();
+    m_createdWindow = window.get();
+    return window;
 }
 
 }  // namespace tokeiya::gtk

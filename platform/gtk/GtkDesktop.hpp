@@ -3,10 +3,12 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Desktop.hpp"
 #include "platform/gtk/GtkDisplayWatch.hpp"
+#include "platform/gtk/GtkMainWindow.hpp"
 #include "platform/gtk/GtkModalRunner.hpp"
 
 namespace tokeiya::gtk {
@@ -16,9 +18,9 @@ namespace tokeiya::gtk {
 // The program calls gtk_init before constructing it; the constructor takes over Xlib's I/O
 // error handler and the SIGTERM, SIGHUP and SIGINT handling, which are process-wide, so
 // there is one desktop per process. Once one of those signals has arrived, the running
-// dialog answers Cancel (No), RunMainWindow returns, and dialogs shown afterwards return
-// Cancel (No, or Ok for a box that has only OK) at once, so that the caller ends the session
-// in its normal way.
+// dialog answers Cancel (No), the main window's message loop returns after WM_ENDSESSION,
+// and dialogs shown afterwards return Cancel (No, or Ok for a box that has
+// only OK) at once, so that the caller ends the session in its normal way.
 class CGtkDesktop : public IDesktop {
   public:
     CGtkDesktop();
@@ -29,12 +31,18 @@ class CGtkDesktop : public IDesktop {
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
     bool ShowLoginDialog(LoginForm& form) override;
     bool ShowConnectionDialog(ConnectionForm& form) override;
-    void RunMainWindow(const std::string& title, std::function<void()> onDisplayLost) override;
+    // One main window at a time; it must be deleted before the desktop.
+    std::unique_ptr<win::IMainWindow> CreateMainWindow(
+        win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
 
   private:
+    // The dialogs' parent: the main window while it is shown. A window hidden in the
+    // notification area would take its dialogs out of sight with it.
+    GtkWindow* DialogParent() const;
+
     CGtkDisplayWatch m_displayWatch;
     CGtkModalRunner m_runner;
-    GtkWindow* m_mainWindow = nullptr;  // parent of the dialogs while the main window runs
+    CGtkMainWindow* m_createdWindow = nullptr;  // not owned; set while it exists
 };
 
 }  // namespace tokeiya::gtk

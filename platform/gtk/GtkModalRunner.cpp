@@ -23,11 +23,6 @@ gboolean OnMapped(GtkWidget* widget, GdkEvent*, gpointer) noexcept {
     return FALSE;
 }
 
-gboolean OnWindowDelete(GtkWidget*, GdkEvent*, gpointer runner) noexcept {
-    Guarded("delete-event", [runner] { static_cast<CGtkModalRunner*>(runner)->QuitWindow(); });
-    return TRUE;  // the window is destroyed by its owner once the loop has returned
-}
-
 // Gives a window the keyboard focus each time it is mapped while the connection lives.
 // Without a window manager nobody else does, and keys would go wherever the pointer is.
 CSignalConnection FocusWhenMapped(GtkWindow* window) {
@@ -89,17 +84,22 @@ int CGtkModalRunner::RunDialog(GtkDialog* dialog) {
     return m_ending ? GTK_RESPONSE_CANCEL : response;
 }
 
-void CGtkModalRunner::RunWindow(GtkWindow* window) {
-    if (SessionEnding()) {
+void CGtkModalRunner::RunLoop() {
+    // No look for waiting signals first: that would dispatch other sources too, and a
+    // handler among them asking to quit would find no loop to quit. A waiting signal is
+    // dispatched by the loop itself.
+    if (m_ending) {
         return;
     }
     MainLoopPtr loop(g_main_loop_new(nullptr, FALSE));
-    CSignalConnection focus = FocusWhenMapped(window);
-    CSignalConnection close(window, "delete-event", G_CALLBACK(OnWindowDelete), this);
-    gtk_window_present(window);
+    GMainLoop* outer = m_windowLoop;
     m_windowLoop = loop.get();
     g_main_loop_run(loop.get());
-    m_windowLoop = nullptr;
+    m_windowLoop = outer;
+    // The end of the session ends the loops around this one too.
+    if (m_ending && outer != nullptr) {
+        g_main_loop_quit(outer);
+    }
 }
 
 void CGtkModalRunner::QuitWindow() noexcept {

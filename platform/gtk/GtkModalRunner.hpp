@@ -21,13 +21,17 @@ class CGtkModalRunner {
     // GTK_RESPONSE_CANCEL without showing it once the session is ending.
     int RunDialog(GtkDialog* dialog);
 
-    // Shows `window` and runs the main loop until QuitWindow or the end of the session.
-    void RunWindow(GtkWindow* window);
+    // Runs the main loop until QuitWindow or the end of the session, whatever is shown;
+    // returns at once when the session has ended.
+    void RunLoop();
     void QuitWindow() noexcept;
 
     // True once an ending signal has arrived, including one that is still waiting in the
     // main context because no loop ran since it came.
     bool SessionEnding();
+
+    // Whether an ending signal has been handled, without looking for one still waiting.
+    bool SessionEndSeen() const { return m_ending; }
 
     // Makes later dialogs and loops end at once without touching the display.
     void MarkSessionEnding() noexcept { m_ending = true; }
@@ -38,7 +42,7 @@ class CGtkModalRunner {
 
     std::vector<guint> m_signalSources;
     std::vector<GtkDialog*> m_runningDialogs;  // innermost last; not owned
-    GMainLoop* m_windowLoop = nullptr;         // not owned; set while RunWindow runs
+    GMainLoop* m_windowLoop = nullptr;         // not owned; set while RunLoop runs
     bool m_ending = false;
 };
 

@@ -56,11 +56,42 @@ bool CScriptedDialogs::ShowConnectionDialog(ConnectionForm& form) {
     return answer(form);
 }
 
-void CScriptedDialogs::RunMainWindow(const std::string& title, std::function<void()>) {
-    m_mainWindowTitles.push_back(title);
-    if (m_inMainWindow) {
-        m_inMainWindow();
+namespace {
+
+// The scripted main window: the script acts when the message loop starts, and the desktop
+// forgets the window when it goes.
+class ScriptedMainWindow : public headless::HeadlessHostWindow {
+  public:
+    explicit ScriptedMainWindow(CScriptedDialogs& desktop) : m_desktop(desktop) {}
+    ~ScriptedMainWindow() override {
+        if (m_desktop.m_mainWindow == this) {
+            m_desktop.m_mainWindow = nullptr;
+        }
     }
+
+    void RunMessageLoop() override {
+        m_desktop.m_mainWindowTitles.push_back(Title());
+        if (m_desktop.m_inMainWindowHost) {
+            m_desktop.m_inMainWindowHost(*this);
+        }
+        HeadlessHostWindow::RunMessageLoop();
+    }
+
+  private:
+    CScriptedDialogs& m_desktop;
+};
+
+}  // namespace
+
+std::unique_ptr<win::IMainWindow> CScriptedDialogs::CreateMainWindow(win::IFrameProc& proc,
+                                                                     std::function<void()>) {
+    auto window = std::make_unique<ScriptedMainWindow>(*this);
+    window->SetFrameProc(&proc);
+    m_mainWindow = window.get();
+    if (m_onMainWindowCreated) {
+        m_onMainWindowCreated(*window);
+    }
+    return window;
 }
 
 }  // namespace tokeiya

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Desktop.hpp"
+#include "platform/headless/HeadlessHostWindow.hpp"
 
 namespace tokeiya {
 
@@ -28,7 +29,10 @@ class CScriptedDialogs : public IDesktop {
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
     bool ShowLoginDialog(LoginForm& form) override;
     bool ShowConnectionDialog(ConnectionForm& form) override;
-    void RunMainWindow(const std::string& title, std::function<void()> onDisplayLost) override;
+    // A headless window; m_inMainWindowHost runs when its message loop starts.
+    std::unique_ptr<win::IMainWindow> CreateMainWindow(
+        win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
+    void ShowAboutDialog() override { ++m_aboutShown; }
 
     // What was shown, in order: message texts, and the forms as the dialogs received them.
     std::vector<std::string> m_messages;
@@ -37,8 +41,13 @@ class CScriptedDialogs : public IDesktop {
     std::vector<std::string> m_mainWindowTitles;
     // Called with a description when a dialog appears that the script did not expect.
     std::function<void(const std::string&)> m_unexpected;
-    // Runs inside RunMainWindow, standing for what the user does in the main window.
-    std::function<void()> m_inMainWindow;
+    // Stands for what the user does in a main window made by CreateMainWindow.
+    std::function<void(headless::HeadlessHostWindow&)> m_inMainWindowHost;
+    // Runs on each window CreateMainWindow makes, before the program uses it.
+    std::function<void(headless::HeadlessHostWindow&)> m_onMainWindowCreated;
+    // The last window CreateMainWindow made, while it lives.
+    headless::HeadlessHostWindow* m_mainWindow = nullptr;
+    int m_aboutShown = 0;
 
   private:
     void Unexpected(const std::string& what);

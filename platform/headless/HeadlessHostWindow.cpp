@@ -1,0 +1,458 @@
+#include "platform/headless/HeadlessHostWindow.hpp"
+
+#include <algorithm>
+
+namespace tokeiya::headless {
+
+using namespace win;
+
+bool HeadlessInputContext::SetOpen(bool open) {
+    m_open = open;
+    return true;
+}
+
+bool HeadlessInputContext::GetConversionStatus(int& conversion, int& sentence) const {
+    conversion = m_conversion;
+    sentence = m_sentence;
+    return true;
+}
+
+bool HeadlessInputContext::SetConversionStatus(int conversion, int sentence) {
+    m_conversion = conversion;
+    m_sentence = sentence;
+    return true;
+}
+
+bool HeadlessInputContext::SetCompositionFont(const LogFont& font) {
+    m_font = font;
+    return true;
+}
+
+bool HeadlessInputContext::SetCompositionPoint(CPoint point) {
+    m_compositionPoint = point;
+    return true;
+}
+
+std::string HeadlessInputContext::CompositionString(int kind) const {
+    if (kind == GCS_COMPSTR) {
+        return m_composition;
+    }
+    if (kind == GCS_RESULTSTR) {
+        return m_result;
+    }
+    return {};
+}
+
+void HeadlessInputContext::CancelComposition() {
+    m_composition.clear();
+    ++m_cancelled;
+}
+
+HeadlessHostWindow::HeadlessHostWindow(int clientWidth, int clientHeight)
+    : m_width(clientWidth), m_height(clientHeight) {
+    m_windowRect = CRect{m_origin.x, m_origin.y, m_origin.x + m_width, m_origin.y + m_height};
+}
+
+HeadlessHostWindow::~HeadlessHostWindow() = default;
+
+void HeadlessHostWindow::SetProc(IWindowProc* proc) {
+    m_proc = proc;
+    m_frameProc = nullptr;
+}
+
+void HeadlessHostWindow::SetFrameProc(IFrameProc* proc) {
+    m_proc = proc;
+    m_frameProc = proc;
+}
+
+bool HeadlessHostWindow::Deliver(const Message& message) {
+    if (m_destroyed || m_proc == nullptr) {
+        return false;
+    }
+    if (m_proc->WindowProc(message)) {
+        return true;
+    }
+    m_unhandled.push_back(message);
+    // The system's default handling of a composition result: the text arrives as
+    // characters, byte by byte.
+    if (message.message == WM_IME_COMPOSITION && (message.lParam & GCS_RESULTSTR) != 0) {
+        for (unsigned char byte : m_inputContext.m_result) {
+            PostMessage(WM_CHAR, byte, 1);
+        }
+    }
+    return false;
+}
+
+bool HeadlessHostWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return Deliver(Message{message, wParam, lParam});
+}
+
+bool HeadlessHostWindow::Key(UINT message, int virtualKey, int modifiers) {
+    const bool down = message == WM_KEYDOWN;
+    if ((modifiers & kAlt) != 0) {
+        message = down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
+    }
+    // Repeat count 1; key-ups carry the previous-state and transition bits.
+    const LPARAM lParam = down ? 1 : static_cast<LPARAM>(0xC0000001u);
+    const int saved = m_modifiers;
+    m_modifiers = modifiers;
+    const bool handled = Deliver(Message{message, static_cast<WPARAM>(virtualKey), lParam});
+    Pump();
+    m_modifiers = saved;
+    return handled;
+}
+
+bool HeadlessHostWindow::KeyDown(int virtualKey, int modifiers) {
+    return Key(WM_KEYDOWN, virtualKey, modifiers);
+}
+
+bool HeadlessHostWindow::KeyUp(int virtualKey, int modifiers) {
+    return Key(WM_KEYUP, virtualKey, modifiers);
+}
+
+void HeadlessHostWindow::PressKey(int virtualKey, int modifiers) {
+    KeyDown(virtualKey, modifiers);
+    KeyUp(virtualKey, modifiers);
+}
+
+void HeadlessHostWindow::Type(std::string_view cp932) {
+    for (unsigned char byte : cp932) {
+        Deliver(Message{WM_CHAR, byte, 1});
+        Pump();
+    }
+}
+
+UINT HeadlessHostWindow::ButtonMessage(Button button, int offset) {
+    switch (button) {
+        case Button::Left:
+            return WM_LBUTTONDOWN + offset;
+        case Button::Right:
+            return WM_RBUTTONDOWN + offset;
+        case Button::Middle:
+            break;
+    }
+    return WM_MBUTTONDOWN + offset;
+}
+
+WPARAM HeadlessHostWindow::ButtonBit(Button button) {
+    switch (button) {
+        case Button::Left:
+            return MK_LBUTTON;
+        case Button::Right:
+            return MK_RBUTTON;
+        case Button::Middle:
+            break;
+    }
+    return MK_MBUTTON;
+}
+
+void HeadlessHostWindow::MouseDown(Button button, int x, int y, WPARAM keys) {
+    m_buttonsDown |= ButtonBit(button);
+    Deliver(Message{ButtonMessage(button, 0), keys | m_buttonsDown, MakeLParam(x, y)});
+    Pump();
+}
+
+void HeadlessHostWindow::MouseUp(Button button, int x, int y, WPARAM keys) {
+    m_buttonsDown &= ~ButtonBit(button);
+    Deliver(Message{ButtonMessage(button, 1), keys | m_buttonsDown, MakeLParam(x, y)});
+    Pump();
+}
+
+void HeadlessHostWindow::MouseMove(int x, int y, WPARAM keys) {
+    Deliver(Message{WM_MOUSEMOVE, keys | m_buttonsDown, MakeLParam(x, y)});
+    Pump();
+}
+
+void HeadlessHostWindow::Click(Button button, int x, int y) {
+    MouseDown(button, x, y);
+    MouseUp(button, x, y);
+}
+
+void HeadlessHostWindow::DoubleClick(Button button, int x, int y) {
+    MouseDown(button, x, y);
+    MouseUp(button, x, y);
+    // The second press arrives as the double click instead of a button-down.
+    m_buttonsDown |= ButtonBit(button);
+    Deliver(Message{ButtonMessage(button, 2), m_buttonsDown, MakeLParam(x, y)});
+    Pump();
+    MouseUp(button, x, y);
+}
+
+void HeadlessHostWindow::Wheel(int delta, int x, int y, WPARAM keys) {
+    Deliver(Message{WM_MOUSEWHEEL, MakeWParam(static_cast<int>(keys | m_buttonsDown), delta),
+                    MakeLParam(x + m_origin.x, y + m_origin.y)});
+    Pump();
+}
+
+void HeadlessHostWindow::Compose(std::string_view cp932) {
+    if (!m_hasInputMethod) {
+        return;
+    }
+    m_inputContext.m_composition = std::string(cp932);
+    m_inputContext.m_result.clear();
+    // The composition, not its text, decides the start: an emptied text is still one.
+    if (!m_composing) {
+        m_composing = true;
+        Deliver(Message{WM_IME_STARTCOMPOSITION, 0, 0});
+    }
+    Deliver(Message{WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS});
+    Pump();
+}
+
+void HeadlessHostWindow::CommitComposition(std::string_view cp932) {
+    if (!m_hasInputMethod) {
+        return;
+    }
+    if (!m_composing) {
+        Deliver(Message{WM_IME_STARTCOMPOSITION, 0, 0});
+    }
+    m_composing = false;
+    m_inputContext.m_composition.clear();
+    m_inputContext.m_result = std::string(cp932);
+    Deliver(Message{WM_IME_COMPOSITION, 0, GCS_RESULTSTR});
+    Deliver(Message{WM_IME_ENDCOMPOSITION, 0, 0});
+    Pump();
+    m_inputContext.m_result.clear();
+}
+
+void HeadlessHostWindow::CancelCompositionByUser() {
+    if (!m_composing) {
+        return;
+    }
+    m_composing = false;
+    m_inputContext.m_composition.clear();
+    Deliver(Message{WM_IME_COMPOSITION, 0, 0});
+    Deliver(Message{WM_IME_ENDCOMPOSITION, 0, 0});
+    Pump();
+}
+
+int HeadlessHostWindow::Pump(int limit) {
+    int delivered = 0;
+    while (!m_posted.empty() && delivered < limit) {
+        const Message message = m_posted.front();
+        m_posted.pop_front();
+        Deliver(message);
+        ++delivered;
+    }
+    return delivered;
+}
+
+void HeadlessHostWindow::AdvanceTime(int milliseconds) {
+    // The clock never runs backwards.
+    const std::int64_t end = m_now + std::max(milliseconds, 0);
+    for (;;) {
+        Pump();
+        auto next = std::min_element(
+            m_timers.begin(), m_timers.end(),
+            [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+        if (next == m_timers.end() || next->second.due > end) {
+            break;
+        }
+        m_now = next->second.due;
+        next->second.due += next->second.period;
+        Deliver(Message{WM_TIMER, next->first, 0});
+        Pump();
+    }
+    m_now = end;
+}
+
+int HeadlessHostWindow::TimerPeriod(UINT id) const {
+    auto found = m_timers.find(id);
+    return found == m_timers.end() ? 0 : static_cast<int>(found->second.period);
+}
+
+void HeadlessHostWindow::Resize(int width, int height, WPARAM kind) {
+    if (kind != SIZE_MINIMIZED) {
+        m_width = width;
+        m_height = height;
+    }
+    Deliver(Message{WM_SIZE, kind, MakeLParam(width, height)});
+    Pump();
+}
+
+std::unique_ptr<CMemoryDC> HeadlessHostWindow::Paint() {
+    auto dc = std::make_unique<CMemoryDC>(std::max(m_width, 1), std::max(m_height, 1));
+    dc->FillSolidRect(CRect{0, 0, m_width, m_height}, RGB(255, 255, 255));
+    if (m_proc != nullptr && !m_destroyed) {
+        m_proc->OnPaint(*dc);
+    }
+    return dc;
+}
+
+bool HeadlessHostWindow::PaintToPng(const std::string& path) {
+    return Paint()->WritePng(path);
+}
+
+CommandState HeadlessHostWindow::MenuState(UINT id) const {
+    CommandState state;
+    if (m_frameProc != nullptr) {
+        m_frameProc->UpdateCommand(id, state);
+    }
+    return state;
+}
+
+bool HeadlessHostWindow::ChooseCommand(UINT id) {
+    if (!MenuState(id).enabled) {
+        return false;
+    }
+    Deliver(Message{WM_COMMAND, id, 0});
+    Pump();
+    return true;
+}
+
+void HeadlessHostWindow::TrayEvent(UINT mouseMessage) {
+    Deliver(Message{WM_TRAY_NOTIFY, 1, static_cast<LPARAM>(mouseMessage)});
+    Pump();
+}
+
+void HeadlessHostWindow::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_destroyed) {
+        m_posted.push_back(Message{message, wParam, lParam});
+    }
+}
+
+bool HeadlessHostWindow::SetTimer(UINT id, UINT elapseMs) {
+    if (m_destroyed) {
+        return false;
+    }
+    const UINT period = std::max<UINT>(elapseMs, 1);
+    m_timers[id] = Timer{period, m_now + period};
+    return true;
+}
+
+bool HeadlessHostWindow::KillTimer(UINT id) {
+    return m_timers.erase(id) != 0;
+}
+
+void HeadlessHostWindow::InvalidateRect(const CRect& rect, bool) {
+    m_invalidated.push_back(rect);
+}
+
+void HeadlessHostWindow::Invalidate(bool) {
+    ++m_invalidateAllCount;
+    m_invalidated.push_back(CRect{0, 0, m_width, m_height});
+}
+
+CRect HeadlessHostWindow::ClientRect() const {
+    if (m_minimized) {
+        return CRect{};
+    }
+    return CRect{0, 0, m_width, m_height};
+}
+
+bool HeadlessHostWindow::CreateCaret(int width, int height) {
+    m_caret = Caret{};
+    m_caret.exists = true;
+    m_caret.width = width;
+    m_caret.height = height;
+    return true;
+}
+
+void HeadlessHostWindow::DestroyCaret() {
+    m_caret = Caret{};
+}
+
+void HeadlessHostWindow::ShowCaret() {
+    if (m_caret.exists && m_caret.hideCount > 0) {
+        --m_caret.hideCount;
+    }
+}
+
+void HeadlessHostWindow::HideCaret() {
+    if (m_caret.exists) {
+        ++m_caret.hideCount;
+    }
+}
+
+bool HeadlessHostWindow::SetClipboardText(const std::string& text) {
+    m_clipboard = text;
+    m_clipboardSet = true;
+    return true;
+}
+
+bool HeadlessHostWindow::GetClipboardText(std::string& text) {
+    if (!m_clipboardSet) {
+        return false;
+    }
+    text = m_clipboard;
+    return true;
+}
+
+IInputContext* HeadlessHostWindow::InputContext() {
+    return m_hasInputMethod ? &m_inputContext : nullptr;
+}
+
+void HeadlessHostWindow::ShowWindow(int command) {
+    const bool show = command != SW_HIDE;
+    if (show != m_visible) {
+        Deliver(Message{WM_SHOWWINDOW, show ? 1u : 0u, 0});
+        m_visible = show;
+    }
+    switch (command) {
+        case SW_SHOWMAXIMIZED:
+            if (!IsMaximized()) {
+                m_maximized = true;
+                m_minimized = false;
+                Resize(m_maximizedSize.cx, m_maximizedSize.cy, SIZE_MAXIMIZED);
+            }
+            break;
+        case SW_SHOWMINIMIZED:
+            if (!m_minimized) {
+                m_minimized = true;
+                Resize(0, 0, SIZE_MINIMIZED);
+            }
+            break;
+        case SW_RESTORE:
+            // A minimised window comes back as it was before, maximised or not.
+            if (m_minimized && m_maximized) {
+                m_minimized = false;
+                Resize(m_maximizedSize.cx, m_maximizedSize.cy, SIZE_MAXIMIZED);
+                break;
+            }
+            [[fallthrough]];
+        case SW_SHOWNORMAL:
+            if (m_maximized || m_minimized) {
+                m_maximized = false;
+                m_minimized = false;
+                Resize(m_windowRect.Width(), m_windowRect.Height(), SIZE_RESTORED);
+            }
+            break;
+        default:
+            break;
+    }
+    Pump();
+}
+
+void HeadlessHostWindow::MoveWindow(const CRect& rect) {
+    m_windowRect = rect;
+    m_origin = CPoint{rect.left, rect.top};
+    if (!m_maximized && !m_minimized) {
+        Resize(rect.Width(), rect.Height(), SIZE_RESTORED);
+    }
+}
+
+void HeadlessHostWindow::AddTrayIcon(const std::string& tip) {
+    m_trayIcon = true;
+    m_trayTip = tip;
+}
+
+void HeadlessHostWindow::RunMessageLoop() {
+    m_quit = false;
+    while (!m_quit && !m_destroyed && Pump(1) == 1) {
+    }
+}
+
+void HeadlessHostWindow::Destroy() {
+    if (m_destroyed) {
+        return;
+    }
+    Deliver(Message{WM_DESTROY, 0, 0});
+    m_destroyed = true;
+    m_timers.clear();
+    m_posted.clear();
+    m_trayIcon = false;
+    m_capture = false;
+    m_caret = Caret{};
+}
+
+}  // namespace tokeiya::headless

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "engine/CDosWinFrame.hpp"
+#include "platform/Desktop.hpp"
+#include "platform/ProfileStore.hpp"
+#include "shell/CTokeiyaView.hpp"
+
+namespace tokeiya {
+
+class CTokeiyaDoc;
+
+// The main window: menu, notification icon, window state kept in the settings store, and
+// the order in which the window goes at the end (hidden and saved, view, frame), before the
+// session ends.
+class CMainFrame : public CDosWinFrame {
+  public:
+    static constexpr const char* kTrayTip = "とけい屋";
+    // How long a window that starts hidden waits for its icon to be docked before it shows
+    // itself after all.
+    static constexpr win::UINT kTrayCheckTimer = 14;
+    static constexpr win::UINT kTrayCheckMs = 3000;
+
+    CMainFrame(IDesktop& desktop, CTokeiyaDoc& doc, CProfileStore& profile);
+    ~CMainFrame() override;
+
+    // Creates the window (hidden), its menu, the notification icon and the view.
+    // onDisplayLost must end the session by itself: the process exits right after it.
+    void Create(std::function<void()> onDisplayLost);
+    // Reads the "WINDOW" keys, sizes the window and shows it as it was last left.
+    void ShowInitialWindow();
+    // Runs until the window has been closed or the desktop session ended.
+    void Run();
+    void RestoreFromTray();
+    void LoadWindowState();
+    void SaveWindowState();
+
+    bool WindowProc(const win::Message& message) override;
+    void OnPaint(CDC& dc) override;
+    void SetFirstPaintHook(std::function<void()> hook) { m_firstPaint = std::move(hook); }
+
+    bool Visible() const { return m_trackMaximized; }
+    bool OpenAtStart() const { return m_open; }
+    void SetOpenAtStart(bool open) { m_open = open; }
+    bool Closed() const { return m_closed; }
+    win::IMainWindow* MainWindow() const { return m_window.get(); }
+    CTokeiyaView* GetView() const { return m_view.get(); }
+
+  protected:
+    void OnSize(win::WPARAM kind, int width, int height) override;
+    void OnClose() override;
+    void OnShowWindow(bool shown, int status) override;
+    bool OnFrameCommand(win::UINT id) override;
+    void OnUpdateFrameCommand(win::UINT id, win::CommandState& state) override;
+    bool OnOtherMessage(const win::Message& message) override;
+
+  private:
+    void OnTrayNotify(win::UINT mouseMessage);
+    bool TranslateAccelerator(const win::Message& message);
+
+    IDesktop& m_desktop;
+    CTokeiyaDoc& m_doc;
+    CProfileStore& m_profile;
+    std::unique_ptr<win::IMainWindow> m_window;
+    std::unique_ptr<CTokeiyaView> m_view;
+    bool m_open = true;
+    std::function<void()> m_firstPaint;
+    bool m_closing = false;
+    bool m_closed = false;
+};
+
+}  // namespace tokeiya

@@ -1,0 +1,103 @@
+#include "shell/CTokeiyaView.hpp"
+
+#include "shell/CTokeiyaDoc.hpp"
+#include "shell/MainMenu.hpp"
+
+namespace tokeiya {
+
+CTokeiyaView::CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc)
+    : CDosWinView(window), m_mainWindow(window), m_doc(doc) {
+    CreateScreen(0);
+    if (Screen() != nullptr) {
+        Screen()->SetHost(&window);
+    }
+    LabelImeKeys();
+}
+
+CTokeiyaView::~CTokeiyaView() {
+    if (m_timerRunning) {
+        Window().KillTimer(kMinuteTimer);
+    }
+}
+
+void CTokeiyaView::OnInitialUpdate() {
+    UpdateTitle();
+    m_timerRunning = Window().SetTimer(kMinuteTimer, kMinuteMs);
+}
+
+void CTokeiyaView::UpdateTitle() {
+    m_mainWindow.SetTitle(m_doc.GetTitleText());
+}
+
+// The work screens register here as they are built; until then every code is unknown and
+// the client area stays empty.
+bool CTokeiyaView::CreateScreen(int) {
+    return false;
+}
+
+bool CTokeiyaView::OnMenuCommand(win::UINT id) {
+    if (CDosWinView::OnMenuCommand(id)) {
+        return true;
+    }
+    switch (id) {
+        case command::kChangeConnection:
+            ChangeConnection();
+            return true;
+        case command::kGroupSettings:
+            SetScreen(101);
+            return true;
+        case command::kUserSettings:
+            SetScreen(102);
+            return true;
+        case command::kCalculation:
+            SetScreen(103);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CTokeiyaView::OnUpdateCommand(win::UINT id, win::CommandState& state) {
+    if (CDosWinView::OnUpdateCommand(id, state)) {
+        return true;
+    }
+    switch (id) {
+        case command::kGroupSettings:
+        case command::kUserSettings:
+        case command::kCalculation: {
+            MenuContext context;
+            context.userLevel = m_doc.GetLoggedInUser().nLevel;
+            context.screenCode = m_screenCode;
+            state = *MainMenuState(id, context);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void CTokeiyaView::ChangeConnection() {
+    // Successful or not, the caption and the start screen are shown afresh; a failed
+    // attempt keeps the previous connection.
+    m_doc.Connect(0);
+    UpdateTitle();
+    SetScreen(0);
+}
+
+bool CTokeiyaView::OnTimer(win::UINT id) {
+    if (id != kMinuteTimer) {
+        return CDosWinView::OnTimer(id);
+    }
+    m_doc.CheckAlarm();
+    return true;
+}
+
+void CTokeiyaView::OnDestroy() {
+    if (m_timerRunning) {
+        Window().KillTimer(kMinuteTimer);
+        m_timerRunning = false;
+    }
+    CDosWinView::OnDestroy();
+}
+
+}  // namespace tokeiya

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The main window of the real program under Xvfb: after the login it carries the session's
+# caption and the menu, stays alive through keys, clicks and the wheel, and closing it
+# from the menu hides it, saves the window state, writes the logout and the departure.
+# A second start with stored credentials reports how long it took to the first frame.
+set -euo pipefail
+binary=${1:?path of the tokeiya binary}
+source "$(dirname "$0")/common.bash"
+
+ini="$XDG_CONFIG_HOME/VA-V/Tokeiya.ini"
+mkdir -p "$(dirname "$ini")"
+printf '[OPTIN]\nSetTimeForm=1\nSetTimeTo=1\n' >"$ini"
+
+start_app
+login_as_administrator
+main=$(wait_window 'とけい屋! tokeiya')
+[ "$(xdotool getwindowname "$main")" = 'とけい屋! tokeiya' ] || fail "caption is '$(xdotool getwindowname "$main")'"
+[ "$(sql "SELECT COUNT(*) FROM Tタイムカード WHERE idUser=0 AND timeFrom IS NOT NULL")" = 1 ] ||
+    fail "no arrival stamp"
+
+# Input of every kind reaches the window without ending it.
+xdotool windowfocus --sync "$main"
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool key a F5 Tab shift+Tab Escape
+xdotool mousemove --window "$main" $((WIDTH / 2)) $((HEIGHT / 2)) click 1 click --repeat 2 1 click 4 click 5
+sleep 0.5
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended after input"
+[ -n "${TOKEIYA_E2E_SHOTS:-}" ] && import -window root "$TOKEIYA_E2E_SHOTS/main_window.png"
+
+# 終了 from the ファイル menu (the first title of the menu bar); Up reaches its last item.
+xdotool mousemove --window "$main" 20 10 click 1
+sleep 0.5
+xdotool key Up Return
+wait_app
+[ "$status" = 0 ] || fail "the program ended with status $status"
+[ "$(sql 'SELECT COUNT(*) FROM TLogIn WHERE idUser=0 AND dateLogout IS NOT NULL')" = 1 ] ||
+    fail "no logout written"
+[ "$(sql "SELECT COUNT(*) FROM Tタイムカード WHERE idUser=0 AND timeTo IS NOT NULL")" = 1 ] ||
+    fail "no departure stamp"
+grep -q '^Size=80' "$ini" || fail "the window state was not saved: $(cat "$ini")"
+
+# Stored credentials: no dialog, straight to the main window.
+# (The administration account's password is empty, and so is its scrambled form.)
+sed -i '/^\(SavePwd\|NotViewDialog\|User\|Password\)=/d' "$ini"
+printf '[LOGIN]\nSavePwd=1\nNotViewDialog=1\nUser=tokeiya\nPassword=\n' >>"$ini"
+grep -q '^NotViewDialog=1' "$ini" || fail "the login could not be stored: $(cat "$ini")"
+first_logout=$(sql 'SELECT dateLogout FROM TLogIn WHERE idUser=0')
+sleep 1  # the next logout must fall in a later second
+TOKEIYA_FIRST_FRAME_PROBE=1 "$binary" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_window 'とけい屋! tokeiya' >/dev/null || fail "no main window with stored credentials"
+for _ in $(seq 50); do grep -q 'first frame' "$work/app.log" && break; sleep 0.1; done
+grep -o 'first frame [0-9-]* ms after start' "$work/app.log" || fail "no first frame reported"
+kill -TERM "$app_pid"
+wait_app
+[ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+# One login row per user and computer: the second session writes its logout into it.
+[ "$(sql "SELECT COUNT(*) FROM TLogIn WHERE idUser=0 AND dateLogout > '$first_logout'")" = 1 ] ||
+    fail "no logout written for the second session: $(sql "SELECT * FROM TLogIn")"
+echo "1 passed, 0 failed"
