@@ -29,8 +29,6 @@ void Fill(tokeiya::CConnection& connection) {
                                DbValue("会議" + std::to_string(i)), DbValue(1 + i % 5),
                                d.DateTimeParam(CTime(2024, 3, 1, 0, 0, i % 60))});
     }
-    CUser user;
-    user.idUser = 1;
     for (int day = 1; day <= 31; ++day) {
         CTimeCard card = CTimeCard::NewDay(1, 2024, 3, day);
         card.timeFrom = TimeOfDay(9, 0);

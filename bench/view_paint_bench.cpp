@@ -7,14 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "data/CCodeRZ.hpp"
 #include "engine/CDosWinView.hpp"
 #include "platform/ProfileStore.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/CMainFrame.hpp"
 #include "shell/CTokeiyaDoc.hpp"
-#include "shell/ConnectionSettings.hpp"
+#include "tests/support/StoredLogin.hpp"
 #include "tests/support/TempFolder.hpp"
 
 namespace {
@@ -62,24 +61,30 @@ void BM_ViewRepaintThroughBackBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewRepaintThroughBackBuffer)->Unit(benchmark::kMillisecond);
 
+// What a keystroke in an editor asks for: the window clipped to a few cells.
+void BM_ViewRepaintDamagedCells(benchmark::State& state) {
+    headless::HeadlessHostWindow window(1600, 1000);
+    BenchView view(window);
+    window.SetProc(&view);
+    view.SetScreen(0);
+    window.Resize(1600, 1000);
+    CMemoryDC surface(1600, 1000);
+    view.OnPaint(surface);
+    surface.IntersectClipRect(CRect{400, 300, 480, 330});
+    for (auto _ : state) {
+        view.OnPaint(surface);
+    }
+}
+BENCHMARK(BM_ViewRepaintDamagedCells)->Unit(benchmark::kMillisecond);
+
 void BM_StartupToFirstFrame(benchmark::State& state) {
     test::TempFolder folder;
     CProfileStore profile(folder.Path() + "/Tokeiya.ini");
-    ConnectionForm form;
-    form.file = folder.Path() + "/tokeiya.db";
-    profile.WriteProfileString("DATABASE", "Connection", ConnectionSettings::Build(form, {}));
-    profile.WriteProfileInt("LOGIN", "SavePwd", 1);
-    profile.WriteProfileInt("LOGIN", "NotViewDialog", 1);
-    profile.WriteProfileString("LOGIN", "User", "tokeiya");
-    profile.WriteProfileString("LOGIN", "Password", ScramblePassword(""));
-    CScriptedDialogs dialogs;
-    {
-        CTokeiyaDoc first(profile, dialogs, "PC");  // creates the database file
-        if (!first.Create()) {
-            state.SkipWithError("the first session could not start");
-            return;
-        }
+    if (!test::PrepareStoredLogin(profile, folder.Path() + "/tokeiya.db")) {
+        state.SkipWithError("the first session could not start");
+        return;
     }
+    CScriptedDialogs dialogs;
     for (auto _ : state) {
         auto doc = std::make_unique<CTokeiyaDoc>(profile, dialogs, "PC");
         if (!doc->Create()) {

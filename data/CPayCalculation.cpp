@@ -1,17 +1,17 @@
 #include "data/CPayCalculation.hpp"
 
+#include "data/PayPeriod.hpp"
 #include "platform/odbc/DbException.hpp"
 
 namespace tokeiya {
 
 PayCalculationBounds PayCalculationBounds::For(int year, int month, int cutoff) {
     if (cutoff <= 0) {
-        return {year * 10000 + month * 100 + 1, year * 10000 + month * 100 + 31};
+        return {CalendarDay{year, month, 1}.Code(), CalendarDay{year, month, 31}.Code()};
     }
-    int previousYear = month == 1 ? year - 1 : year;
-    int previousMonth = month == 1 ? 12 : month - 1;
-    return {previousYear * 10000 + previousMonth * 100 + 1 + cutoff,
-            year * 10000 + month * 100 + cutoff};
+    CalendarDay from = month == 1 ? CalendarDay{year - 1, 12, 1 + cutoff}
+                                  : CalendarDay{year, month - 1, 1 + cutoff};
+    return {from.Code(), CalendarDay{year, month, cutoff}.Code()};
 }
 
 int CPayCalculation::Run(int groupId, const PayCalculationBounds& bounds, std::string& error) {

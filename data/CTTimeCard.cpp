@@ -12,7 +12,6 @@ CTTimeCard::CTTimeCard(CConnection& connection) : CRecordBase(connection) {
 
 void CTTimeCard::SetFieldDefaults() {
     FromCard(CTimeCard::NewDay(0, 0, 0, 0));
-    m_idTimeCard = 0;
 }
 
 void CTTimeCard::DoFieldExchange(CFieldExchange& fx) {

@@ -20,8 +20,8 @@ std::string CTUserGroup::GetDefaultSQL() const {
 }
 
 void CTUserGroup::SetFieldDefaults() {
-    FromGroup(CUserGroup{});
-    CUserGroup defaults;
+    const CUserGroup defaults;
+    FromGroup(defaults);
     m_strSalary = defaults.strSalary;
     m_strOvertime = defaults.strOvertime;
     m_strRound = defaults.strRound;
@@ -70,7 +70,6 @@ void CTUserGroup::FromGroup(const CUserGroup& g) {
 int CTUserGroup::LoadAll(std::vector<CUserGroup>& list) {
     list.clear();
     SetMode(Mode::View);
-    Close();
     m_strFilter.clear();
     m_params.clear();
     m_strSort = "[idGroup]";

@@ -3,24 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "data/TextHelpers.hpp"
+
 namespace tokeiya {
 
 namespace {
 
 constexpr const char* kStyleNames[] = {"SOLOD", "DASH", "DOT", "DASHDOT", "DASHDOTDOT"};
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
-        if (x != b[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -29,8 +18,9 @@ const char* CCDWLineBase::StyleName(int style) {
 }
 
 int CCDWLineBase::StyleFromName(std::string_view name) {
+    const std::string upper = UpperText(std::string(name));
     for (int style = 0; style <= PenStyle::DashDotDot; ++style) {
-        if (EqualsIgnoringCase(name, kStyleNames[style])) {
+        if (upper == kStyleNames[style]) {
             return style;
         }
     }

@@ -1,13 +1,13 @@
 #include "engine/CCDWText.hpp"
 
+#include "data/TextHelpers.hpp"
 #include "engine/CCRBase.hpp"
-#include "platform/Cp932.hpp"
 
 namespace tokeiya {
 
 namespace {
 
-constexpr std::string_view kComma = "[CMM]";
+constexpr const char* kComma = "[CMM]";
 
 }  // namespace
 
@@ -54,34 +54,14 @@ void CCDWText::WriteText(std::string& out) const {
 }
 
 std::string CCDWText::EncodeCommas(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            out += text.substr(i, 2);
-            ++i;
-        } else if (text[i] == ',') {
-            out += kComma;
-        } else {
-            out += text[i];
-        }
-    }
+    std::string out(text);
+    ReplaceAll(out, ",", kComma);
     return out;
 }
 
 std::string CCDWText::DecodeCommas(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        if (cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            out += text.substr(i, 2);
-            i += 2;
-        } else if (text.substr(i, kComma.size()) == kComma) {
-            out += ',';
-            i += kComma.size();
-        } else {
-            out += text[i];
-            ++i;
-        }
-    }
+    std::string out(text);
+    ReplaceAll(out, kComma, ",");
     return out;
 }
 

@@ -30,10 +30,6 @@ int TruncToInt(double value) {
     return static_cast<int>(std::clamp(std::trunc(value), kMin, kMax));
 }
 
-bool WithinBorders(std::int64_t value, int limit) {
-    return value >= 0 && value <= limit;
-}
-
 }  // namespace
 
 CCRBase::CCRBase() : m_fonts(DefaultFonts()) {}
@@ -179,12 +175,12 @@ CRect CCRBase::CellRectToPixels(const CRect& cellRect) const {
                  RowToY(cellRect.bottom)};
 }
 
+bool CCRBase::OnBorders(std::int64_t x, std::int64_t y) const {
+    return m_cells != nullptr && x >= 0 && x <= m_cols && y >= 0 && y <= m_rows;
+}
+
 bool CCRBase::AddLine(int x1, int y1, int x2, int y2, COLORREF color, int style, int width) {
-    if (m_cells == nullptr) {
-        return false;
-    }
-    if (!WithinBorders(x1, m_cols) || !WithinBorders(x2, m_cols) || !WithinBorders(y1, m_rows) ||
-        !WithinBorders(y2, m_rows)) {
+    if (!OnBorders(x1, y1) || !OnBorders(x2, y2)) {
         return false;
     }
     m_items.AddLineItem(x1, y1, x2, y2, color, style, width);
@@ -193,12 +189,8 @@ bool CCRBase::AddLine(int x1, int y1, int x2, int y2, COLORREF color, int style,
 
 bool CCRBase::AddHLines(int x1, int x2, int y, COLORREF color, int style, int width, int count,
                         int step) {
-    if (m_cells == nullptr) {
-        return false;
-    }
     const std::int64_t last = y + std::int64_t{step} * (std::int64_t{count} - 1);
-    if (!WithinBorders(x1, m_cols) || !WithinBorders(x2, m_cols) || !WithinBorders(y, m_rows) ||
-        !WithinBorders(last, m_rows)) {
+    if (!OnBorders(x1, y) || !OnBorders(x2, last)) {
         return false;
     }
     m_items.AddHLinesItem(x1, x2, y, color, style, width, count, step);
@@ -207,12 +199,8 @@ bool CCRBase::AddHLines(int x1, int x2, int y, COLORREF color, int style, int wi
 
 bool CCRBase::AddVLines(int y1, int y2, int x, COLORREF color, int style, int width, int count,
                         int step) {
-    if (m_cells == nullptr) {
-        return false;
-    }
     const std::int64_t last = x + std::int64_t{step} * (std::int64_t{count} - 1);
-    if (!WithinBorders(y1, m_rows) || !WithinBorders(y2, m_rows) || !WithinBorders(x, m_cols) ||
-        !WithinBorders(last, m_cols)) {
+    if (!OnBorders(x, y1) || !OnBorders(last, y2)) {
         return false;
     }
     m_items.AddVLinesItem(y1, y2, x, color, style, width, count, step);
@@ -220,11 +208,7 @@ bool CCRBase::AddVLines(int y1, int y2, int x, COLORREF color, int style, int wi
 }
 
 bool CCRBase::AddRect(int x1, int y1, int x2, int y2, COLORREF color, int style, int width) {
-    if (m_cells == nullptr) {
-        return false;
-    }
-    if (!WithinBorders(x1, m_cols) || !WithinBorders(x2, m_cols) || !WithinBorders(y1, m_rows) ||
-        !WithinBorders(y2, m_rows)) {
+    if (!OnBorders(x1, y1) || !OnBorders(x2, y2)) {
         return false;
     }
     m_items.AddRectItem(x1, y1, x2, y2, color, style, width);

@@ -77,6 +77,9 @@ class CCRBase : public CDrawRect {
     virtual bool ReadTextDefinition(std::string_view name);
     // False only when the definition asks for a grid too large to build.
     virtual bool ApplyDefinitionLines(std::span<const std::string> lines);
+    // The contents of a text definition file (LF or CR LF lines), as ReadTextDefinitionFile
+    // applies them.
+    bool ApplyTextDefinition(std::string_view text);
     bool ReadTextDefinitionFile(const std::string& path);
     bool WriteTextDefinitionFile(const std::string& path) const;
     std::string TextDefinition() const;
@@ -190,6 +193,9 @@ class CCRBase : public CDrawRect {
     const CCRCell& Cell(int col, int row) const { return m_cells[col + row * m_cols]; }
     // Whether (col, row, w, h) lies inside the grid; false when there is no grid.
     bool FitsGrid(int col, int row, int w, int h) const;
+    // Whether the border point (x, y) lies on the grid (0..cols, 0..rows); false when there
+    // is no grid.
+    bool OnBorders(std::int64_t x, std::int64_t y) const;
     CCRCell FreshCell() const { return CCRCell::Fresh(m_defaultTextColor, m_defaultBackColor); }
     void RequestRepaint(int col, int row, int w, int h);
 

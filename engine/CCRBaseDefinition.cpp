@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "data/ProcessValues.hpp"
+#include "data/TextHelpers.hpp"
 #include "engine/CCDWLineBase.hpp"
 #include "engine/CCDWText.hpp"
 #include "engine/CCRBase.hpp"
@@ -156,18 +157,6 @@ std::string FormatScale(double value) {
     return text;
 }
 
-std::string ToCase(std::string_view text, bool upper) {
-    std::string out(text);
-    for (char& c : out) {
-        if (upper && c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        } else if (!upper && c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
-
 void ApplyFonts(Definition& def, std::string_view value) {
     const std::vector<std::string_view> parts = Split(value, ",");
     if (parts.size() % 4 != 0) {
@@ -190,30 +179,30 @@ void ApplyParameter(Definition& def, std::string_view line) {
     if (pieces.size() < 2 || pieces[1].empty()) {
         return;
     }
-    const std::string key = ToCase(pieces[0], false);
+    const std::string key = UpperText(std::string(pieces[0]));
     const std::string_view value = pieces[1];
     std::optional<COLORREF> color;
-    if (key == "edgecolor" || key == "textcolor" || key == "backcolor") {
+    if (key == "EDGECOLOR" || key == "TEXTCOLOR" || key == "BACKCOLOR") {
         color = ReadColor(Split(value, ","));
         if (!color) {
             return;
         }
     }
-    if (key == "padding") {
+    if (key == "PADDING") {
         def.padding = ReadInt(value);
-    } else if (key == "edgewidth") {
+    } else if (key == "EDGEWIDTH") {
         def.edgeWidth = ReadInt(value);
-    } else if (key == "edgecolor") {
+    } else if (key == "EDGECOLOR") {
         def.edgeColor = *color;
-    } else if (key == "rows") {
+    } else if (key == "ROWS") {
         def.rows = ReadInt(value);
-    } else if (key == "cols") {
+    } else if (key == "COLS") {
         def.cols = ReadInt(value);
-    } else if (key == "textcolor") {
+    } else if (key == "TEXTCOLOR") {
         def.textColor = *color;
-    } else if (key == "backcolor") {
+    } else if (key == "BACKCOLOR") {
         def.backColor = *color;
-    } else if (key == "font") {
+    } else if (key == "FONT") {
         ApplyFonts(def, value);
     }
 }
@@ -253,7 +242,7 @@ void ApplyCommand(Definition& def, std::string_view line) {
     if (space == std::string_view::npos) {
         return;
     }
-    const std::string keyword = ToCase(line.substr(0, space), true);
+    const std::string keyword = UpperText(std::string(line.substr(0, space)));
     const std::vector<std::string_view> f = Split(line.substr(space + 1), ",");
     auto n = [&](size_t i) { return ReadInt(f[i]); };
     if ((keyword == "L" || keyword == "R") && f.size() >= 4) {
@@ -318,6 +307,19 @@ bool WriteWholeFile(const std::string& path, std::string_view data) {
     return written && closed;
 }
 
+// Puts a definition that passed every check into the surface. The grid is rebuilt last:
+// its fresh cells take the new colours and its metrics the new fonts and margins.
+void Install(Definition&& def, CCRBase& surface) {
+    surface.SetPadding(def.padding);
+    surface.SetEdgeWidth(def.edgeWidth);
+    surface.SetEdgeColor(def.edgeColor);
+    surface.SetDefaultColors(def.textColor, def.backColor);
+    surface.Fonts() = std::move(def.fonts);
+    surface.Items() = std::move(def.items);
+    // A grid of zero rows or columns is a valid definition: the surface then has no cells.
+    surface.SetGridSize(def.cols, def.rows);
+}
+
 // A header field that holds a NUL-terminated text of at most `size` bytes.
 std::string_view CString(std::string_view field) {
     return field.substr(0, strnlen(field.data(), field.size()));
@@ -360,25 +362,13 @@ bool CCRBase::ApplyDefinitionLines(std::span<const std::string> lines) {
     if (!def.GridFits()) {
         return false;
     }
-    m_padding = def.padding;
-    m_edgeWidth = def.edgeWidth;
-    m_edgeColor = def.edgeColor;
-    m_defaultTextColor = def.textColor;
-    m_defaultBackColor = def.backColor;
-    m_fonts = std::move(def.fonts);
-    m_items = std::move(def.items);
-    // A grid of zero rows or columns is a valid definition: the surface then has no cells.
-    SetGridSize(def.cols, def.rows);
+    Install(std::move(def), *this);
     return true;
 }
 
-bool CCRBase::ReadTextDefinitionFile(const std::string& path) {
-    const std::optional<std::string> data = ReadWholeFile(path, kMaxTextFileBytes);
-    if (!data) {
-        return false;
-    }
+bool CCRBase::ApplyTextDefinition(std::string_view text) {
     std::vector<std::string> lines;
-    for (std::string_view line : Split(*data, "\n")) {
+    for (std::string_view line : Split(text, "\n")) {
         // Files written on Windows end their lines in CR LF.
         while (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
@@ -388,6 +378,11 @@ bool CCRBase::ReadTextDefinitionFile(const std::string& path) {
         }
     }
     return ApplyDefinitionLines(lines);
+}
+
+bool CCRBase::ReadTextDefinitionFile(const std::string& path) {
+    const std::optional<std::string> data = ReadWholeFile(path, kMaxTextFileBytes);
+    return data && ApplyTextDefinition(*data);
 }
 
 bool CCRBase::ReadTextDefinition(std::string_view name) {
@@ -534,14 +529,7 @@ bool CCRBase::LoadFromPackageData(std::span<const unsigned char> package, std::s
         if (!def.items.ReadAllBinary(data, items) || data.Remaining() != 0) {
             return false;
         }
-        m_edgeColor = def.edgeColor;
-        m_edgeWidth = def.edgeWidth;
-        m_defaultTextColor = def.textColor;
-        m_defaultBackColor = def.backColor;
-        m_fonts = std::move(def.fonts);
-        m_padding = def.padding;
-        m_items = std::move(def.items);
-        SetGridSize(def.cols, def.rows);
+        Install(std::move(def), *this);
         return true;
     }
 }

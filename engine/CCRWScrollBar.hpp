@@ -87,7 +87,6 @@ class CCRWScrollBar : public CMouseManagerH {
     int m_dragX = 0;
     int m_dragY = 0;
     int m_extra;
-    int m_extraFlag = 0;
     int m_id;
 };
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/CCRFontDef.hpp"
-
 namespace tokeiya {
 
 using namespace win;
@@ -68,10 +66,18 @@ void CCRWin::DrawCellBackgrounds(CDC& dc) {
     }
 }
 
-bool CCRWin::InvalidateCells(const CRect& cellRect, bool erase) {
-    CCRFontDef::Defaults();
+// The host to send a repaint request to; null when there is none or nothing to paint.
+IHostWindow* CCRWin::RepaintHost() const {
     IHostWindow* host = GetHost();
     if (host == nullptr || m_rows <= 0 || m_cols <= 0 || m_rect.right <= 0 || m_rect.bottom <= 0) {
+        return nullptr;
+    }
+    return host;
+}
+
+bool CCRWin::InvalidateCells(const CRect& cellRect, bool erase) {
+    IHostWindow* host = RepaintHost();
+    if (host == nullptr) {
         return false;
     }
     host->InvalidateRect(CellRectToPixels(cellRect), erase);
@@ -79,9 +85,8 @@ bool CCRWin::InvalidateCells(const CRect& cellRect, bool erase) {
 }
 
 bool CCRWin::InvalidateAll(bool erase) {
-    CCRFontDef::Defaults();
-    IHostWindow* host = GetHost();
-    if (host == nullptr || m_rows <= 0 || m_cols <= 0 || m_rect.right <= 0 || m_rect.bottom <= 0) {
+    IHostWindow* host = RepaintHost();
+    if (host == nullptr) {
         return false;
     }
     host->InvalidateRect(m_rect, erase);
@@ -286,9 +291,8 @@ bool CCRWin::WheelToKeys(int, int subId, int delta) {
     } else {
         key = towardsUser ? VK_NEXT : VK_PRIOR;
     }
-    // As if typed: the key-up carries the previous-state and transition bits.
-    OnKeyDown(Message{WM_KEYDOWN, static_cast<WPARAM>(key), 1});
-    OnKeyUp(Message{WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001u)});
+    OnKeyDown(Message{WM_KEYDOWN, static_cast<WPARAM>(key), kKeyRepeatOnce});
+    OnKeyUp(Message{WM_KEYUP, static_cast<WPARAM>(key), kKeyUpFlags});
     return true;
 }
 

@@ -122,6 +122,8 @@ class CCRWin : public CCRBase, public CKeyManager, public CMouseManagerH {
     bool OwnsScrollBar(const CCRWScrollBar* bar) const;
 
   protected:
+    win::IHostWindow* RepaintHost() const;
+
     bool m_shown = false;
     bool m_popupMode = false;
     bool m_imeAllowed = false;

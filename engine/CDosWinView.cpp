@@ -205,9 +205,20 @@ void CDosWinView::OnPaint(CDC& dc) {
         m_backBuffer->Height() != client.Height()) {
         m_backBuffer = std::make_unique<CMemoryDC>(client.Width(), client.Height());
     }
-    m_backBuffer->FillSolidRect(client, kBackground);
+    // Only the damaged part is drawn again and copied: a caret blink or a keystroke must not
+    // cost a whole screen.
+    const CRect clip = dc.GetClipBox();
+    const CRect damage{std::max(clip.left, 0), std::max(clip.top, 0),
+                       std::min(clip.right, client.Width() + 1),
+                       std::min(clip.bottom, client.Height() + 1)};
+    if (damage.IsEmpty()) {
+        return;
+    }
+    m_backBuffer->IntersectClipRect(damage);
+    m_backBuffer->FillSolidRect(damage, kBackground);
     m_screen->Draw(*m_backBuffer);
-    dc.BitBlt(CRect{0, 0, client.Width() + 1, client.Height() + 1}, *m_backBuffer, CPoint{0, 0});
+    m_backBuffer->ResetClip();
+    dc.BitBlt(damage, *m_backBuffer, CPoint{damage.left, damage.top});
 }
 
 bool CDosWinView::OnFunctionKey(int key, int labelSet, int modifiers) {

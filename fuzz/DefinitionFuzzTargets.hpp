@@ -5,7 +5,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/CByteWriter.hpp"
 #include "engine/CCRBase.hpp"
@@ -32,26 +31,6 @@ inline std::string Snapshot(const CCRBase& surface) {
         }
     }
     return text;
-}
-
-inline std::vector<std::string> Lines(std::string_view data) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start <= data.size()) {
-        size_t end = data.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = data.size();
-        }
-        std::string_view line = data.substr(start, end - start);
-        while (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (!line.empty()) {
-            lines.emplace_back(line);
-        }
-        start = end + 1;
-    }
-    return lines;
 }
 
 // The static items are drawn through the surface's checked writers; fonts are not needed.
@@ -113,17 +92,16 @@ inline std::string PackageRoundTrip(const CCRBase& surface, std::string_view nam
 
 // Text definition: applied to a surface, then written, read back and packed.
 inline std::string RunTgd(std::span<const unsigned char> data) {
-    const std::vector<std::string> lines =
-        Lines(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     CCRBase surface;
     Prepare(surface);
     const std::string before = Snapshot(surface);
-    if (!surface.ApplyDefinitionLines(lines)) {
+    if (!surface.ApplyTextDefinition(
+            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))) {
         return Snapshot(surface) == before ? "" : "a refused text definition changed the surface";
     }
     const std::string written = surface.TextDefinition();
     CCRBase reread;
-    if (!reread.ApplyDefinitionLines(Lines(written))) {
+    if (!reread.ApplyTextDefinition(written)) {
         return "a text definition the program wrote is refused";
     }
     if (reread.TextDefinition() != written) {

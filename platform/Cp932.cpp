@@ -11,7 +11,7 @@ namespace {
 
 // A conversion descriptor. Opening one costs more than converting a short text, and every
 // text column of every row passes through here, so each thread keeps one per direction
-// (see Converter below); the shift state is reset before each use.
+// (the converters below); the shift state is reset before each use.
 class Iconv {
   public:
     Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {

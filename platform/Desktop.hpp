@@ -19,11 +19,9 @@ class IDesktop : public IDialogs {
     virtual std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) = 0;
 
-    // The program's about box; a desktop without a dialog of its own shows a message box.
-    virtual void ShowAboutDialog() { MessageBox(kAboutText, MessageButtons::Ok); }
-
-    static constexpr const char* kAboutText =
-        "とけい屋 Tokeiya Version 0.1\n勤怠・スケジュール・給与管理";
+    // The program's about box with its text (CP932); a desktop without a dialog of its own
+    // shows a message box.
+    virtual void ShowAboutDialog(const std::string& text) { MessageBox(text, MessageButtons::Ok); }
 };
 
 }  // namespace tokeiya

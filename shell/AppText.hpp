@@ -5,6 +5,8 @@ namespace tokeiya::text {
 
 inline constexpr const char* kApplicationTitle = "Tokeiya";
 inline constexpr const char* kTitleFormat = "とけい屋! ";  // followed by the user's name
+inline constexpr const char* kAboutText =
+    "とけい屋 Tokeiya Version 0.1\n勤怠・スケジュール・給与管理";
 
 inline constexpr const char* kDatabaseCreateFailed = "データベース作成失敗";
 inline constexpr const char* kDatabaseConnectFailed = "データベース接続失敗";

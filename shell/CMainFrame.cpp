@@ -1,5 +1,6 @@
 #include "shell/CMainFrame.hpp"
 
+#include "shell/AppText.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/MainMenu.hpp"
 
@@ -236,7 +237,7 @@ bool CMainFrame::OnFrameCommand(UINT id) {
             RestoreFromTray();
             return true;
         case command::kAbout:
-            m_desktop.ShowAboutDialog();
+            m_desktop.ShowAboutDialog(text::kAboutText);
             return true;
         case command::kExit:
             CDosWinFrame::WindowProc(Message{WM_CLOSE, 0, 0});

@@ -57,25 +57,6 @@ bool CTokeiyaView::OnMenuCommand(win::UINT id) {
     }
 }
 
-bool CTokeiyaView::OnUpdateCommand(win::UINT id, win::CommandState& state) {
-    if (CDosWinView::OnUpdateCommand(id, state)) {
-        return true;
-    }
-    switch (id) {
-        case command::kGroupSettings:
-        case command::kUserSettings:
-        case command::kCalculation: {
-            MenuContext context;
-            context.userLevel = m_doc.GetLoggedInUser().nLevel;
-            context.screenCode = m_screenCode;
-            state = *MainMenuState(id, context);
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
 void CTokeiyaView::ChangeConnection() {
     // Successful or not, the caption and the start screen are shown afresh; a failed
     // attempt keeps the previous connection.

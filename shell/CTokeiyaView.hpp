@@ -23,7 +23,6 @@ class CTokeiyaView : public CDosWinView {
 
     bool CreateScreen(int code) override;
     bool OnMenuCommand(win::UINT id) override;
-    bool OnUpdateCommand(win::UINT id, win::CommandState& state) override;
 
     int ScreenCode() const { return m_screenCode; }
     CTokeiyaDoc& Document() const { return m_doc; }

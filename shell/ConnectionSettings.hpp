@@ -16,7 +16,7 @@ class ConnectionSettings {
     static std::string DefaultConnectString();
 
     // The connection string for the dialog's fields. The password is left out for
-    // PostgreSQL, which reads it from ~/.pgpass (see SavePassword).
+    // PostgreSQL, which reads it from the password file (see SavePassword).
     static std::string Build(const ConnectionForm& form, const std::string& computerName);
     // The dialog's fields for a stored connection string (password empty).
     static ConnectionForm ToForm(const std::string& connect);

@@ -17,10 +17,6 @@ constexpr int kF10 = VK_F1 + 9;
 
 // Key message lParam bits: repeat count 1, Alt held (bit 29), key already down (bit 30),
 // and the key-up bits (previous state and transition).
-constexpr LPARAM kRepeatOnce = 1;
-constexpr LPARAM kAltContext = LPARAM{1} << 29;
-constexpr LPARAM kWasDown = LPARAM{1} << 30;
-constexpr LPARAM kKeyUp = static_cast<LPARAM>(0xC0000001u);
 
 int ModifiersOf(guint state) {
     int modifiers = 0;
@@ -94,9 +90,9 @@ gboolean CGtkMainWindow::OnKey(GdkEventKey* event) {
     const int held = press ? (modifiers | own) : (modifiers & ~own);
     const bool alt = (modifiers & kAlt) != 0 || virtualKey == VK_MENU;
     const bool system = virtualKey == kF10 || (alt && (modifiers & kCtrl) == 0);
-    LPARAM lParam = press ? (kRepeatOnce | (repeat ? kWasDown : 0)) : kKeyUp;
+    LPARAM lParam = press ? (kKeyRepeatOnce | (repeat ? kKeyWasDown : 0)) : kKeyUpFlags;
     if (alt && system) {
-        lParam |= kAltContext;
+        lParam |= kKeyAltContext;
     }
     bool handled = false;
     if (virtualKey != 0) {
@@ -284,7 +280,7 @@ void CGtkMainWindow::PostImeMessage(const Message& message) {
 
 void CGtkMainWindow::PostCharacters(const std::string& cp932) {
     for (unsigned char byte : cp932) {
-        PostMessage(WM_CHAR, byte, kRepeatOnce);
+        PostMessage(WM_CHAR, byte, kKeyRepeatOnce);
     }
 }
 

@@ -92,8 +92,7 @@ bool HeadlessHostWindow::Key(UINT message, int virtualKey, int modifiers) {
     if ((modifiers & kAlt) != 0) {
         message = down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
     }
-    // Repeat count 1; key-ups carry the previous-state and transition bits.
-    const LPARAM lParam = down ? 1 : static_cast<LPARAM>(0xC0000001u);
+    const LPARAM lParam = down ? kKeyRepeatOnce : kKeyUpFlags;
     const int saved = m_modifiers;
     m_modifiers = modifiers;
     const bool handled = Deliver(Message{message, static_cast<WPARAM>(virtualKey), lParam});

@@ -32,7 +32,7 @@ class CScriptedDialogs : public IDesktop {
     // A headless window; m_inMainWindowHost runs when its message loop starts.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
-    void ShowAboutDialog() override { ++m_aboutShown; }
+    void ShowAboutDialog(const std::string&) override { ++m_aboutShown; }
 
     // What was shown, in order: message texts, and the forms as the dialogs received them.
     std::vector<std::string> m_messages;

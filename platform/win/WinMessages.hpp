@@ -86,6 +86,13 @@ inline constexpr WPARAM MK_MBUTTON = 0x0010;
 
 inline constexpr int WHEEL_DELTA = 120;
 
+// The key messages' lParam: repeat count 1, the Alt context bit, the key's previous state
+// (set on an auto-repeat and on every key-up) and the transition bit of a key-up.
+inline constexpr LPARAM kKeyRepeatOnce = 1;
+inline constexpr LPARAM kKeyAltContext = LPARAM{1} << 29;
+inline constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
+inline constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001u);
+
 // Modifier bits passed with keys and commands.
 inline constexpr int kShift = 1;
 inline constexpr int kCtrl = 2;

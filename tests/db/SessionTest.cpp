@@ -360,12 +360,6 @@ TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {
 INSTANTIATE_TEST_SUITE_P(Engines, Session, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          [](const auto& info) { return test::EngineName(info.param); });
 
-}  // namespace
-}  // namespace tokeiya
-
-namespace tokeiya {
-namespace {
-
 // A store that the database refuses while the session ends: the driver's message is shown,
 // nothing crashes and the connection is closed all the same.
 TEST(SessionEnd, AFailingLogoutIsReportedAndTheSessionStillEnds) {

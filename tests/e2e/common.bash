@@ -43,15 +43,21 @@ wait_window() {
     timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
 }
 
-# Logs the administration account in through the login dialog.
+# Waits for a visible window whose name matches $1 and gives it the keyboard focus; fails
+# with "no $2" when none appears.
+focus_window() {
+    local window
+    window=$(wait_window "$1") || fail "no $2"
+    [ -n "$window" ] || fail "no $2"
+    xdotool windowfocus --sync "$window"
+}
+
+# Logs the administration account in through the login dialog; the main window's id goes
+# to $main.
 login_as_administrator() {
-    local login
-    login=$(wait_window 'とけい屋ログイン') || fail "no login window"
-    [ -n "$login" ] || fail "no login window"
-    xdotool windowfocus --sync "$login"
+    focus_window 'とけい屋ログイン' "login window"
     xdotool type --delay 30 tokeiya
     xdotool key Return
-    local main
     main=$(wait_window 'とけい屋! tokeiya') || fail "no main window"
     [ -n "$main" ] || fail "no main window"
 }

@@ -7,13 +7,10 @@ binary=${1:?path of the tokeiya binary}
 source "$(dirname "$0")/common.bash"
 
 start_app
-login=$(wait_window 'とけい屋ログイン') || fail "no login window"
-xdotool windowfocus --sync "$login"
+focus_window 'とけい屋ログイン' "login window"
 xdotool key Escape
 
-box=$(wait_window '^Tokeiya$') || fail "no message box"
-[ -n "$box" ] || fail "no message box"
-xdotool windowfocus --sync "$box"
+focus_window '^Tokeiya$' "message box"
 xdotool key Return
 
 wait_app

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
 #include "data/CSchemaSetup.hpp"

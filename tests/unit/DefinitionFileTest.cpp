@@ -13,6 +13,7 @@
 #include "data/ProcessValues.hpp"
 #include "engine/CCDWText.hpp"
 #include "engine/CCRBase.hpp"
+#include "tests/support/ScopedWorkingFolder.hpp"
 #include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
@@ -24,16 +25,15 @@ constexpr size_t kHeader = 1232;
 // definitions are looked for.
 class InTempFolder {
   public:
-    InTempFolder() : m_previous(std::filesystem::current_path()) {
+    InTempFolder() {
         std::filesystem::create_directory(m_folder.Path() + "/tgd");
         std::filesystem::current_path(m_folder.Path());
     }
-    ~InTempFolder() { std::filesystem::current_path(m_previous); }
     std::string Path(const std::string& name) const { return m_folder.Path() + "/" + name; }
 
   private:
     test::TempFolder m_folder;
-    std::filesystem::path m_previous;
+    test::ScopedWorkingFolder m_restore;  // leaves the folder before it is removed
 };
 
 // A surface in a state every definition load changes: a failed one must leave it whole.
