@@ -1,7 +1,7 @@
 #include "data/CDaySchedule.hpp"
 
 #include "data/CSchedule.hpp"
-#include "data/ProcessValues.hpp"
+#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 
@@ -11,7 +11,7 @@ void CDaySchedule::Reset(int dayIndex) {
     idTimeCard = 0;
     timeFrom = CTime();
     timeTo = CTime();
-    nLunchMin = Process().defaultLunchMinutes;
+    nLunchMin = CAppContext::Current().defaultLunchMinutes;
     flgOption = 0;
 }
 

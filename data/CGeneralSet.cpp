@@ -1,6 +1,6 @@
 #include "data/CGeneralSet.hpp"
 
-#include "data/TextHelpers.hpp"
+#include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
 

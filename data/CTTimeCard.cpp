@@ -1,7 +1,6 @@
 #include "data/CTTimeCard.hpp"
 
 #include "data/PayPeriod.hpp"
-#include "data/ProcessValues.hpp"
 #include "data/TimeValue.hpp"
 
 namespace tokeiya {

@@ -1,7 +1,7 @@
 #include "data/CTimeCard.hpp"
 
-#include "data/ProcessValues.hpp"
 #include "data/TimeValue.hpp"
+#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 
@@ -24,7 +24,7 @@ CTimeCard CTimeCard::NewDay(int userId, int year, int month, int day) {
     card.nYear = year;
     card.nMonth = month;
     card.nDay = day;
-    card.nLunchMin = Process().defaultLunchMinutes;
+    card.nLunchMin = CAppContext::Current().defaultLunchMinutes;
     return card;
 }
 

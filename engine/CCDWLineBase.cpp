@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "data/TextHelpers.hpp"
+#include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
 

@@ -1,7 +1,7 @@
 #include "engine/CCDWText.hpp"
 
-#include "data/TextHelpers.hpp"
 #include "engine/CCRBase.hpp"
+#include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
 

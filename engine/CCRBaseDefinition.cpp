@@ -8,11 +8,11 @@
 #include <memory>
 #include <optional>
 
-#include "data/ProcessValues.hpp"
-#include "data/TextHelpers.hpp"
 #include "engine/CCDWLineBase.hpp"
 #include "engine/CCDWText.hpp"
 #include "engine/CCRBase.hpp"
+#include "platform/AppContext.hpp"
+#include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
 
@@ -537,7 +537,7 @@ bool CCRBase::LoadFromPackageData(std::span<const unsigned char> package, std::s
 bool CCRBase::LoadFromPackage(std::string_view name, std::string_view packagePath) {
     std::string path(packagePath);
     if (path.empty()) {
-        path = Process().screenDefinitionFile;
+        path = CAppContext::Current().screenDefinitionFile;
     }
     if (path.empty()) {
         path = kDefaultPackage;

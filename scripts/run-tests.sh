@@ -14,13 +14,13 @@ trap 'scripts/pg-cluster.sh stop "$pgdir"' EXIT
 export TOKEIYA_TEST_PG="DRIVER=PostgreSQL ANSI;Servername=$pgdir;Port=5432;Username=postgres;ConnSettings=SET client_encoding TO 'UTF8';"
 
 status=0
-ctest --test-dir build --output-on-failure -L 'unit|db|pg|ui|e2e' || status=1
+ctest --test-dir build -j"$jobs" --output-on-failure -L 'unit|db|pg|ui|e2e' || status=1
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKEIYA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -L 'unit|db|ui' || status=1
+    ctest --test-dir build-asan -j"$jobs" --output-on-failure -L 'unit|db|ui' || status=1
 
 exit $status

@@ -1,6 +1,5 @@
 #include "shell/CTokeiyaApp.hpp"
 
-#include "data/ProcessValues.hpp"
 #include "platform/SystemInfo.hpp"
 #include "shell/AppText.hpp"
 #include "shell/CMainFrame.hpp"
@@ -15,8 +14,8 @@ AppEnvironment AppEnvironment::FromSystem() {
     return environment;
 }
 
-CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment)
-    : m_desktop(desktop), m_environment(std::move(environment)) {}
+CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment, CAppContext& context)
+    : m_desktop(desktop), m_environment(std::move(environment)), m_context(context) {}
 
 CTokeiyaApp::~CTokeiyaApp() {
     ExitInstance();
@@ -31,14 +30,15 @@ bool CTokeiyaApp::InitInstance() {
     }
     // The definition files are looked up in the folder the program was started from.
     const std::string& folder = m_environment.currentFolder;
-    Process().screenDefinitionFile = folder + "Tokeiya.ggd";
-    Process().functionKeyFile = folder + "Tokeiya.gfd";
-    Process().printSettingsFile = folder + "Tokeiya.pst";
+    m_context.screenDefinitionFile = folder + "Tokeiya.ggd";
+    m_context.functionKeyFile = folder + "Tokeiya.gfd";
+    m_context.printSettingsFile = folder + "Tokeiya.pst";
 
     m_profile = std::make_unique<CProfileStore>(m_environment.profilePath);
-    Process().alarmAll = m_profile->GetProfileInt("ALARM", "AlarmAll", 0) != 0;
+    m_context.alarmAll = m_profile->GetProfileInt("ALARM", "AlarmAll", 0) != 0;
 
-    m_doc = std::make_unique<CTokeiyaDoc>(*m_profile, m_desktop, m_environment.computerName);
+    m_doc =
+        std::make_unique<CTokeiyaDoc>(*m_profile, m_desktop, m_environment.computerName, m_context);
     if (!m_doc->Create()) {
         m_doc.reset();
         m_exitCode = 1;

@@ -28,7 +28,9 @@ struct AppEnvironment {
 // and the main window, started and ended in a fixed order.
 class CTokeiyaApp {
   public:
-    CTokeiyaApp(IDesktop& desktop, AppEnvironment environment);
+    // `context` is where the program's shared values live for the life of the application.
+    CTokeiyaApp(IDesktop& desktop, AppEnvironment environment,
+                CAppContext& context = CAppContext::Current());
     ~CTokeiyaApp();
     CTokeiyaApp(const CTokeiyaApp&) = delete;
     CTokeiyaApp& operator=(const CTokeiyaApp&) = delete;
@@ -44,10 +46,12 @@ class CTokeiyaApp {
     int ExitCode() const { return m_exitCode; }
     CTokeiyaDoc* GetDocument() const { return m_doc.get(); }
     CProfileStore* GetProfile() const { return m_profile.get(); }
+    CAppContext& Context() const { return m_context; }
 
   private:
     IDesktop& m_desktop;
     AppEnvironment m_environment;
+    CAppContext& m_context;
     std::unique_ptr<CSingleInstanceLock> m_instanceLock;
     std::unique_ptr<CProfileStore> m_profile;
     std::unique_ptr<CTokeiyaDoc> m_doc;

@@ -11,7 +11,6 @@
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/CVBDBFunc.hpp"
-#include "data/ProcessValues.hpp"
 #include "platform/Cp932.hpp"
 #include "shell/AppText.hpp"
 #include "shell/CLoginDlg.hpp"
@@ -19,8 +18,12 @@
 
 namespace tokeiya {
 
-CTokeiyaDoc::CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName)
-    : m_profile(profile), m_dialogs(&dialogs), m_computerName(std::move(computerName)) {
+CTokeiyaDoc::CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName,
+                         CAppContext& context)
+    : m_profile(profile),
+      m_dialogs(&dialogs),
+      m_context(context),
+      m_computerName(std::move(computerName)) {
     if (m_computerName.empty()) {
         m_computerName = "UNKNOWN";
     }
@@ -132,7 +135,7 @@ int CTokeiyaDoc::Connect(int useStoredConnection) {
     m_profile.WriteProfileString(
         "DATABASE", "Connection",
         ConnectionSettings::ForStorage(m_db->RequestedConnect(), m_db->GetConnect()));
-    Process().defaultLunchMinutes = m_loggedInUser.nLunchMin;
+    m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
     if (m_profile.GetProfileInt("OPTIN", "SetTimeForm", 0) != 0) {
         try {
             CTTimeCard(*m_db).StampArrival(m_loggedInUser);
@@ -156,7 +159,7 @@ int CTokeiyaDoc::LogIn(CConnection& connection) {
         }
         int result = user.VerifyLogin(dialog.m_strUserName, dialog.m_strPassword, m_loggedInUser);
         if (result == 0) {
-            Process().defaultLunchMinutes = m_loggedInUser.nLunchMin;
+            m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
             dialog.SaveValues();
             return 1;
         }

@@ -5,6 +5,7 @@
 
 #include "data/CConnection.hpp"
 #include "data/CUser.hpp"
+#include "platform/AppContext.hpp"
 #include "platform/Dialogs.hpp"
 #include "platform/ProfileStore.hpp"
 #include "platform/odbc/DbException.hpp"
@@ -15,7 +16,9 @@ namespace tokeiya {
 // login at start-up to the logout at exit.
 class CTokeiyaDoc {
   public:
-    CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName);
+    // `context` is the application's; the login sets its default lunch minutes.
+    CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName,
+                CAppContext& context = CAppContext::Current());
     virtual ~CTokeiyaDoc();
     CTokeiyaDoc(const CTokeiyaDoc&) = delete;
     CTokeiyaDoc& operator=(const CTokeiyaDoc&) = delete;
@@ -69,6 +72,7 @@ class CTokeiyaDoc {
 
     CProfileStore& m_profile;
     IDialogs* m_dialogs;
+    CAppContext& m_context;
     std::unique_ptr<CConnection> m_db;
     int m_loginId = 0;
     std::string m_computerName;

@@ -4,8 +4,8 @@
 #include "data/CTLogin.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
-#include "data/ProcessValues.hpp"
 #include "data/TimeValue.hpp"
+#include "platform/AppContext.hpp"
 #include "platform/ProfileStore.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/AppText.hpp"
@@ -49,6 +49,7 @@ class Session : public ::testing::TestWithParam<Engine> {
         return n;
     }
 
+    ScopedAppContext m_context;
     test::TempFolder m_folder;
     test::TestDatabase m_db;
     CProfileStore m_profile;
@@ -64,7 +65,7 @@ TEST_P(Session, LogsInRecordsTheLoginAndLogsOutAtTheEnd) {
         EXPECT_TRUE(m_dialogs.m_messages.empty());
         EXPECT_EQ(m_userId, doc.GetLoggedInUser().idUser);
         EXPECT_EQ("とけい屋! hanako", doc.GetTitleText());
-        EXPECT_EQ(45, Process().defaultLunchMinutes);
+        EXPECT_EQ(45, CAppContext::Current().defaultLunchMinutes);
         ASSERT_NE(0, doc.GetLoginId());
 
         CTLogin login(m_db.Connection());
@@ -282,9 +283,9 @@ TEST_P(Session, TheApplicationRunsOneCopyAndEndsTheSessionAfterTheMainWindow) {
     CTokeiyaApp first(m_dialogs, environment);
     ASSERT_TRUE(first.InitInstance());
     EXPECT_EQ("UNKNOWN", first.GetDocument()->GetComputerName());
-    EXPECT_EQ("/opt/office/Tokeiya.ggd", Process().screenDefinitionFile);
-    EXPECT_EQ("/opt/office/Tokeiya.gfd", Process().functionKeyFile);
-    EXPECT_EQ("/opt/office/Tokeiya.pst", Process().printSettingsFile);
+    EXPECT_EQ("/opt/office/Tokeiya.ggd", CAppContext::Current().screenDefinitionFile);
+    EXPECT_EQ("/opt/office/Tokeiya.gfd", CAppContext::Current().functionKeyFile);
+    EXPECT_EQ("/opt/office/Tokeiya.pst", CAppContext::Current().printSettingsFile);
 
     // A second copy in the same session ends silently: no dialog, no row.
     CScriptedDialogs secondDialogs;
@@ -313,7 +314,7 @@ TEST_P(Session, ABlankWorkingFolderLeavesBareFileNames) {
     CTokeiyaApp app(m_dialogs, environment);
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(1, app.ExitCode()) << "a failed login ends the program with status 1";
-    EXPECT_EQ("Tokeiya.ggd", Process().screenDefinitionFile);
+    EXPECT_EQ("Tokeiya.ggd", CAppContext::Current().screenDefinitionFile);
 }
 
 TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {

@@ -7,8 +7,8 @@
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/PayPeriod.hpp"
-#include "data/ProcessValues.hpp"
 #include "data/TimeValue.hpp"
+#include "platform/AppContext.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
 
@@ -20,7 +20,7 @@ using test::Engine;
 class TimeCards : public ::testing::TestWithParam<Engine> {
   protected:
     TimeCards() : m_zone("Asia/Tokyo"), m_db(GetParam()) {
-        Process().defaultLunchMinutes = 45;
+        CAppContext::Current().defaultLunchMinutes = 45;
         m_user.idUser = 3;
         m_user.nLunchMin = 45;
     }
@@ -54,6 +54,7 @@ class TimeCards : public ::testing::TestWithParam<Engine> {
     }
 
     test::ScopedTimeZone m_zone;
+    ScopedAppContext m_context;
     test::TestDatabase m_db;
     ScopedClockOverride m_clock{0};
     CUser m_user;

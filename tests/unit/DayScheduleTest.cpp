@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/CDaySchedule.hpp"
-#include "data/ProcessValues.hpp"
+#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 namespace {
@@ -90,8 +90,8 @@ TEST(DaySchedule, ScheduleRowsBuildTheDayTexts) {
 }
 
 TEST(DaySchedule, ResetEmptiesTheDayWithTheDefaultLunchMinutes) {
-    const int saved = Process().defaultLunchMinutes;
-    Process().defaultLunchMinutes = 45;
+    ScopedAppContext context;
+    context.Context().defaultLunchMinutes = 45;
     CDaySchedule day;
     day.nDay = 9;
     day.strHoliday = "h";
@@ -103,7 +103,6 @@ TEST(DaySchedule, ResetEmptiesTheDayWithTheDefaultLunchMinutes) {
     day.nLunchMin = 30;
     day.flgOption = 2;
     day.Reset(14);
-    Process().defaultLunchMinutes = saved;
     EXPECT_EQ(15, day.nDay);
     EXPECT_EQ("", day.strHoliday);
     EXPECT_EQ("", day.strSubjects);

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "data/ProcessValues.hpp"
 #include "engine/CCDWText.hpp"
 #include "engine/CCRBase.hpp"
+#include "platform/AppContext.hpp"
 #include "tests/support/ScopedWorkingFolder.hpp"
 #include "tests/support/TempFolder.hpp"
 
@@ -448,14 +448,13 @@ TEST(DefinitionFile, TheProgramWidePackageServesWhenNoneIsGiven) {
     ASSERT_TRUE(rich.WriteBinaryDefinition(other, "B.tgd"));
     WriteFile(folder.Path("default.ggd"), other.Data());
 
-    const std::string saved = Process().screenDefinitionFile;
-    Process().screenDefinitionFile = folder.Path("Program.ggd");
+    ScopedAppContext context;
+    CAppContext::Current().screenDefinitionFile = folder.Path("Program.ggd");
     CCRBase fromProgram;
     EXPECT_TRUE(fromProgram.LoadFromPackage("B.tgd"));
-    Process().screenDefinitionFile.clear();
+    CAppContext::Current().screenDefinitionFile.clear();
     CCRBase fromDefault;
     EXPECT_TRUE(fromDefault.LoadFromPackage("B.tgd", ""));
-    Process().screenDefinitionFile = saved;
     EXPECT_EQ(4, fromProgram.Rows());
     EXPECT_EQ(12, fromDefault.Rows()) << "without a program-wide package, default.ggd";
 }

@@ -1,4 +1,4 @@
-#include "data/TextHelpers.hpp"
+#include "platform/TextHelpers.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

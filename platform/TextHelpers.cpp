@@ -1,4 +1,4 @@
-#include "data/TextHelpers.hpp"
+#include "platform/TextHelpers.hpp"
 
 #include <charconv>
 #include <cmath>
