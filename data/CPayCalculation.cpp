@@ -1,11 +1,15 @@
 #include "data/CPayCalculation.hpp"
 
+#include <algorithm>
+
 #include "data/PayPeriod.hpp"
 #include "platform/odbc/DbException.hpp"
 
 namespace tokeiya {
 
 PayCalculationBounds PayCalculationBounds::For(int year, int month, int cutoff) {
+    // The same closing day as the period's rows, so that both cover the same days.
+    cutoff = std::min(cutoff, PayPeriod::kLatestCutoff);
     if (cutoff <= 0) {
         return {CalendarDay{year, month, 1}.Code(), CalendarDay{year, month, 31}.Code()};
     }

@@ -36,6 +36,14 @@ bool CRecordBase::Open() {
         return false;
     }
     m_lastOpenError.reset();
+    m_set.SetUpdateTarget(MakeUpdateTarget());
+    LoadCurrentRow();
+    return true;
+}
+
+UpdateTarget CRecordBase::MakeUpdateTarget() {
+    CFieldExchange fx(CFieldExchange::Operation::Describe, Dialect());
+    DoFieldExchange(fx);
     UpdateTarget target;
     target.table = Dialect().Render(GetDefaultSQL());
     for (const std::string& column : fx.m_columns) {
@@ -43,9 +51,7 @@ bool CRecordBase::Open() {
     }
     target.keyColumn = 0;
     target.keyAssignedByServer = KeyAssignedByServer();
-    m_set.SetUpdateTarget(std::move(target));
-    LoadCurrentRow();
-    return true;
+    return target;
 }
 
 bool CRecordBase::Requery() {
@@ -109,26 +115,64 @@ void CRecordBase::CancelUpdate() {
     m_set.CancelUpdate();
 }
 
-bool CRecordBase::PrepareSave(const char* keyColumn, bool update, int& id) {
+bool CRecordBase::HighestId(const char* keyColumn, int& highest) {
+    CRecordset max(m_connection.Database());
+    try {
+        max.Open(
+            Dialect().Render("SELECT MAX(" + std::string(keyColumn) + ") FROM " + GetDefaultSQL()),
+            {}, {DbType::Integer});
+    } catch (const CDBException& e) {
+        m_lastOpenError = e;
+        return false;
+    }
+    m_lastOpenError.reset();
+    highest = static_cast<int>(max.GetField(0).AsInt(0));
+    return true;
+}
+
+int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
+                             const std::function<void()>& write) {
     Close();
-    m_strSort = std::string(keyColumn) + " DESC";
+    m_strSort.clear();
     if (update) {
         m_strFilter = std::string(keyColumn) + "=?";
         m_params = {DbValue(id)};
         if (!Open() || IsEOF()) {
-            return false;
+            return 0;
         }
         Edit();
-        return true;
+        write();
+        Update();
+        return 1;
     }
     m_strFilter.clear();
     m_params.clear();
-    if (!Open()) {
-        return false;
+    for (int attempt = 0;; ++attempt) {
+        int highest = 0;
+        if (!HighestId(keyColumn, highest)) {
+            return 0;
+        }
+        id = highest + 1;
+        m_set.SetUpdateTarget(MakeUpdateTarget());
+        AddNew();
+        write();
+        try {
+            // The first clash is another computer's row under the same id: taken quietly.
+            std::optional<CDatabase::ExpectedErrors> quiet;
+            if (attempt == 0) {
+                quiet.emplace(m_connection.Database());
+            }
+            Update();
+            return 1;
+        } catch (const CDBException& e) {
+            CancelUpdate();
+            if (attempt == 0 && e.IsConstraintViolation()) {
+                continue;
+            }
+            m_connection.Database().ReportError(e);
+            throw;
+        }
     }
-    id = IsEOF() ? 1 : static_cast<int>(m_set.GetField(0).AsInt(0)) + 1;
-    AddNew();
-    return true;
 }
 
 const DbValue* CFieldExchange::Next(const char* column, DbType type) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,11 +49,15 @@ class CRecordBase {
     void Update();
     void CancelUpdate();
 
-    // Gets a row of a table whose ids the client chooses ready for storing: with `update`,
-    // the row of `id` is opened for editing (false when it is missing); otherwise a new row
-    // is started under the highest id + 1 (1 for an empty table), written back into `id`.
-    // The key is the first bound column, written as `keyColumn` (e.g. "[idUser]").
-    bool PrepareSave(const char* keyColumn, bool update, int& id);
+    // Stores a row of a table whose ids the client chooses. With `update` the row of `id`
+    // is edited (0 when it is missing); otherwise a new row is added under the highest id + 1
+    // (1 for an empty table), written into `id` before `write` runs. `write` sets the
+    // members to store, the key among them. When another computer took the same id in the
+    // meantime, the row is added once more under the next id. The key is the first bound
+    // column, written as `keyColumn` (e.g. "[idUser]"). 1 when stored; 0 when a read failed.
+    // Failures while storing are thrown, as by Update.
+    int SaveUnderId(const char* keyColumn, bool update, int& id,
+                    const std::function<void()>& write);
 
     const std::optional<CDBException>& LastOpenError() const { return m_lastOpenError; }
     CConnection& Connection() const { return m_connection; }
@@ -72,6 +77,9 @@ class CRecordBase {
 
   private:
     std::vector<DbValue> StoredValues();
+    UpdateTarget MakeUpdateTarget();
+    // The highest value of `keyColumn` in the table (0 when empty); false when unreadable.
+    bool HighestId(const char* keyColumn, int& highest);
     void LoadCurrentRow();
 
     CConnection& m_connection;

@@ -34,10 +34,12 @@ int CTLogin::RecordLogin(int userId, const std::string& computerName) {
         m_idUser = userId;
         m_strPCName = computerName;
         try {
+            CDatabase::ExpectedErrors quiet(Connection().Database());
             Update();
         } catch (const CDBException& e) {
             // Another copy on this computer created the row first; use that one.
             if (!e.IsConstraintViolation()) {
+                Connection().Database().ReportError(e);
                 throw;
             }
             CancelUpdate();
@@ -54,6 +56,10 @@ int CTLogin::RecordLogin(int userId, const std::string& computerName) {
 }
 
 int CTLogin::RecordLogout(int loginId) {
+    return RecordLogout(loginId, CTime::GetCurrentTime());
+}
+
+int CTLogin::RecordLogout(int loginId, const CTime& at) {
     Close();
     m_strFilter = "[idLogin]=?";
     m_params = {DbValue(loginId)};
@@ -61,7 +67,7 @@ int CTLogin::RecordLogout(int loginId) {
         return 0;
     }
     Edit();
-    m_dateLogout = CTime::GetCurrentTime();
+    m_dateLogout = at;
     Update();
     return 1;
 }

@@ -17,6 +17,8 @@ class CTLogin : public CRecordBase {
     int RecordLogin(int userId, const std::string& computerName);
     // Stamps the logout time into the row; 1 when done, 0 when the row cannot be found.
     int RecordLogout(int loginId);
+    // The same with the time the session ended (a logout kept while the database was away).
+    int RecordLogout(int loginId, const CTime& at);
 
     int m_idLogin;
     int m_idUser;

@@ -53,7 +53,6 @@ CSalary CTSalary::ToSalary() const {
 }
 
 int CTSalary::LoadMonth(int year, int month, int groupId, std::vector<CSalary>& list) {
-    list.clear();
     Close();
     m_strFilter = "[nYear]=? AND [nMonth]=?";
     m_params = {DbValue(year), DbValue(month)};
@@ -61,9 +60,11 @@ int CTSalary::LoadMonth(int year, int month, int groupId, std::vector<CSalary>& 
         m_strFilter += " AND [idGroup]=?";
         m_params.emplace_back(groupId);
     }
+    // A failed read keeps the list the screen shows.
     if (!Open()) {
         return 0;
     }
+    list.clear();
     for (; !IsEOF(); MoveNext()) {
         list.push_back(ToSalary());
     }

@@ -111,6 +111,8 @@ int CTSchedule::SaveHoliday(int year, int month, int day, const std::string& nam
         Edit();
     }
     m_strSubject = name;
+    // The other computers' month schedules see the change by this stamp.
+    m_timeUpdate = CTime::GetCurrentTime();
     Update();
     return 1;
 }

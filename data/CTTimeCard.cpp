@@ -1,7 +1,10 @@
 #include "data/CTTimeCard.hpp"
 
+#include <optional>
+
 #include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
+#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 
@@ -89,10 +92,17 @@ int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& writ
         m_nDay = day.nDay;
     }
     write();
+    CDatabase& db = Connection().Database();
     try {
+        // A new row may clash with the same day added by another computer just now.
+        std::optional<CDatabase::ExpectedErrors> quiet;
+        if (!existed) {
+            quiet.emplace(db);
+        }
         Update();
     } catch (const CDBException& e) {
         if (existed || !e.IsConstraintViolation()) {
+            db.ReportError(e);
             throw;
         }
         CancelUpdate();
@@ -146,17 +156,24 @@ int CTTimeCard::LoadPeriod(const CUser& user, int year, int month,
 }
 
 int CTTimeCard::StampArrival(const CUser& user) {
-    return Stamp(user, true);
+    const CTime now = CTime::GetCurrentTime();
+    return Stamp(user.idUser, true, now.AddMinutes(-user.nStartUpMin),
+                 CAppContext::Current().defaultLunchMinutes);
 }
 
 int CTTimeCard::StampDeparture(const CUser& user) {
-    return Stamp(user, false);
+    const CTime now = CTime::GetCurrentTime();
+    return Stamp(user.idUser, false, now.AddMinutes(user.nCoolDownMin),
+                 CAppContext::Current().defaultLunchMinutes);
 }
 
-int CTTimeCard::Stamp(const CUser& user, bool arrival) {
-    CTime now = CTime::GetCurrentTime();
-    CTime t = arrival ? now.AddMinutes(-user.nStartUpMin) : now.AddMinutes(user.nCoolDownMin);
-    CTimeCard day = CTimeCard::NewDay(user.idUser, t.GetYear(), t.GetMonth(), t.GetDay());
+int CTTimeCard::StampDepartureAt(int userId, const CTime& shifted, int lunchMinutes) {
+    return Stamp(userId, false, shifted, lunchMinutes);
+}
+
+int CTTimeCard::Stamp(int userId, bool arrival, const CTime& t, int lunchMinutes) {
+    CTimeCard day = CTimeCard::NewDay(userId, t.GetYear(), t.GetMonth(), t.GetDay());
+    day.nLunchMin = lunchMinutes;
     day.idTimeCard = day.Key();
     CTime stamp = TimeOfDay(t.GetHour(), t.GetMinute());
     const char* column = arrival ? "[timeFrom]" : "[timeTo]";
@@ -172,12 +189,14 @@ int CTTimeCard::Stamp(const CUser& user, bool arrival) {
         FromCard(day);
         (arrival ? m_timeFrom : m_timeTo) = stamp;
         try {
+            CDatabase::ExpectedErrors quiet(Connection().Database());
             Update();
             return 1;
         } catch (const CDBException& e) {
             // Another copy of the program created the day's row first; stamp into it
             // below unless it already holds this stamp.
             if (!e.IsConstraintViolation()) {
+                Connection().Database().ReportError(e);
                 throw;
             }
             CancelUpdate();

@@ -36,6 +36,9 @@ class CTTimeCard : public CRecordBase {
     // per day stays. 1 when written or already stamped, 0 when the query failed.
     int StampArrival(const CUser& user);
     int StampDeparture(const CUser& user);
+    // The departure of a session that ended earlier: `shifted` is the end's time with the
+    // cool-down minutes already added; a new day row gets `lunchMinutes`.
+    int StampDepartureAt(int userId, const CTime& shifted, int lunchMinutes);
 
     CTimeCard ToCard() const;
     void FromCard(const CTimeCard& card);
@@ -67,7 +70,7 @@ class CTTimeCard : public CRecordBase {
     // members: an edit when the row exists, else an insert. An insert that meets a row
     // another computer added meanwhile turns into an edit of that row. 0 when a query failed.
     int WriteDay(const CTimeCard& day, const std::function<void()>& write);
-    int Stamp(const CUser& user, bool arrival);
+    int Stamp(int userId, bool arrival, const CTime& shifted, int lunchMinutes);
 };
 
 }  // namespace tokeiya

@@ -127,17 +127,12 @@ int CTUser::VerifyLogin(const std::string& userName, const std::string& password
 int CTUser::Save(CUser& user) {
     SetMode(Mode::Table);
     // The administration account keeps id 0: it is always updated, never added.
-    if (!PrepareSave("[idUser]", user.idUser != 0 || user.nLevel > 3, user.idUser)) {
-        return 0;
-    }
-    FromUser(user);
-    Update();
-    return 1;
+    return SaveUnderId("[idUser]", user.idUser != 0 || user.nLevel > 3, user.idUser,
+                       [&] { FromUser(user); });
 }
 
 int CTUser::LoadList(std::vector<CUser>& list, int groupId, bool retired) {
     SetMode(Mode::View);
-    list.clear();
     m_strSort = "[idUser]";
     if (groupId == -1) {
         m_strFilter = "[idGroup]>0";
@@ -147,9 +142,11 @@ int CTUser::LoadList(std::vector<CUser>& list, int groupId, bool retired) {
         m_params = {DbValue(groupId)};
     }
     m_strFilter += retired ? " AND [nLevel]=0" : " AND [nLevel]<4 AND [nLevel]>0";
+    // A failed read keeps the list the screen shows.
     if (!Open()) {
         return 0;
     }
+    list.clear();
     for (; !IsEOF(); MoveNext()) {
         list.push_back(ToUser());
     }

@@ -68,14 +68,15 @@ void CTUserGroup::FromGroup(const CUserGroup& g) {
 }
 
 int CTUserGroup::LoadAll(std::vector<CUserGroup>& list) {
-    list.clear();
     SetMode(Mode::View);
     m_strFilter.clear();
     m_params.clear();
     m_strSort = "[idGroup]";
+    // A failed read keeps the list the screen shows.
     if (!Open()) {
         return 0;
     }
+    list.clear();
     for (; !IsEOF(); MoveNext()) {
         list.push_back(ToGroup());
     }
@@ -84,12 +85,7 @@ int CTUserGroup::LoadAll(std::vector<CUserGroup>& list) {
 
 int CTUserGroup::Save(CUserGroup& group) {
     SetMode(Mode::Table);
-    if (!PrepareSave("[idGroup]", group.idGroup != 0, group.idGroup)) {
-        return 0;
-    }
-    FromGroup(group);
-    Update();
-    return 1;
+    return SaveUnderId("[idGroup]", group.idGroup != 0, group.idGroup, [&] { FromGroup(group); });
 }
 
 }  // namespace tokeiya

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "data/TimeValue.hpp"
 #include "platform/CTime.hpp"
 
 namespace tokeiya {
@@ -16,8 +17,8 @@ struct CUser {
     int nLevel = 1;
     float fSalary = 0;
     float fOvertimePay = 0;
-    CTime timeFrom;  // contractual start of work, a time of day on 2000-01-01
-    CTime timeTo;
+    CTime timeFrom = TimeOfDay(0, 0);  // contractual start of work, a time of day on 2000-01-01
+    CTime timeTo = TimeOfDay(0, 0);
     int nLunchMin = 60;
     int nStartUpMin = 0;   // minutes taken off the arrival stamp
     int nCoolDownMin = 0;  // minutes added to the departure stamp

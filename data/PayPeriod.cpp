@@ -46,7 +46,8 @@ CalendarDay CalendarDay::FromSerial(long serial) {
     return {year, month, day};
 }
 
-PayPeriod::PayPeriod(int year, int month, int cutoff) : m_cutoff(std::clamp(cutoff, 0, 28)) {
+PayPeriod::PayPeriod(int year, int month, int cutoff)
+    : m_cutoff(std::clamp(cutoff, 0, kLatestCutoff)) {
     CalendarDay monthStart{year, month, 1};
     if (m_cutoff == 0) {
         m_start = monthStart.Serial();

@@ -26,6 +26,7 @@ struct CalendarDay {
 class PayPeriod {
   public:
     // Closing days above 28 are taken as 28, so that the period never skips or repeats a day.
+    static constexpr int kLatestCutoff = 28;
     PayPeriod(int year, int month, int cutoff);
 
     const CalendarDay& First() const { return m_first; }

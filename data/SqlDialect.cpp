@@ -41,6 +41,9 @@ class SqlServerDialect : public SqlDialect {
                               std::initializer_list<int> args) const override {
         return Join("EXECUTE " + std::string(name), args, " ", "");
     }
+    SavepointSyntax Savepoints() const override {
+        return {"SAVE TRANSACTION %s", "", "ROLLBACK TRANSACTION %s"};
+    }
 
   protected:
     std::string ObjectName(std::string_view schema, std::string_view name) const override {

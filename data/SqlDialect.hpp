@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/CTime.hpp"
+#include "platform/odbc/DbErrorSink.hpp"
 #include "platform/odbc/DbValue.hpp"
 
 namespace tokeiya {
@@ -44,6 +45,9 @@ class SqlDialect {
     // The call of a stored procedure with integer arguments.
     virtual std::string ProcedureCall(std::string_view name,
                                       std::initializer_list<int> args) const = 0;
+
+    // The statements of a savepoint: the standard ones, as SQLite and PostgreSQL take them.
+    virtual SavepointSyntax Savepoints() const { return {}; }
 
   protected:
     // How `[dbo].[name]` and `[name]` are written on this engine.

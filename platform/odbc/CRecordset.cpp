@@ -7,23 +7,23 @@ namespace tokeiya {
 void CRecordset::Open(const std::string& sql, const std::vector<DbValue>& params,
                       std::vector<DbType> types) {
     Close();
-    if (!m_db->IsOpen()) {
-        throw CDBException("08003", "the database connection is not open", sql);
-    }
-    odbc::Statement statement(m_db->NativeHandle(), sql);
-    statement.Execute(params);
-    std::vector<odbc::ColumnInfo> columns = statement.Columns();
-    for (size_t i = 0; i < columns.size() && i < types.size(); ++i) {
-        columns[i].type = types[i];
-    }
+    std::vector<odbc::ColumnInfo> columns;
     std::vector<std::vector<DbValue>> rows;
-    while (statement.Fetch()) {
-        std::vector<DbValue>& row = rows.emplace_back();
-        row.reserve(columns.size());
-        for (size_t i = 0; i < columns.size(); ++i) {
-            row.push_back(statement.Get(static_cast<SQLUSMALLINT>(i), columns[i].type));
+    m_db->RunStatement(sql, [&](odbc::Statement& statement) {
+        statement.Execute(params);
+        columns = statement.Columns();
+        for (size_t i = 0; i < columns.size() && i < types.size(); ++i) {
+            columns[i].type = types[i];
         }
-    }
+        rows.clear();
+        while (statement.Fetch()) {
+            std::vector<DbValue>& row = rows.emplace_back();
+            row.reserve(columns.size());
+            for (size_t i = 0; i < columns.size(); ++i) {
+                row.push_back(statement.Get(static_cast<SQLUSMALLINT>(i), columns[i].type));
+            }
+        }
+    });
     m_sql = sql;
     m_params = params;
     m_types = std::move(types);
@@ -31,6 +31,12 @@ void CRecordset::Open(const std::string& sql, const std::vector<DbValue>& params
     m_rows = std::move(rows);
     m_position = 0;
     m_open = true;
+}
+
+void CRecordset::Fail(const char* state, const char* message, const std::string& sql) const {
+    CDBException error(state, message, sql);
+    m_db->ReportError(error);
+    throw error;
 }
 
 void CRecordset::Requery() {
@@ -73,7 +79,7 @@ void CRecordset::AddNew(std::vector<DbValue> values) {
 
 void CRecordset::Edit() {
     if (IsEOF()) {
-        throw CDBException("24000", "no current row to edit", m_sql);
+        Fail("24000", "no current row to edit", m_sql);
     }
     m_buffer = m_rows[m_position];
     m_dirty.assign(m_buffer.size(), false);
@@ -82,7 +88,7 @@ void CRecordset::Edit() {
 
 void CRecordset::SetField(size_t column, DbValue value) {
     if (m_mode == Mode::None || column >= m_buffer.size()) {
-        throw CDBException("HY010", "the record set is not adding or editing a row", m_sql);
+        Fail("HY010", "the record set is not adding or editing a row", m_sql);
     }
     m_buffer[column] = std::move(value);
     m_dirty[column] = true;
@@ -90,10 +96,10 @@ void CRecordset::SetField(size_t column, DbValue value) {
 
 void CRecordset::Update() {
     if (m_mode == Mode::None) {
-        throw CDBException("HY010", "the record set is not adding or editing a row", m_sql);
+        Fail("HY010", "the record set is not adding or editing a row", m_sql);
     }
     if (m_target.table.empty()) {
-        throw CDBException("HY000", "the record set has no table to store into", m_sql);
+        Fail("HY000", "the record set has no table to store into", m_sql);
     }
     if (m_mode == Mode::Adding) {
         Insert();
@@ -145,7 +151,7 @@ void CRecordset::UpdateEdited() {
                           m_target.columns[m_target.keyColumn] + "=?";
         CTransaction transaction(*m_db);
         if (m_db->ExecuteSQL(sql, values) == 0) {
-            throw CDBException("01001", "the row to update no longer exists", sql);
+            Fail("01001", "the row to update no longer exists", sql);
         }
         transaction.Commit();
     }

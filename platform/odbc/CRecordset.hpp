@@ -70,6 +70,9 @@ class CRecordset {
 
     void Insert();
     void UpdateEdited();
+    // Tells the connection's sink and throws: a store that cannot be made is a failure the
+    // user must hear of, like a driver's.
+    [[noreturn]] void Fail(const char* state, const char* message, const std::string& sql) const;
 
     CDatabase* m_db;
     bool m_open = false;

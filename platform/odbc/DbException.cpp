@@ -16,4 +16,9 @@ bool CDBException::IsConstraintViolation() const {
            (m_sqlState == "HY000" && m_nativeError == kSqliteConstraint);
 }
 
+bool CDBException::IsConnectionLost() const {
+    return m_sqlState.rfind("08", 0) == 0 || m_sqlState == "57P01" || m_sqlState == "57P02" ||
+           m_sqlState == "57P03";
+}
+
 }  // namespace tokeiya

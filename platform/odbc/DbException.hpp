@@ -20,12 +20,20 @@ class CDBException : public std::runtime_error {
     // A unique key or another constraint refused the row: SQLSTATE class 23, or the SQLite
     // driver's HY000 carrying SQLite's own constraint code 19.
     bool IsConstraintViolation() const;
+    // The connection to the server broke (SQLSTATE class 08, or the server ending the
+    // session: 57P01..57P03); a new connection may succeed where this one cannot.
+    bool IsConnectionLost() const;
+
+    // Set once the failure was told to the user, so that no one tells it twice.
+    bool Reported() const { return m_reported; }
+    void MarkReported() const { m_reported = true; }
 
   private:
     std::string m_sqlState;
     std::string m_driverMessage;
     std::string m_statement;
     int m_nativeError;
+    mutable bool m_reported = false;
 };
 
 }  // namespace tokeiya

@@ -118,7 +118,7 @@ TEST_P(Recordset, TransactionsRollBackUnlessCommitted) {
         CTransaction transaction(Db());
         Db().ExecuteSQL("INSERT INTO scratch (id, n) VALUES (1, 1)");
         {
-            CTransaction inner(Db());  // joins the outer one
+            CTransaction inner(Db());  // a savepoint of the outer one
             Db().ExecuteSQL("INSERT INTO scratch (id, n) VALUES (2, 2)");
             inner.Commit();
         }

@@ -217,6 +217,7 @@ TEST_P(ScheduleRecords, SaveHolidayKeepsOneRowPerDayAndChangesOnlyItsSubject) {
     EXPECT_EQ(CTime(2024, 3, 20, 0, 0, 0), first.dateSchedule);
     EXPECT_EQ("春分", first.strSubject);
 
+    m_clock.Set(CTime(2024, 3, 1, 8, 30, 0).GetTime());
     ASSERT_EQ(1, set.SaveHoliday(2024, 3, 20, "春分の日"));
     EXPECT_EQ(2, CountRows());
     std::optional<Row> renamed = ReadRow(first.idSchedule);
@@ -224,7 +225,8 @@ TEST_P(ScheduleRecords, SaveHolidayKeepsOneRowPerDayAndChangesOnlyItsSubject) {
     first.strSubject = "春分の日";
     ExpectSameEntry(first, renamed->entry);
     EXPECT_EQ(0, renamed->tmp);
-    EXPECT_EQ(CTime(), renamed->timeUpdate);
+    // Stamped, so that the other computers' month schedules offer their latest state.
+    EXPECT_EQ(CTime(2024, 3, 1, 8, 30, 0), renamed->timeUpdate);
     std::optional<Row> untouched = ReadRow(sameDay.idSchedule);
     ASSERT_TRUE(untouched);
     ExpectSameEntry(sameDay, untouched->entry);
@@ -295,8 +297,14 @@ TEST_P(ScheduleRecords, LatestUpdateIsTheNewestStampOfTheMonthOrDay) {
     m_clock.Set(CTime(2024, 3, 7, 9, 0, 0).GetTime());
     Save(Entry(1, CTime(2024, 4, 5, 10, 0, 0), "April"));
     Save(Entry(1, CTime(2023, 3, 5, 10, 0, 0), "a year earlier"));
-    // Holidays carry no stamp; an unstamped row must not hide the stamped ones.
-    ASSERT_EQ(1, set.SaveHoliday(2024, 3, 5, "holiday"));
+    // A row never stamped (as holidays named before they were stamped) must not hide the
+    // stamped ones; a holiday named now is an update of its day and month.
+    Db().Database().ExecuteSQL(
+        Db().Dialect().Render("INSERT INTO [dbo].[T日程] ([idSchedule], [idUser], "
+                              "[dateSchedule], [strSubject], [nLevel]) VALUES (?, 0, ?, ?, 10)"),
+        {DbValue(900), Db().Dialect().DateTimeParam(CTime(2024, 3, 5, 0, 0, 0)),
+         DbValue("old holiday")});
+    m_clock.Set(CTime(2024, 3, 6, 8, 0, 0).GetTime());
     ASSERT_EQ(1, set.SaveHoliday(2024, 3, 20, "holiday"));
 
     struct Case {
@@ -305,7 +313,7 @@ TEST_P(ScheduleRecords, LatestUpdateIsTheNewestStampOfTheMonthOrDay) {
     };
     const Case cases[] = {
         {2024, 3, 0, CTime(2024, 3, 6, 9, 0, 0)}, {2024, 3, 5, CTime(2024, 3, 5, 9, 0, 0)},
-        {2024, 3, 6, CTime(2024, 3, 6, 9, 0, 0)}, {2024, 3, 20, CTime()},
+        {2024, 3, 6, CTime(2024, 3, 6, 9, 0, 0)}, {2024, 3, 20, CTime(2024, 3, 6, 8, 0, 0)},
         {2024, 4, 0, CTime(2024, 3, 7, 9, 0, 0)}, {2024, 5, 0, CTime()},
     };
     for (const Case& c : cases) {

@@ -9,6 +9,7 @@
 #include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/AppContext.hpp"
+#include "tests/support/DbFaults.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
 
@@ -299,6 +300,103 @@ TEST_P(TimeCards, MonthSlotsLoadAndStoreOnlyTheirColumns) {
     auto raced = Card(3, 2024, 4, 20);
     ASSERT_TRUE(raced);
     EXPECT_EQ(TimeOfDay(17, 0), raced->timeTo);
+}
+
+// Of two computers stamping the same new day, the one whose row reaches the table first
+// keeps its time; the other one's insert meets that row and leaves its arrival alone. The
+// other computer's stamp is made at the moment this one is about to insert.
+TEST_P(TimeCards, TheStampThatReachesTheTableFirstWinsARace) {
+    At(2024, 6, 3, 8, 30);
+    auto other = m_db.OpenAnother();
+    test::RecordingSink sink(Db().Database());
+    test::FaultInjector interleave(Db().Database());
+    bool raced = false;
+    interleave.onStatement = [&](const std::string& sql) {
+        if (!raced && sql.find("INSERT") != std::string::npos) {
+            raced = true;
+            CUser early = m_user;
+            early.nStartUpMin = 1;  // 8:29
+            EXPECT_EQ(1, CTTimeCard(*other).StampArrival(early));
+        }
+    };
+    ASSERT_EQ(1, CTTimeCard(Db()).StampArrival(m_user));
+    ASSERT_TRUE(raced);
+    EXPECT_TRUE(sink.messages.empty()) << "the lost race is no error";
+    EXPECT_EQ(1, RowCount());
+    EXPECT_EQ(TimeOfDay(8, 29), Card(3, 2024, 6, 3)->timeFrom);
+
+    // The other computer's row holds only a departure: the arrival is still written.
+    At(2024, 6, 4, 8, 30);
+    raced = false;
+    interleave.onStatement = [&](const std::string& sql) {
+        if (!raced && sql.find("INSERT") != std::string::npos) {
+            raced = true;
+            At(2024, 6, 4, 7, 0);
+            EXPECT_EQ(1, CTTimeCard(*other).StampDeparture(m_user));
+            At(2024, 6, 4, 8, 30);
+        }
+    };
+    ASSERT_EQ(1, CTTimeCard(Db()).StampArrival(m_user));
+    ASSERT_TRUE(raced);
+    auto both = Card(3, 2024, 6, 4);
+    ASSERT_TRUE(both);
+    EXPECT_EQ(TimeOfDay(8, 30), both->timeFrom);
+    EXPECT_EQ(TimeOfDay(7, 0), both->timeTo);
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+// A screen that stores several rows in one transaction may meet a day another computer
+// has just stamped. The clash must cost neither the stamp recovery nor the rest of the
+// store (on PostgreSQL a failed statement would otherwise abort the whole transaction).
+TEST_P(TimeCards, AConflictingStampInsideALargerStoreLeavesTheLargerStoreIntact) {
+    At(2024, 6, 3, 8, 30);
+    CDatabase& db = Db().Database();
+    test::RecordingSink sink(db);
+    test::FaultInjector interleave(db);
+    bool armed = false;
+    interleave.onStatement = [&](const std::string& sql) {
+        // Just before the stamp's insert opens its savepoint, the day's row appears, as
+        // when another computer's insert was committed a moment earlier.
+        if (armed && sql.rfind("SAVEPOINT", 0) == 0) {
+            armed = false;
+            db.ExecuteSQL(
+                Db().Dialect().Render(
+                    "INSERT INTO [dbo].[Tタイムカード] ([idTimeCard], [idUser], "
+                    "[timeFrom], [nYear], [nMonth], [nDay]) VALUES (?, 3, ?, 2024, 6, 3)"),
+                {DbValue(TimeCardKey(3, 2024, 6, 3)),
+                 Db().Dialect().DateTimeParam(TimeOfDay(8, 29))});
+        }
+    };
+    {
+        CTransaction store(db);
+        CTimeCard before = CTimeCard::NewDay(3, 2024, 6, 2);
+        before.timeFrom = TimeOfDay(9, 0);
+        ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(before));
+        armed = true;
+        ASSERT_EQ(1, CTTimeCard(Db()).StampArrival(m_user));
+        EXPECT_FALSE(armed) << "the clash did not happen";
+        CTimeCard after = CTimeCard::NewDay(3, 2024, 6, 4);
+        after.timeFrom = TimeOfDay(9, 15);
+        ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(after));
+        store.Commit();
+    }
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(3, RowCount());
+    EXPECT_EQ(TimeOfDay(9, 0), Card(3, 2024, 6, 2)->timeFrom);
+    EXPECT_EQ(TimeOfDay(8, 29), Card(3, 2024, 6, 3)->timeFrom) << "the first stamp stays";
+    EXPECT_EQ(TimeOfDay(9, 15), Card(3, 2024, 6, 4)->timeFrom);
+}
+
+// A departure kept while the database was away is written later with its own time.
+TEST_P(TimeCards, ADepartureKeptFromAnEarlierSessionKeepsItsTimeAndTheFirstStampRule) {
+    At(2024, 6, 10, 9, 0);
+    ASSERT_EQ(1, CTTimeCard(Db()).StampDepartureAt(3, CTime(2024, 6, 7, 18, 5, 0), 30));
+    auto card = Card(3, 2024, 6, 7);
+    ASSERT_TRUE(card);
+    EXPECT_EQ(TimeOfDay(18, 5), card->timeTo);
+    EXPECT_EQ(30, card->nLunchMin);
+    ASSERT_EQ(1, CTTimeCard(Db()).StampDepartureAt(3, CTime(2024, 6, 7, 19, 0, 0), 30));
+    EXPECT_EQ(TimeOfDay(18, 5), Card(3, 2024, 6, 7)->timeTo) << "written once only";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TimeCards, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),

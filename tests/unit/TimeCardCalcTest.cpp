@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/CPayCalculation.hpp"
+#include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
 #include "screens/paycalc/TimeCardCalc.hpp"
 #include "screens/paycalc/TimeCardPeriod.hpp"
@@ -190,6 +191,26 @@ TEST(PayCalculationBounds, AreFormedAsTheSalaryListFormsThem) {
         PayCalculationBounds b = PayCalculationBounds::For(c.year, c.month, c.cutoff);
         EXPECT_EQ(c.from, b.from) << c.year << "-" << c.month << " cutoff " << c.cutoff;
         EXPECT_EQ(c.to, b.to) << c.year << "-" << c.month << " cutoff " << c.cutoff;
+    }
+}
+
+// The database calculation and the time card rows must cover the same days, for every
+// closing day a group may carry, 29 to 31 included.
+TEST(PayCalculationBounds, CoverExactlyTheDaysOfThePayPeriod) {
+    for (int cutoff = 0; cutoff <= 31; ++cutoff) {
+        for (int month = 1; month <= 12; ++month) {
+            const PayPeriod period(2024, month, cutoff);
+            const PayCalculationBounds bounds = PayCalculationBounds::For(2024, month, cutoff);
+            // Every real day from the previous December to the next January.
+            const long last = CalendarDay{2025, 1, 31}.Serial();
+            for (long serial = CalendarDay{2023, 12, 1}.Serial(); serial <= last; ++serial) {
+                const CalendarDay day = CalendarDay::FromSerial(serial);
+                const bool inBounds = day.Code() >= bounds.from && day.Code() <= bounds.to;
+                const bool inPeriod = period.RowOf(day.year, day.month, day.day) >= 0;
+                ASSERT_EQ(inPeriod, inBounds)
+                    << "2024-" << month << " cutoff " << cutoff << ", day " << day.Code();
+            }
+        }
     }
 }
 
