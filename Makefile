@@ -1,5 +1,5 @@
 # `make run` and `make test` do all set-up on a fresh Debian 12 machine.
-.PHONY: run test build deps format clean
+.PHONY: run test fuzz build deps format clean
 
 run: deps build
 	./build/tokeiya
@@ -11,6 +11,10 @@ build:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build build -j$$(nproc) --target tokeiya tokeiya-dbsetup
 
+# The definition readers' fuzzers, one minute each (also part of `make test`).
+fuzz: deps
+	scripts/fuzz.sh
+
 deps:
 	scripts/install-deps.sh
 
@@ -18,4 +22,4 @@ format:
 	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

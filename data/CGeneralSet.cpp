@@ -41,9 +41,11 @@ bool CGeneralSet::Open() {
 }
 
 std::optional<size_t> CGeneralSet::FindColumn(const std::string& name) const {
+    // PostgreSQL reports unquoted names folded to lower case.
+    const std::string wanted = UpperText(name);
     const std::vector<odbc::ColumnInfo>& columns = m_set.Columns();
     for (size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].name == name) {
+        if (UpperText(columns[i].name) == wanted) {
             return i;
         }
     }

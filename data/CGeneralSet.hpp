@@ -39,7 +39,7 @@ class CGeneralSet {
     void MoveNext() { m_set.MoveNext(); }
 
     const std::vector<odbc::ColumnInfo>& Columns() const { return m_set.Columns(); }
-    // The first column whose name is exactly `name` (case-sensitive), or nullopt.
+    // The first column named `name` in any letter case, or nullopt.
     std::optional<size_t> FindColumn(const std::string& name) const;
     // Column `column` of the current row; NULL past the end.
     const DbValue& GetField(size_t column) const { return m_set.GetField(column); }

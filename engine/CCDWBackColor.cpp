@@ -1,13 +1,23 @@
 #include "engine/CCDWBackColor.hpp"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine/CCRBase.hpp"
+#include "engine/CCRBaseLimits.hpp"
 
 namespace tokeiya {
 
 void CCDWBackColor::Draw(CDC&, CCRBase& surface) const {
-    surface.SetBackColor(m_color, m_x1, m_y1, m_x2 - m_x1, m_y2 - m_y1, false);
+    // Corners far apart (a damaged package) give a size beyond int: no grid is that large,
+    // so the fill is refused as the surface would refuse it, without computing the size.
+    const std::int64_t w = std::int64_t{m_x2} - m_x1;
+    const std::int64_t h = std::int64_t{m_y2} - m_y1;
+    if (w < INT_MIN || w > INT_MAX || h < INT_MIN || h > INT_MAX) {
+        return;
+    }
+    surface.SetBackColor(m_color, m_x1, m_y1, static_cast<int>(w), static_cast<int>(h), false);
 }
 
 void CCDWBackColor::WriteBinary(CByteWriter& out) const {
@@ -16,7 +26,12 @@ void CCDWBackColor::WriteBinary(CByteWriter& out) const {
 }
 
 bool CCDWBackColor::ReadBinaryBody(CByteReader& in) {
-    return in.UInt32(m_color);
+    std::uint32_t color = 0;
+    if (!in.UInt32(color)) {
+        return false;
+    }
+    m_color = CCRBaseLimits::Color(color);
+    return true;
 }
 
 void CCDWBackColor::WriteText(std::string& out) const {

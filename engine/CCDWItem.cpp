@@ -1,5 +1,7 @@
 #include "engine/CCDWItem.hpp"
 
+#include "engine/CCRBaseLimits.hpp"
+
 namespace tokeiya {
 
 void CCDWItem::Draw(CDC&, CCRBase&) const {}
@@ -30,11 +32,15 @@ bool CCDWItem::ReadBinaryBase(CByteReader& in) {
             return false;
         }
     }
-    m_layer = values[0];
-    m_x1 = values[1];
-    m_y1 = values[2];
-    m_x2 = values[3];
-    m_y2 = values[4];
+    // The kind decides the layer; a stored layer that is none of the three would hide the
+    // item for good.
+    if (values[0] >= kFillLayer && values[0] <= kTextLayer) {
+        m_layer = values[0];
+    }
+    m_x1 = CCRBaseLimits::Coordinate(values[1]);
+    m_y1 = CCRBaseLimits::Coordinate(values[2]);
+    m_x2 = CCRBaseLimits::Coordinate(values[3]);
+    m_y2 = CCRBaseLimits::Coordinate(values[4]);
     return true;
 }
 

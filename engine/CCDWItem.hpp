@@ -50,7 +50,8 @@ class CCDWItem {
     std::int32_t X2() const { return m_x2; }
     std::int32_t Y2() const { return m_y2; }
 
-    // Layer and rectangle as stored after the kind.
+    // Layer and rectangle as stored after the kind; positions are held to the bounds of
+    // CCRBaseLimits, and a layer that is none of the three keeps the kind's own.
     bool ReadBinaryBase(CByteReader& in);
 
   protected:

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/CCRBaseLimits.hpp"
 #include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
@@ -47,11 +48,11 @@ bool CCDWLineBase::ReadBinaryBody(CByteReader& in) {
             return false;
         }
     }
-    m_color = color;
-    m_style = values[0];
-    m_width = values[1];
-    m_count = values[2];
-    m_step = values[3];
+    m_color = CCRBaseLimits::Color(color);
+    m_style = CCRBaseLimits::PenStyle(values[0]);
+    m_width = CCRBaseLimits::PenWidth(values[1]);
+    m_count = CCRBaseLimits::LineCount(values[2]);
+    m_step = CCRBaseLimits::LineStep(values[3]);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/CCDWText.hpp"
 
 #include "engine/CCRBase.hpp"
+#include "engine/CCRBaseLimits.hpp"
 #include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
@@ -43,8 +44,7 @@ bool CCDWText::ReadBinaryText(CByteReader& in) {
     if (!in.Bytes(static_cast<size_t>(n), bytes)) {
         return false;
     }
-    size_t end = bytes.find('\0');
-    m_text = bytes.substr(0, end);
+    m_text = CCRBaseLimits::Caption(std::string_view(bytes).substr(0, bytes.find('\0')));
     return true;
 }
 

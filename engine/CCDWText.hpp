@@ -31,8 +31,9 @@ class CCDWText : public CCDWItem {
 
     // n (text length + 1), then the text and its NUL.
     void WriteBinaryText(CByteWriter& out) const;
-    // The text ends at the first NUL of the n bytes. n of 0, negative or beyond the
-    // remaining data fails the read: n counts the NUL, so 0 is never written.
+    // The text ends at the first NUL of the n bytes and is held to the caption bound of
+    // CCRBaseLimits. n of 0, negative or beyond the remaining data fails the read: n counts
+    // the NUL, so 0 is never written.
     bool ReadBinaryText(CByteReader& in);
 
     std::string m_text;

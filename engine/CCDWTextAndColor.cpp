@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/CCRBase.hpp"
+#include "engine/CCRBaseLimits.hpp"
 
 namespace tokeiya {
 
@@ -21,7 +22,7 @@ bool CCDWTextAndColor::ReadBinaryBody(CByteReader& in) {
     if (!in.UInt32(color) || !ReadBinaryText(in)) {
         return false;
     }
-    m_color = color;
+    m_color = CCRBaseLimits::Color(color);
     return true;
 }
 

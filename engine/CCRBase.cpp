@@ -54,9 +54,11 @@ void CCRBase::RecalcMetrics() {
     if (m_rows < 1 || m_cols < 1 || m_rect.right < 1 || m_rect.bottom < 1) {
         return;
     }
-    const double margin = 2.0 * (m_edgeWidth + m_padding);
-    m_cellWidth = (m_rect.right - m_rect.left - margin) / m_cols;
-    m_cellHeight = (m_rect.bottom - m_rect.top - margin) / m_rows;
+    const double margin = 2.0 * static_cast<double>(Inset());
+    // Margins wider than the rectangle leave no room: the cells shrink to nothing rather
+    // than turn inside out.
+    m_cellWidth = std::max(0.0, (m_rect.right - m_rect.left - margin) / m_cols);
+    m_cellHeight = std::max(0.0, (m_rect.bottom - m_rect.top - margin) / m_rows);
     for (CCRFontSet& font : m_fonts) {
         int height = TruncToInt(font.scale * m_cellHeight);
         int width = TruncToInt(font.scale * m_cellWidth);
@@ -115,6 +117,7 @@ bool CCRBase::SetGridSize(int cols, int rows) {
         return false;
     }
     std::fill_n(m_cells.get(), count, FreshCell());
+    VerifyCharacters(0, m_rows);
     RecalcMetrics();
     return true;
 }
@@ -132,20 +135,20 @@ bool CCRBase::FitsGrid(int col, int row, int w, int h) const {
 }
 
 int CCRBase::ColumnToX(int col) const {
-    return TruncToInt(m_rect.left + col * m_cellWidth + m_edgeWidth + m_padding + 0.5);
+    return TruncToInt(m_rect.left + col * m_cellWidth + static_cast<double>(Inset()) + 0.5);
 }
 
 int CCRBase::RowToY(int row) const {
-    return TruncToInt(m_rect.top + row * m_cellHeight + m_edgeWidth + m_padding + 0.5);
+    return TruncToInt(m_rect.top + row * m_cellHeight + static_cast<double>(Inset()) + 0.5);
 }
 
-bool CCRBase::PixelToIndex(int& pixel, bool round, int origin, int end, double cellSize,
-                           int count) {
+bool CCRBase::PixelToIndex(int& pixel, bool round, std::int64_t origin, std::int64_t end,
+                           double cellSize, int count) {
     if (!(cellSize > 0)) {
         return false;
     }
     const bool inside = origin <= pixel && pixel <= end;
-    double g = (pixel - origin) / cellSize;
+    double g = static_cast<double>(pixel - origin) / cellSize;
     if (round) {
         g += g < 0 ? -0.5 : 0.5;
     }
@@ -155,12 +158,12 @@ bool CCRBase::PixelToIndex(int& pixel, bool round, int origin, int end, double c
 }
 
 bool CCRBase::XToColumn(int& x, bool round) const {
-    const int o = m_edgeWidth + m_padding;
+    const std::int64_t o = Inset();
     return PixelToIndex(x, round, m_rect.left + o, m_rect.right - o, m_cellWidth, m_cols);
 }
 
 bool CCRBase::YToRow(int& y, bool round) const {
-    const int o = m_edgeWidth + m_padding;
+    const std::int64_t o = Inset();
     return PixelToIndex(y, round, m_rect.top + o, m_rect.bottom - o, m_cellHeight, m_rows);
 }
 
@@ -221,6 +224,7 @@ bool CCRBase::ClearCells(int what, bool redraw) {
     }
     if ((what & 1) != 0 && m_cells != nullptr) {
         std::fill_n(m_cells.get(), size_t(m_cols) * size_t(m_rows), FreshCell());
+        VerifyCharacters(0, m_rows);
     }
     if ((what & 2) != 0) {
         m_items.RemoveAll();

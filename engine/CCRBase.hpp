@@ -65,10 +65,10 @@ class CCRBase : public CDrawRect {
     CRect CellRectToPixels(const CRect& cellRect) const;
 
     // Definition files (CCRBaseDefinition.cpp). A load applies a whole definition or, when
-    // it fails, leaves the surface exactly as it was.
+    // it fails, leaves the surface exactly as it was. Every number read is held to the
+    // bounds of CCRBaseLimits.
     static constexpr std::string_view kTextDefinitionFolder = "tgd/";
     static constexpr std::string_view kDefaultPackage = "default.ggd";
-    static constexpr std::int64_t kMaxDefinitionCells = std::int64_t{1} << 20;
     // Appends one package record; false (nothing written) when the name does not fit.
     virtual bool WriteBinaryDefinition(CByteWriter& out, std::string_view name) const;
     // An empty packagePath means the program-wide package.
@@ -96,7 +96,11 @@ class CCRBase : public CDrawRect {
     virtual bool FillBackColor(int col1, int row1, int col2, int row2, COLORREF color);
 
     // Writing text: return the number of cells written (0 when refused). A double-byte
-    // character that would straddle the right edge is dropped and ends the writing.
+    // character that would straddle the right edge is dropped and ends the writing. The text
+    // ends at its first NUL, as a C string would; a byte 1 (the continuation marker) is
+    // written as an empty cell. Overwriting either half of a double-byte character blanks
+    // the other half, and a repaint request then covers that blanked cell too: no write
+    // ever leaves half a character behind.
     virtual int PutText(std::string_view text, int col, int row, bool redraw);
     virtual int PutText(std::string_view text, int col, int row, COLORREF textColor, bool redraw);
     virtual int PutTextAndBack(std::string_view text, int col, int row, COLORREF textColor,
@@ -135,6 +139,14 @@ class CCRBase : public CDrawRect {
     virtual bool GetText(std::string& out, int col1, int row1, int col2, int row2,
                          bool wholeCharsOnly);
     virtual bool GetRowText(std::string& out, int row, int fromCol, int toCol, bool wholeCharsOnly);
+
+    // The first column of a row of cells that breaks a double-byte character, or -1 when
+    // every character is whole: a cell with a trail byte must be followed by a continuation
+    // cell (so it cannot be the last one), and every continuation cell must follow such a
+    // cell.
+    static int BrokenCharacterColumn(std::span<const CCRCell> row);
+    // Whether every row of the grid keeps its double-byte characters whole.
+    bool CharactersWhole() const;
 
     // Whether an input method composition is under way; text entry windows know.
     virtual bool IsComposing() const { return false; }
@@ -189,7 +201,7 @@ class CCRBase : public CDrawRect {
     void SetMaskText(bool mask) { m_maskText = mask; }
 
   protected:
-    CCRCell& Cell(int col, int row) { return m_cells[col + row * m_cols]; }
+    // Read-only: cells change only through the writers here, which keep characters whole.
     const CCRCell& Cell(int col, int row) const { return m_cells[col + row * m_cols]; }
     // Whether (col, row, w, h) lies inside the grid; false when there is no grid.
     bool FitsGrid(int col, int row, int w, int h) const;
@@ -201,7 +213,6 @@ class CCRBase : public CDrawRect {
 
     int m_rows = 0;
     int m_cols = 0;
-    std::unique_ptr<CCRCell[]> m_cells;
     std::vector<CCRFontSet> m_fonts;
     int m_singleByteDrop = 0;
     bool m_useDeviceFont = false;
@@ -221,14 +232,34 @@ class CCRBase : public CDrawRect {
         CCRAttached* drawable;
         int layer;
     };
+    // What one text write changed in its row: the cells written from its column, and the
+    // columns first..end-1 touched, blanked halves of overwritten characters included.
+    struct WrittenCells {
+        int written = 0;
+        int first = 0;
+        int end = 0;
+    };
+
+    CCRCell& Cell(int col, int row) { return m_cells[col + row * m_cols]; }
+    // The PutText core; refused (nothing written) when row or col lie off the grid.
+    WrittenCells WriteCells(std::string_view text, int col, int row, COLORREF textColor);
+    // Blanks the cell's character bytes; its colours stay.
+    void BlankCharacter(int col, int row);
+    // Debug builds stop at once when a write left rows firstRow..endRow-1 with half a
+    // character; release builds check nothing here.
+    void VerifyCharacters(int firstRow, int endRow) const;
     template <typename Apply>
     bool ForRange(int col, int row, int w, int h, bool redraw, Apply apply);
     bool AppendRowText(std::string& out, int row, int fromCol, int toCol,
                        bool wholeCharsOnly) const;
     // Column or row of a pixel along one axis; see XToColumn.
-    static bool PixelToIndex(int& pixel, bool round, int origin, int end, double cellSize,
-                             int count);
+    static bool PixelToIndex(int& pixel, bool round, std::int64_t origin, std::int64_t end,
+                             double cellSize, int count);
+    // Frame band and padding together: the distance from the rectangle to the grid. Wide
+    // enough that margins set by code can never overflow it.
+    std::int64_t Inset() const { return std::int64_t{m_edgeWidth} + m_padding; }
 
+    std::unique_ptr<CCRCell[]> m_cells;
     std::vector<AttachedEntry> m_attached;
     CGlyphBatch m_glyphs;  // kept between paints for its memory
 };

@@ -11,6 +11,7 @@
 #include "engine/CCDWLineBase.hpp"
 #include "engine/CCDWText.hpp"
 #include "engine/CCRBase.hpp"
+#include "engine/CCRBaseLimits.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/TextHelpers.hpp"
 
@@ -21,7 +22,7 @@ namespace {
 constexpr size_t kHeaderSize = 1232;
 constexpr size_t kNameBytes = 128;
 constexpr size_t kFaceBytes = 256;
-constexpr int kStoredFonts = 4;
+constexpr int kStoredFonts = static_cast<int>(CCRBaseLimits::kMaxPackageFonts);
 constexpr std::int32_t kMinItemSize = CCDWItem::kBaseSize;
 // Real definitions are a few kilobytes; the limits only keep a damaged or hostile file
 // from filling memory before it is rejected.
@@ -41,10 +42,7 @@ struct Definition {
     std::vector<CCRFontSet> fonts;
     CCDWItemList items;
 
-    bool GridFits() const {
-        const std::int64_t cells = std::int64_t{std::max(0, cols)} * std::max(0, rows);
-        return cells <= CCRBase::kMaxDefinitionCells;
-    }
+    bool GridFits() const { return CCRBaseLimits::GridFits(cols, rows); }
 };
 
 std::vector<std::string_view> Split(std::string_view text, std::string_view separator) {
@@ -163,12 +161,13 @@ void ApplyFonts(Definition& def, std::string_view value) {
         return;
     }
     def.fonts.clear();
-    for (size_t i = 0; i < parts.size(); i += 4) {
+    for (size_t i = 0; i < parts.size() && def.fonts.size() < CCRBaseLimits::kMaxTextFonts;
+         i += 4) {
         CCRFontSet font;
         font.SetFaceName(parts[i]);
-        font.scale = ReadDouble(parts[i + 1]);
+        font.scale = CCRBaseLimits::FontScale(ReadDouble(parts[i + 1]));
         font.logFont.charset = CharsetFromWord(parts[i + 2]);
-        font.aspect = ReadDouble(parts[i + 3]);
+        font.aspect = CCRBaseLimits::FontAspect(ReadDouble(parts[i + 3]));
         def.fonts.push_back(std::move(font));
     }
 }
@@ -189,15 +188,15 @@ void ApplyParameter(Definition& def, std::string_view line) {
         }
     }
     if (key == "PADDING") {
-        def.padding = ReadInt(value);
+        def.padding = CCRBaseLimits::Margin(ReadInt(value));
     } else if (key == "EDGEWIDTH") {
-        def.edgeWidth = ReadInt(value);
+        def.edgeWidth = CCRBaseLimits::Margin(ReadInt(value));
     } else if (key == "EDGECOLOR") {
         def.edgeColor = *color;
     } else if (key == "ROWS") {
-        def.rows = ReadInt(value);
+        def.rows = CCRBaseLimits::GridSide(ReadInt(value));
     } else if (key == "COLS") {
-        def.cols = ReadInt(value);
+        def.cols = CCRBaseLimits::GridSide(ReadInt(value));
     } else if (key == "TEXTCOLOR") {
         def.textColor = *color;
     } else if (key == "BACKCOLOR") {
@@ -226,25 +225,27 @@ Pen ReadPen(std::span<const std::string_view> fields, size_t at) {
         pen.style = CCDWLineBase::StyleFromName(fields[at + 3]);
     }
     if (fields.size() >= at + 5) {
-        pen.width = ReadInt(fields[at + 4]);
+        pen.width = CCRBaseLimits::PenWidth(ReadInt(fields[at + 4]));
     }
     if (fields.size() >= at + 6) {
-        pen.count = ReadInt(fields[at + 5]);
+        pen.count = CCRBaseLimits::LineCount(ReadInt(fields[at + 5]));
     }
     if (fields.size() >= at + 7) {
-        pen.step = ReadInt(fields[at + 6]);
+        pen.step = CCRBaseLimits::LineStep(ReadInt(fields[at + 6]));
     }
     return pen;
 }
 
 void ApplyCommand(Definition& def, std::string_view line) {
     const size_t space = line.find(' ');
-    if (space == std::string_view::npos) {
+    if (space == std::string_view::npos ||
+        static_cast<std::int64_t>(def.items.Size()) >= CCRBaseLimits::kMaxItems) {
         return;
     }
     const std::string keyword = UpperText(std::string(line.substr(0, space)));
     const std::vector<std::string_view> f = Split(line.substr(space + 1), ",");
-    auto n = [&](size_t i) { return ReadInt(f[i]); };
+    auto n = [&](size_t i) { return CCRBaseLimits::Coordinate(ReadInt(f[i])); };
+    auto caption = [&] { return CCRBaseLimits::Caption(CCDWText::DecodeCommas(f[0])); };
     if ((keyword == "L" || keyword == "R") && f.size() >= 4) {
         const Pen pen = ReadPen(f, 4);
         if (keyword == "L") {
@@ -264,10 +265,9 @@ void ApplyCommand(Definition& def, std::string_view line) {
     } else if (keyword == "BF" && f.size() >= 7) {
         def.items.AddBackFillItem(n(0), n(1), n(2), n(3), *ReadColor(std::span(f).subspan(4, 3)));
     } else if (keyword == "T" && f.size() >= 3) {
-        def.items.AddTextItem(CCDWText::DecodeCommas(f[0]), n(1), n(2));
+        def.items.AddTextItem(caption(), n(1), n(2));
     } else if (keyword == "TC" && f.size() >= 6) {
-        def.items.AddColoredTextItem(CCDWText::DecodeCommas(f[0]), n(1), n(2),
-                                     *ReadColor(std::span(f).subspan(3, 3)));
+        def.items.AddColoredTextItem(caption(), n(1), n(2), *ReadColor(std::span(f).subspan(3, 3)));
     }
 }
 
@@ -504,22 +504,23 @@ bool CCRBase::LoadFromPackageData(std::span<const unsigned char> package, std::s
         }
 
         Definition def;
-        def.padding = padding;
-        def.rows = rows;
-        def.cols = cols;
-        def.edgeColor = edgeColor;
-        def.edgeWidth = edgeWidth;
-        def.textColor = textColor;
-        def.backColor = backColor;
+        def.padding = CCRBaseLimits::Margin(padding);
+        def.rows = CCRBaseLimits::GridSide(rows);
+        def.cols = CCRBaseLimits::GridSide(cols);
+        def.edgeColor = CCRBaseLimits::Color(edgeColor);
+        def.edgeWidth = CCRBaseLimits::Margin(edgeWidth);
+        def.textColor = CCRBaseLimits::Color(textColor);
+        def.backColor = CCRBaseLimits::Color(backColor);
         if (fontCount < 0 || fontCount > kStoredFonts || items < 0 ||
-            std::int64_t{items} * kMinItemSize > dataLength || !def.GridFits()) {
+            items > CCRBaseLimits::kMaxItems || std::int64_t{items} * kMinItemSize > dataLength ||
+            !def.GridFits()) {
             return false;
         }
         for (int i = 0; i < fontCount; ++i) {
             CCRFontSet font;
             font.SetFaceName(
                 CString(std::string_view(faces).substr(size_t(i) * kFaceBytes, kFaceBytes)));
-            font.scale = std::bit_cast<double>(scales[i]);
+            font.scale = CCRBaseLimits::FontScale(std::bit_cast<double>(scales[i]));
             font.logFont.charset = static_cast<unsigned char>(charsets[size_t(i)]);
             def.fonts.push_back(std::move(font));
         }

@@ -23,8 +23,9 @@ void CCRBase::DrawFrame(CDC& dc) {
     CRect area = m_rect;
     if (m_edgeWidth > 0) {
         dc.FillSolidRect(area, m_edgeColor);
-        area = CRect{area.left + m_edgeWidth, area.top + m_edgeWidth, area.right - m_edgeWidth,
-                     area.bottom - m_edgeWidth};
+        // A band wider than half the rectangle covers all of it.
+        const int band = std::max(0, std::min({m_edgeWidth, area.Width() / 2, area.Height() / 2}));
+        area = CRect{area.left + band, area.top + band, area.right - band, area.bottom - band};
     }
     dc.FillSolidRect(area, m_defaultBackColor);
     // Fills and captions become cell content, painted below like any other cell.

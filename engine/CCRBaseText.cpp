@@ -1,6 +1,9 @@
 #include "engine/CCRBase.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/Cp932.hpp"
 
@@ -11,46 +14,77 @@ int CCRBase::PutText(std::string_view text, int col, int row, bool redraw) {
 }
 
 int CCRBase::PutText(std::string_view text, int col, int row, COLORREF textColor, bool redraw) {
-    if (m_cells == nullptr || row < 0 || row >= m_rows || col < 0) {
-        return 0;
+    const WrittenCells cells = WriteCells(text, col, row, textColor);
+    if (redraw && cells.written > 0) {
+        RequestRepaint(cells.first, row, cells.end - cells.first, 1);
     }
-    int written = 0;
+    return cells.written;
+}
+
+CCRBase::WrittenCells CCRBase::WriteCells(std::string_view text, int col, int row,
+                                          COLORREF textColor) {
+    if (m_cells == nullptr || row < 0 || row >= m_rows || col < 0 || col >= m_cols) {
+        return {};
+    }
+    // A C string ends at its NUL.
+    text = text.substr(0, text.find('\0'));
+    WrittenCells cells{0, col, col};
     int pos = col;
     for (size_t i = 0; i < text.size() && pos < m_cols;) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (cp932::IsLeadByte(byte)) {
-            // A lead byte at the very end of the text has no character to show.
-            if (i + 1 >= text.size()) {
-                break;
-            }
-            if (pos < m_cols - 1) {
-                CCRCell& lead = Cell(pos, row);
-                lead.bytes[0] = byte;
-                lead.bytes[1] = static_cast<unsigned char>(text[i + 1]);
-                lead.bytes[2] = 0;
-                lead.textColor = textColor;
-                CCRCell& rest = Cell(pos + 1, row);
-                rest.bytes[0] = CCRCell::kContinuation;
-                rest.bytes[1] = 0;
-                rest.textColor = textColor;
-                written += 2;
-            }
+        const bool doubleByte = cp932::IsLeadByte(byte);
+        // A lead byte at the very end of the text has no character to show.
+        if (doubleByte && i + 1 >= text.size()) {
+            break;
+        }
+        // The character goes in whole or not at all: one straddling the right edge is
+        // dropped, and it ends the writing.
+        if (doubleByte && pos >= m_cols - 1) {
+            break;
+        }
+        if (pos == col && Cell(pos, row).IsContinuation() && pos > 0) {
+            // The left half of the character whose right half is overwritten now.
+            BlankCharacter(pos - 1, row);
+            cells.first = pos - 1;
+        }
+        CCRCell& cell = Cell(pos, row);
+        cell.textColor = textColor;
+        if (doubleByte) {
+            cell.bytes[0] = byte;
+            cell.bytes[1] = static_cast<unsigned char>(text[i + 1]);
+            CCRCell& rest = Cell(pos + 1, row);
+            rest.bytes[0] = CCRCell::kContinuation;
+            rest.bytes[1] = 0;
+            rest.textColor = textColor;
             pos += 2;
             i += 2;
         } else {
-            CCRCell& cell = Cell(pos, row);
-            cell.bytes[0] = byte;
+            // The continuation marker is no character: it would claim the cell to its left.
+            cell.bytes[0] = byte == CCRCell::kContinuation ? CCRCell::kEmpty : byte;
             cell.bytes[1] = 0;
-            cell.textColor = textColor;
-            ++written;
             ++pos;
             ++i;
         }
     }
-    if (redraw && written > 0) {
-        RequestRepaint(col, row, written, 1);
+    cells.written = pos - col;
+    cells.end = pos;
+    // The right half of a character whose left half was just overwritten.
+    if (pos > col && pos < m_cols && Cell(pos, row).IsContinuation() &&
+        !Cell(pos - 1, row).IsDoubleByte()) {
+        BlankCharacter(pos, row);
+        cells.end = pos + 1;
     }
-    return written;
+    if (cells.written == 0) {
+        cells.first = cells.end = col;
+    }
+    VerifyCharacters(row, row + 1);
+    return cells;
+}
+
+void CCRBase::BlankCharacter(int col, int row) {
+    CCRCell& cell = Cell(col, row);
+    cell.bytes[0] = CCRCell::kEmpty;
+    cell.bytes[1] = 0;
 }
 
 int CCRBase::PutTextAndBack(std::string_view text, int col, int row, COLORREF textColor,
@@ -64,14 +98,60 @@ int CCRBase::PutTextAndBack(std::string_view text, int col, int row, bool redraw
 
 int CCRBase::PutTextAndBack(std::string_view text, int col, int row, COLORREF textColor,
                             COLORREF backColor, bool redraw) {
-    const int written = PutText(text, col, row, textColor, false);
-    for (int c = col; c < col + written; ++c) {
+    const WrittenCells cells = WriteCells(text, col, row, textColor);
+    // Only the cells the text took; a blanked neighbour keeps its background.
+    for (int c = col; c < col + cells.written; ++c) {
         Cell(c, row).backColor = backColor;
     }
-    if (redraw && written > 0) {
-        RequestRepaint(col, row, written, 1);
+    if (redraw && cells.written > 0) {
+        RequestRepaint(cells.first, row, cells.end - cells.first, 1);
     }
-    return written;
+    return cells.written;
+}
+
+int CCRBase::BrokenCharacterColumn(std::span<const CCRCell> row) {
+    const int cols = static_cast<int>(row.size());
+    for (int col = 0; col < cols; ++col) {
+        const CCRCell& cell = row[static_cast<size_t>(col)];
+        if (cell.IsDoubleByte() &&
+            (col + 1 >= cols || !row[static_cast<size_t>(col) + 1].IsContinuation())) {
+            return col;
+        }
+        if (cell.IsContinuation() &&
+            (col == 0 || !row[static_cast<size_t>(col) - 1].IsDoubleByte())) {
+            return col;
+        }
+    }
+    return -1;
+}
+
+bool CCRBase::CharactersWhole() const {
+    if (m_cells == nullptr) {
+        return true;
+    }
+    for (int row = 0; row < m_rows; ++row) {
+        const std::span<const CCRCell> cells(&Cell(0, row), static_cast<size_t>(m_cols));
+        if (BrokenCharacterColumn(cells) >= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CCRBase::VerifyCharacters([[maybe_unused]] int firstRow, [[maybe_unused]] int endRow) const {
+#ifndef NDEBUG
+    if (m_cells == nullptr) {
+        return;
+    }
+    for (int row = std::max(firstRow, 0); row < std::min(endRow, m_rows); ++row) {
+        const std::span<const CCRCell> cells(&Cell(0, row), static_cast<size_t>(m_cols));
+        if (const int col = BrokenCharacterColumn(cells); col >= 0) {
+            std::fprintf(stderr, "CCRBase: half a double-byte character at column %d, row %d\n",
+                         col, row);
+            std::abort();
+        }
+    }
+#endif
 }
 
 template <typename Apply>
@@ -91,7 +171,13 @@ bool CCRBase::ForRange(int col, int row, int w, int h, bool redraw, Apply apply)
 }
 
 bool CCRBase::FillBackColor(int col1, int row1, int col2, int row2, COLORREF color) {
-    return ForRange(col1, row1, col2 - col1, row2 - row1, false,
+    // Corners so far apart that the size leaves int's range lie off any grid.
+    const std::int64_t w = std::int64_t{col2} - col1;
+    const std::int64_t h = std::int64_t{row2} - row1;
+    if (w < 0 || h < 0 || w > m_cols || h > m_rows) {
+        return false;
+    }
+    return ForRange(col1, row1, static_cast<int>(w), static_cast<int>(h), false,
                     [color](CCRCell& cell) { cell.backColor = color; });
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
@@ -14,6 +15,8 @@ using namespace win;
 namespace {
 
 COLORREF g_arrowColor = RGB(0, 0, 0);
+// The last serial given to a bar, process-wide; serials start at 1.
+std::atomic<LPARAM> g_lastSerial{0};
 
 // The bar's geometry is worked out along its length ("along": y for a vertical bar, x for a
 // horizontal one) and spans the bar's whole thickness.
@@ -105,7 +108,8 @@ CCRWScrollBar::CCRWScrollBar(CCRWin& owner, int col, int row, int length, int id
       m_orientation(orientation),
       m_keyMode(keyMode),
       m_extra(extra),
-      m_id(id) {
+      m_id(id),
+      m_serial(++g_lastSerial) {
     for (int part = UpArrow; part <= DownArrow; ++part) {
         m_regions.push_back(CMouseRect{part, 0, CRect{}, 0, 0});
     }
@@ -327,8 +331,7 @@ bool CCRWScrollBar::OnLButtonUp(int, int, int) {
                 std::clamp(std::trunc(exact), double(m_minimum), double(m_maximum)));
             if (GetHost() != nullptr) {
                 GetHost()->PostMessage(vertical ? WM_ENGINE_VTHUMB : WM_ENGINE_HTHUMB,
-                                       static_cast<WPARAM>(position),
-                                       reinterpret_cast<LPARAM>(this));
+                                       static_cast<WPARAM>(position), m_serial);
             }
             return true;
         }
@@ -353,7 +356,7 @@ void CCRWScrollBar::OnRepeatLButton() {
 void CCRWScrollBar::PostEvent(int event) {
     if (GetHost() != nullptr) {
         GetHost()->PostMessage(Vertical() ? WM_ENGINE_VSCROLL : WM_ENGINE_HSCROLL,
-                               static_cast<WPARAM>(event), reinterpret_cast<LPARAM>(this));
+                               static_cast<WPARAM>(event), m_serial);
     }
 }
 

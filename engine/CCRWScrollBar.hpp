@@ -11,9 +11,12 @@ namespace tokeiya {
 class CCRWin;
 
 // The engine's scroll bar, drawn on a window over a column pair of cells. Clicks and drags
-// become scroll notifications posted to the host (WM_ENGINE_VSCROLL / VTHUMB with the bar
-// in lParam), which delivers them to the owner's OnVScroll. Its own regions are the five
-// parts in pixels: 1 up arrow, 2 track above the thumb, 3 thumb, 4 track below, 5 down arrow.
+// become scroll notifications posted to the host (WM_ENGINE_VSCROLL / VTHUMB with the bar's
+// serial in lParam), which the host resolves through the screen to one of its bars and
+// delivers to the owner's OnVScroll. A serial is never given twice in a process, so a
+// notification that outlives its bar finds nothing, even when a new bar took the old one's
+// address. Its own regions are the five parts in pixels: 1 up arrow, 2 track above the
+// thumb, 3 thumb, 4 track below, 5 down arrow.
 class CCRWScrollBar : public CMouseManagerH {
   public:
     static constexpr COLORREF kTrackColor = RGB(220, 220, 220);
@@ -46,6 +49,8 @@ class CCRWScrollBar : public CMouseManagerH {
 
     CCRWin& Owner() const { return m_owner; }
     int Id() const { return m_id; }
+    // What the bar's notifications carry in lParam to name it.
+    win::LPARAM Serial() const { return m_serial; }
     int Col() const { return m_col; }
     int Row() const { return m_row; }
     int Length() const { return m_length; }
@@ -88,6 +93,7 @@ class CCRWScrollBar : public CMouseManagerH {
     int m_dragY = 0;
     int m_extra;
     int m_id;
+    win::LPARAM m_serial;
 };
 
 }  // namespace tokeiya

@@ -305,6 +305,19 @@ bool CCRWin::OnImeMessage(UINT, WPARAM, LPARAM) {
     return false;
 }
 
+bool CCRWin::OnUserMessage(UINT, WPARAM, LPARAM) {
+    return false;
+}
+
+CCRWScrollBar* CCRWin::FindScrollBarBySerial(LPARAM serial) const {
+    for (const auto& bar : m_scrollBars) {
+        if (bar->Serial() == serial) {
+            return bar.get();
+        }
+    }
+    return nullptr;
+}
+
 void CCRWin::SetHost(IHostWindow* host) {
     CKeyManager::SetHost(host);
     CMouseManagerH::SetHost(host);

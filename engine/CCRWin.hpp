@@ -95,6 +95,12 @@ class CCRWin : public CCRBase, public CKeyManager, public CMouseManagerH {
     // The half-width/full-width keys (243, 244).
     virtual bool IsWidthToggleKey(const win::Message& message) const;
     virtual bool OnImeMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    // Window messages from WM_USER up that the host view does not route itself, offered
+    // here before the view's own handling; false = not handled.
+    virtual bool OnUserMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    // The bar a scroll notification names by its serial: one of this window's, or null.
+    // A window that shows other windows' bars (a form's editor) answers for those too.
+    virtual CCRWScrollBar* FindScrollBarBySerial(win::LPARAM serial) const;
 
     // Key manager: the host of both parts; pop-up behaviour for Return and Escape.
     void SetHost(win::IHostWindow* host) override;

@@ -1,6 +1,8 @@
 #include "engine/CDosWinFrame.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tokeiya {
 
@@ -19,6 +21,16 @@ CRect CDosWinFrame::ZoomRect(CSize desktop, int percent, bool keepAspect) {
     const int left = (desktop.cx - width) / 2;
     const int top = (desktop.cy - height) / 2;
     return CRect{left, top, left + width, top + height};
+}
+
+int CDosWinFrame::PercentForSize(CSize desktop, CSize window) {
+    if (desktop.cx <= 0 || desktop.cy <= 0) {
+        return kMinZoomPercent;
+    }
+    const double share = std::max(static_cast<double>(window.cx) / desktop.cx,
+                                  static_cast<double>(window.cy) / desktop.cy);
+    const long percent = std::lround(share * 100);
+    return static_cast<int>(std::clamp<long>(percent, kMinZoomPercent, kMaxNormalZoomPercent));
 }
 
 void CDosWinFrame::SetZoom(int percent) {
@@ -55,6 +67,9 @@ bool CDosWinFrame::WindowProc(const Message& message) {
             if (m_view != nullptr) {
                 m_view->WindowProc(message);
             }
+            return true;
+        case kFitAspectMessage:
+            FitAspect();
             return true;
         case WM_COMMAND: {
             const UINT id = static_cast<UINT>(LowWord(message.wParam));
@@ -96,6 +111,53 @@ void CDosWinFrame::OnSize(WPARAM kind, int width, int height) {
     if (m_view != nullptr) {
         m_view->WindowProc(Message{WM_SIZE, kind, MakeLParam(width, height)});
     }
+    // After the view: a width put back to the aspect limit reaches the view last.
+    if (kind == SIZE_RESTORED && width > 0 && height > 0) {
+        FollowNormalSize(CSize{width, height});
+    }
+}
+
+void CDosWinFrame::FollowNormalSize(CSize client) {
+    if (m_window == nullptr) {
+        return;
+    }
+    if (m_expectZoomSize) {
+        m_expectZoomSize = false;
+        m_zoomClient = client;
+        const CRect outer = m_window->WindowRect();
+        m_chrome =
+            CSize{std::max(0, outer.Width() - client.cx), std::max(0, outer.Height() - client.cy)};
+        return;
+    }
+    const CSize outer = OuterSize(client);
+    // Also when the size is the zoom's own: the aspect may have been switched on while the
+    // window was maximised. The notice of the narrower window follows and is taken like
+    // this one.
+    if (m_keepAspect && outer.cx > std::lround(kMaxAspect * outer.cy) + kSizeSlack) {
+        m_window->PostMessage(kFitAspectMessage, 0, 0);
+        return;
+    }
+    if (std::abs(client.cx - m_zoomClient.cx) <= kSizeSlack &&
+        std::abs(client.cy - m_zoomClient.cy) <= kSizeSlack) {
+        return;
+    }
+    m_zoomPercent = PercentForSize(m_window->MaximizedSize(), outer);
+    m_zoomClient = client;
+}
+
+void CDosWinFrame::FitAspect() {
+    if (m_window == nullptr || !m_keepAspect || m_window->IsMaximized() ||
+        m_window->IsMinimized()) {
+        return;
+    }
+    const CRect client = m_window->ClientRect();
+    const CSize outer = OuterSize(CSize{client.Width(), client.Height()});
+    const int widest = static_cast<int>(std::lround(kMaxAspect * outer.cy));
+    if (client.IsEmpty() || outer.cx <= widest + kSizeSlack) {
+        return;
+    }
+    const CRect at = m_window->WindowRect();
+    m_window->MoveWindow(CRect{at.left, at.top, at.left + widest, at.top + outer.cy});
 }
 
 void CDosWinFrame::OnClose() {

@@ -40,8 +40,10 @@ bool IsDoubleClick(UINT message) {
            message == WM_MBUTTONDBLCLK;
 }
 
-CCRWScrollBar* BarOf(const Message& message) {
-    return reinterpret_cast<CCRWScrollBar*>(message.lParam);
+// The bar a scroll notification names, as the screen resolves its serial; null when the
+// bar went with its screen, or there is no screen.
+CCRWScrollBar* BarOf(const CCRWin* screen, const Message& message) {
+    return screen != nullptr ? screen->FindScrollBarBySerial(message.lParam) : nullptr;
 }
 
 }  // namespace
@@ -54,6 +56,11 @@ CDosWinView::~CDosWinView() {
 
 bool CDosWinView::WindowProc(const Message& message) {
     if (Route(message)) {
+        return true;
+    }
+    // The program's own messages go to the screen before the view's handling.
+    if (message.message >= WM_USER && m_screen != nullptr &&
+        m_screen->OnUserMessage(message.message, message.wParam, message.lParam)) {
         return true;
     }
     return Dispatch(message);
@@ -132,26 +139,26 @@ bool CDosWinView::RouteEngineMessage(const Message& message, bool& handled) {
         case WM_VIEW_HOOK:
             OnViewHook();
             break;
-        // A bar posted here may have gone with its screen since; the screen only compares the
-        // pointer with its own bars before using it.
+        // A bar that posted here may have gone with its screen since: only a bar the screen
+        // still has is named.
         case WM_ENGINE_VSCROLL:
-            if (screen != nullptr) {
-                screen->OnVScroll(wParam, 0, BarOf(message));
+            if (CCRWScrollBar* bar = BarOf(screen, message)) {
+                screen->OnVScroll(wParam, 0, bar);
             }
             break;
         case WM_ENGINE_HSCROLL:
-            if (screen != nullptr) {
-                screen->OnHScroll(wParam, 0, BarOf(message));
+            if (CCRWScrollBar* bar = BarOf(screen, message)) {
+                screen->OnHScroll(wParam, 0, bar);
             }
             break;
         case WM_ENGINE_VTHUMB:
-            if (screen != nullptr) {
-                screen->OnVScroll(4, wParam, BarOf(message));
+            if (CCRWScrollBar* bar = BarOf(screen, message)) {
+                screen->OnVScroll(4, wParam, bar);
             }
             break;
         case WM_ENGINE_HTHUMB:
-            if (screen != nullptr) {
-                screen->OnHScroll(4, wParam, BarOf(message));
+            if (CCRWScrollBar* bar = BarOf(screen, message)) {
+                screen->OnHScroll(4, wParam, bar);
             }
             break;
         case WM_FUNCTION_KEY:
@@ -253,6 +260,7 @@ void CDosWinView::OnViewHook() {}
 
 void CDosWinView::RedrawScreen() {
     m_window.Invalidate(true);
+    m_window.UpdateWindow();
 }
 
 void CDosWinView::CloseScreen() {
@@ -311,20 +319,22 @@ bool CDosWinView::OnUpdateCommand(UINT id, CommandState& state) {
     return m_screen != nullptr && m_screen->OnUpdateCommand(id, state);
 }
 
-void CDosWinView::LabelImeKeys() {
-    static constexpr const char* kLabels[] = {"ひらがな", "カタカナ", "半角", "全角無変換",
-                                              "半角無変換"};
-    for (int i = 0; i < 5; ++i) {
-        m_imeKeyLabels[static_cast<std::size_t>(5 + i)] = kLabels[i];
+void CDosWinView::InstallFunctionBar(std::unique_ptr<IFunctionKeyBar> bar) {
+    m_functionBar = std::move(bar);
+    if (m_functionBar != nullptr) {
+        m_functionBar->SetHost(&m_window);
     }
 }
 
-const std::string& CDosWinView::ImeKeyLabel(int key) const {
-    static const std::string kNone;
-    if (key < 1 || key > kFunctionKeyCount) {
-        return kNone;
+void CDosWinView::LabelImeKeys() {
+    if (m_functionBar == nullptr) {
+        return;
     }
-    return m_imeKeyLabels[static_cast<std::size_t>(key - 1)];
+    static constexpr const char* kLabels[] = {"ひらがな", "カタカナ", "半角", "全角無変換",
+                                              "半角無変換"};
+    for (int i = 0; i < 5; ++i) {
+        m_functionBar->SetLabel(0, 6 + i, kLabels[i], false);
+    }
 }
 
 void CDosWinView::ReplaceScreen(std::unique_ptr<CCRWin> screen) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 
 #include "engine/CCRWin.hpp"
 #include "engine/CIME.hpp"
+#include "engine/IFunctionKeyBar.hpp"
 #include "platform/gdi/CMemoryDC.hpp"
 #include "platform/win/IHostWindow.hpp"
 #include "platform/win/MenuModel.hpp"
@@ -20,10 +20,11 @@ inline constexpr win::UINT ID_EDIT_PASTE = 57637;
 // The client area of the main window: holds the one active screen, paints it through a
 // back buffer, gives it the client rectangle and routes every key, input-method, mouse,
 // timer and engine message to it. Without a screen everything falls through unhandled.
+// It also owns the function-key bar that shows the conversion keys' captions while the
+// input method composes; the widget layer installs it.
 class CDosWinView : public win::IWindowProc {
   public:
     static constexpr COLORREF kBackground = RGB(255, 255, 255);
-    static constexpr int kFunctionKeyCount = 12;
 
     explicit CDosWinView(win::IHostWindow& window);
     ~CDosWinView() override;
@@ -44,6 +45,8 @@ class CDosWinView : public win::IWindowProc {
     virtual bool CreateScreen(int id);
     // The view-hook message.
     virtual void OnViewHook();
+    // Repaints the whole client area before returning, for a screen that shows a text and
+    // then blocks in a long call.
     virtual void RedrawScreen();
     virtual void CloseScreen();
     // Whether the window may close now.
@@ -54,9 +57,13 @@ class CDosWinView : public win::IWindowProc {
     virtual bool OnMenuCommand(win::UINT id);
     virtual bool OnUpdateCommand(win::UINT id, win::CommandState& state);
 
-    // Captions of the conversion keys F6 to F10 for the bar shown while composing.
+    // The composition key bar: installed once the widget layer has made one, attached to
+    // this view's window; it replaces any bar installed before.
+    void InstallFunctionBar(std::unique_ptr<IFunctionKeyBar> bar);
+    IFunctionKeyBar* FunctionBar() const { return m_functionBar.get(); }
+    // Captions of the conversion keys F6 to F10 in label set 0 of the installed bar;
+    // nothing without one.
     void LabelImeKeys();
-    const std::string& ImeKeyLabel(int key) const;
 
     CCRWin* Screen() const { return m_screen.get(); }
     win::IHostWindow& Window() const { return m_window; }
@@ -83,7 +90,7 @@ class CDosWinView : public win::IWindowProc {
     win::IHostWindow& m_window;
     std::unique_ptr<CCRWin> m_screen;
     std::unique_ptr<CMemoryDC> m_backBuffer;
-    std::array<std::string, kFunctionKeyCount> m_imeKeyLabels;
+    std::unique_ptr<IFunctionKeyBar> m_functionBar;
     CIME m_ime;
     bool m_swallowButtonUp = false;
 };

@@ -125,7 +125,7 @@ bool CMouseManagerH::OnMouseWheel(int, int, int, int) {
 }
 
 bool CMouseManagerH::OnTimer(UINT timerId) {
-    if (m_repeatTimer == 0 || timerId != static_cast<UINT>(m_repeatTimer)) {
+    if (m_repeatTimer == 0 || timerId != m_repeatTimer) {
         return false;
     }
     switch (m_repeatKind) {
@@ -152,14 +152,14 @@ void CMouseManagerH::StartRepeat(int kind, int x, int y, int elapseMs) {
     if (m_mouseHost == nullptr) {
         return;
     }
-    // One repeat at a time: a timer of another button must not keep running unowned.
-    if (m_repeatTimer != 0 && m_repeatTimer != kind) {
-        StopRepeat();
-    }
-    if (!m_mouseHost->SetTimer(static_cast<UINT>(kind), static_cast<UINT>(elapseMs))) {
+    // One repeat at a time: a running one is restarted for this button under its id.
+    const UINT id = m_repeatTimer != 0 ? m_repeatTimer : m_mouseHost->AllocateTimerId();
+    if (!m_mouseHost->SetTimer(id, static_cast<UINT>(elapseMs))) {
+        m_repeatTimer = 0;
+        m_repeatKind = 0;
         return;
     }
-    m_repeatTimer = kind;
+    m_repeatTimer = id;
     m_repeatKind = kind;
     m_repeatX = x;
     m_repeatY = y;
@@ -167,7 +167,7 @@ void CMouseManagerH::StartRepeat(int kind, int x, int y, int elapseMs) {
 
 void CMouseManagerH::StopRepeat() {
     if (m_repeatTimer != 0 && m_mouseHost != nullptr) {
-        m_mouseHost->KillTimer(static_cast<UINT>(m_repeatTimer));
+        m_mouseHost->KillTimer(m_repeatTimer);
     }
     m_repeatTimer = 0;
     m_repeatKind = 0;

@@ -57,12 +57,14 @@ class CMouseManagerH {
     virtual void OnRepeatRButton();
     virtual void OnRepeatMButton();
 
-    // A host timer with id = kind (513, 516 or 519) and the given period; not without host.
+    // A host timer for the button-down `kind` (513, 516 or 519) with the given period; its
+    // id comes from the host's allocator, so that repeats of two managers never collide.
+    // Not without host.
     void StartRepeat(int kind, int x, int y, int elapseMs);
     void StopRepeat();
 
     const std::vector<CMouseRect>& Regions() const { return m_regions; }
-    int RepeatTimer() const { return m_repeatTimer; }
+    win::UINT RepeatTimer() const { return m_repeatTimer; }
     int RepeatKind() const { return m_repeatKind; }
     int RepeatX() const { return m_repeatX; }
     int RepeatY() const { return m_repeatY; }
@@ -72,7 +74,7 @@ class CMouseManagerH {
     std::int32_t m_repeatX = 0;
     std::int32_t m_repeatY = 0;
     std::int32_t m_repeatKind = 0;
-    std::int32_t m_repeatTimer = 0;
+    win::UINT m_repeatTimer = 0;  // the running timer's id, 0 = none
     std::vector<CMouseRect> m_regions;
     win::IHostWindow* m_mouseHost = nullptr;
 };

@@ -7,7 +7,12 @@
 #include <string_view>
 
 #include "engine/CByteWriter.hpp"
+#include "engine/CCDWBackColor.hpp"
+#include "engine/CCDWLineBase.hpp"
+#include "engine/CCDWText.hpp"
+#include "engine/CCDWTextAndColor.hpp"
 #include "engine/CCRBase.hpp"
+#include "engine/CCRBaseLimits.hpp"
 #include "platform/gdi/CMemoryDC.hpp"
 
 // What the definition fuzzers check for each input, shared with the replay test that runs
@@ -42,6 +47,65 @@ inline void PaintItems(CCRBase& surface) {
     surface.SetRect(CRect{0, 0, 64, 32});
     surface.DrawFrame(dc);
     surface.DrawLineItems(dc);
+}
+
+// Every number a loaded definition set lies within the bounds of CCRBaseLimits.
+inline std::string CheckBounds(const CCRBase& surface) {
+    using L = CCRBaseLimits;
+    auto colour = [](COLORREF c) { return (c & 0xFF000000u) == 0; };
+    auto within = [](auto value, auto low, auto high) { return value >= low && value <= high; };
+    if (!within(surface.Padding(), 0, L::kMaxMargin) ||
+        !within(surface.EdgeWidth(), 0, L::kMaxMargin) ||
+        !within(surface.Rows(), 0, L::kMaxGridSide) ||
+        !within(surface.Cols(), 0, L::kMaxGridSide)) {
+        return "a margin or the grid size is out of bounds";
+    }
+    if (!colour(surface.EdgeColor()) || !colour(surface.DefaultTextColor()) ||
+        !colour(surface.DefaultBackColor())) {
+        return "a colour has its high byte set";
+    }
+    if (surface.Fonts().size() > L::kMaxTextFonts) {
+        return "too many fonts";
+    }
+    for (const CCRFontSet& font : surface.Fonts()) {
+        if (!within(font.scale, 0.0, L::kMaxFontScale) ||
+            !within(font.aspect, L::kMinFontAspect, L::kMaxFontAspect)) {
+            return "a font scale or aspect is out of bounds";
+        }
+    }
+    if (static_cast<std::int64_t>(surface.Items().Size()) > L::kMaxItems) {
+        return "too many items";
+    }
+    for (size_t i = 0; i < surface.Items().Size(); ++i) {
+        const CCDWItem& item = surface.Items().At(i);
+        for (int position : {item.X1(), item.Y1(), item.X2(), item.Y2()}) {
+            if (!within(position, -L::kMaxCoordinate, L::kMaxCoordinate)) {
+                return "an item position is out of bounds";
+            }
+        }
+        if (!within(item.Layer(), 0, 2)) {
+            return "an item has no layer it is drawn in";
+        }
+        if (const auto* line = dynamic_cast<const CCDWLineBase*>(&item)) {
+            if (!colour(line->Color()) || !within(line->Style(), 0, 4) ||
+                !within(line->Width(), 0, L::kMaxPenWidth) ||
+                !within(line->Count(), 0, L::kMaxLineCount) ||
+                !within(line->Step(), -L::kMaxLineStep, L::kMaxLineStep)) {
+                return "a line item's pen, count or step is out of bounds";
+            }
+        } else if (const auto* fill = dynamic_cast<const CCDWBackColor*>(&item)) {
+            if (!colour(fill->Color())) {
+                return "a fill colour has its high byte set";
+            }
+        } else if (const auto* text = dynamic_cast<const CCDWText*>(&item)) {
+            const auto* coloured = dynamic_cast<const CCDWTextAndColor*>(&item);
+            if (text->Text().size() > L::kMaxCaptionBytes ||
+                (coloured != nullptr && !colour(coloured->Color()))) {
+                return "a caption is too long or its colour has its high byte set";
+            }
+        }
+    }
+    return {};
 }
 
 inline std::string ItemsText(const CCRBase& surface) {
@@ -108,8 +172,14 @@ inline std::string RunTgd(std::span<const unsigned char> data) {
         return "a text definition the program wrote reads back differently:\n" + written +
                "----\n" + reread.TextDefinition();
     }
+    if (std::string problem = CheckBounds(surface); !problem.empty()) {
+        return problem;
+    }
     std::string problem = PackageRoundTrip(surface, "F.tgd");
     PaintItems(surface);
+    if (problem.empty() && !surface.CharactersWhole()) {
+        problem = "painting the captions left half a character";
+    }
     return problem;
 }
 
@@ -128,10 +198,16 @@ inline std::string RunGgd(std::span<const unsigned char> data) {
             }
             continue;
         }
+        if (std::string problem = CheckBounds(surface); !problem.empty()) {
+            return problem;
+        }
         if (std::string problem = PackageRoundTrip(surface, name); !problem.empty()) {
             return problem;
         }
         PaintItems(surface);
+        if (!surface.CharactersWhole()) {
+            return "painting the captions left half a character";
+        }
     }
     return {};
 }

@@ -26,8 +26,10 @@ class CAppContext {
     std::string screenDefinitionFile;  // the screen definition package, "Tokeiya.ggd"
     std::string functionKeyFile;       // "Tokeiya.gfd"
     std::string printSettingsFile;     // "Tokeiya.pst"
-    int defaultLunchMinutes = 60;      // lunch minutes of a new time card day
-    bool alarmAll = false;             // alarms also for everyone's schedules
+    // Where session ends the database could not take are kept; empty keeps none.
+    std::string attendanceJournalFile;
+    int defaultLunchMinutes = 60;  // lunch minutes of a new time card day
+    bool alarmAll = false;         // alarms also for everyone's schedules
     WorkContext work;
 
     // The context in force: the innermost ScopedAppContext's, else the process's own.

@@ -1,14 +1,17 @@
 #include "platform/CTime.hpp"
 
 #include <limits>
+#include <mutex>
 
 namespace tokeiya {
 namespace {
 
 static_assert(sizeof(time_t) >= sizeof(int64_t), "time_t must hold 64-bit seconds");
 
-// The override currently in force, or null for the system clock.
-std::atomic<const ScopedClockOverride*> g_clockOverride{nullptr};
+// The override currently in force, or null for the system clock; the stack below it
+// changes only under the mutex.
+std::atomic<ScopedClockOverride*> g_clockOverride{nullptr};
+std::mutex g_clockStack;
 
 int64_t SaturatingAdd(int64_t a, int64_t b) {
     int64_t sum = 0;
@@ -125,11 +128,25 @@ int64_t Clock::Now() {
     return static_cast<int64_t>(time(nullptr));
 }
 
-ScopedClockOverride::ScopedClockOverride(int64_t seconds)
-    : m_seconds(seconds), m_previous(g_clockOverride.exchange(this)) {}
+ScopedClockOverride::ScopedClockOverride(int64_t seconds) : m_seconds(seconds) {
+    std::lock_guard lock(g_clockStack);
+    m_previous = g_clockOverride.load();
+    if (m_previous != nullptr) {
+        m_previous->m_next = this;
+    }
+    g_clockOverride.store(this);
+}
 
 ScopedClockOverride::~ScopedClockOverride() {
-    g_clockOverride.store(m_previous);
+    std::lock_guard lock(g_clockStack);
+    if (m_previous != nullptr) {
+        m_previous->m_next = m_next;
+    }
+    if (m_next != nullptr) {
+        m_next->m_previous = m_previous;
+    } else {
+        g_clockOverride.store(m_previous);
+    }
 }
 
 }  // namespace tokeiya

@@ -58,7 +58,8 @@ class Clock {
 };
 
 // While alive, Clock::Now() returns a fixed value; the previous source comes back on
-// destruction. Overrides nest and must be destroyed in reverse order of creation.
+// destruction. Overrides nest: the newest one alive is in force. One that goes out of turn
+// (a test desktop's clock outliving an override made after it) only leaves the stack.
 class ScopedClockOverride {
   public:
     explicit ScopedClockOverride(int64_t seconds);
@@ -71,7 +72,8 @@ class ScopedClockOverride {
 
   private:
     std::atomic<int64_t> m_seconds;
-    const ScopedClockOverride* m_previous;
+    ScopedClockOverride* m_previous;        // the one below this on the stack
+    ScopedClockOverride* m_next = nullptr;  // the one above, while there is one
 };
 
 }  // namespace tokeiya

@@ -4,8 +4,11 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+
+#include "platform/Cp932.hpp"
 
 namespace tokeiya {
 namespace {
@@ -17,12 +20,41 @@ struct FreeDeleter {
 }  // namespace
 
 std::optional<std::string> ComputerName() {
-    char buffer[HOST_NAME_MAX + 1] = {};
-    // A truncated name is not guaranteed to be terminated; the last byte always stays 0.
+    // Room for the longest name the kernel keeps (64 bytes) and its terminator.
+    char buffer[HOST_NAME_MAX + 2] = {};
     if (gethostname(buffer, sizeof buffer - 1) != 0 || buffer[0] == '\0') {
         return std::nullopt;
     }
-    return std::string(buffer);
+    return ComputerNameText(buffer);
+}
+
+std::string ComputerNameText(const std::string& utf8) {
+    if (std::optional<std::string> whole = cp932::FromUtf8Strict(utf8)) {
+        return *whole;
+    }
+    std::string text;
+    const char* p = utf8.c_str();
+    const char* end = p + utf8.size();
+    while (p < end) {
+        const gunichar c = g_utf8_get_char_validated(p, end - p);
+        if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(*p));
+            text += escaped;
+            ++p;
+            continue;
+        }
+        const char* next = g_utf8_next_char(p);
+        if (std::optional<std::string> one = cp932::FromUtf8Strict(std::string_view(p, next - p))) {
+            text += *one;
+        } else {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "U+%04X", static_cast<unsigned>(c));
+            text += escaped;
+        }
+        p = next;
+    }
+    return text;
 }
 
 std::string CurrentFolder() {
@@ -37,6 +69,17 @@ std::string CurrentFolder() {
         folder += '/';
     }
     return folder;
+}
+
+std::string ExecutableFolder() {
+    char path[4096] = {};
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        return {};
+    }
+    std::string folder(path, static_cast<size_t>(length));
+    const size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
 std::string DocumentsFolder() {

@@ -4,6 +4,8 @@
 # `postgres` system user when started by root.
 #   scripts/pg-cluster.sh start   prints the folder; export TOKEIYA_TEST_PG from it
 #   scripts/pg-cluster.sh stop DIR
+#   scripts/pg-cluster.sh server-stop DIR | server-start DIR | restart DIR   (tests of a
+#   server that goes away and comes back)
 set -euo pipefail
 
 bindir=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
@@ -29,8 +31,21 @@ stop)
     as_owner "'$bindir/pg_ctl' -D '$dir/data' -m fast -w stop >/dev/null" || true
     rm -rf "$dir"
     ;;
+server-stop)
+    # The server goes away; the cluster stays for server-start.
+    dir=${2:?folder}
+    as_owner "'$bindir/pg_ctl' -D '$dir/data' -m fast -w stop >/dev/null"
+    ;;
+server-start)
+    dir=${2:?folder}
+    as_owner "'$bindir/pg_ctl' -D '$dir/data' -o \"-k '$dir' -c listen_addresses='' -c fsync=off\" -l '$dir/server.log' -w start >/dev/null"
+    ;;
+restart)
+    dir=${2:?folder}
+    as_owner "'$bindir/pg_ctl' -D '$dir/data' -m fast -w restart >/dev/null"
+    ;;
 *)
-    echo "usage: $0 start | stop DIR" >&2
+    echo "usage: $0 start | stop DIR | server-stop DIR | server-start DIR | restart DIR" >&2
     exit 2
     ;;
 esac

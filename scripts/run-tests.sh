@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: the Release build's unit, db, pg and e2e tests (the PostgreSQL ones
-# against a throwaway cluster started here), then the sanitizer build's unit, db and ui
-# tests.
+# Runs every test: the Release build's unit, db, pg, ui and e2e tests and a smoke run of
+# every benchmark (the PostgreSQL tests against a throwaway cluster started here),
+# clang-tidy over the sources of the last commits, then the sanitizer build's unit, db and
+# ui tests, then each definition fuzzer for a minute (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,8 @@ trap 'scripts/pg-cluster.sh stop "$pgdir"' EXIT
 export TOKEIYA_TEST_PG="DRIVER=PostgreSQL ANSI;Servername=$pgdir;Port=5432;Username=postgres;ConnSettings=SET client_encoding TO 'UTF8';"
 
 status=0
-ctest --test-dir build -j"$jobs" --output-on-failure -L 'unit|db|pg|ui|e2e' || status=1
+ctest --test-dir build -j"$jobs" --output-on-failure -L 'unit|db|pg|ui|e2e|bench' || status=1
+scripts/run-clang-tidy.sh build || status=1
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKEIYA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"
@@ -22,5 +24,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan -j"$jobs" --output-on-failure -L 'unit|db|ui' || status=1
+
+scripts/fuzz.sh 60 || status=1
 
 exit $status

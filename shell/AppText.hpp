@@ -17,6 +17,10 @@ inline constexpr const char* kAskAdministrator =
 inline constexpr const char* kDatabaseError = "データベースエラー。";
 inline constexpr const char* kWrongUserName = "ユーザー名が間違っています。";
 inline constexpr const char* kWrongPassword = "パスワードが間違っています。";
+inline constexpr const char* kScreenPackageMissing =
+    "画面定義ファイル Tokeiya.ggd が見つかりません。画面は既定の表示になります。";
+inline constexpr const char* kSessionEndKept =
+    "終了時刻と退社時刻はこのコンピューターに保存しました。次回のログインで書き込みます。";
 
 // The administration account's name; logging in with it leaves the stored login alone.
 inline constexpr const char* kAdministrationUser = "tokeiya";

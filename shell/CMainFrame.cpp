@@ -26,7 +26,7 @@ constexpr Accelerator kAccelerators[] = {
 // Zoom percentages the window can be shown at; anything else in the settings is taken
 // for the default.
 int UsableZoom(int percent) {
-    return percent >= 30 && percent <= 100 ? percent : 80;
+    return percent >= CDosWinFrame::kMinZoomPercent && percent <= 100 ? percent : 80;
 }
 
 }  // namespace
@@ -79,6 +79,7 @@ void CMainFrame::ShowInitialWindow() {
     if (m_zoomPercent == 100) {
         m_wasMaximized = true;
     } else {
+        ExpectZoomSize();
         m_window->MoveWindow(ZoomRect(m_window->MaximizedSize(), m_zoomPercent, m_keepAspect));
     }
     if (!m_open) {
@@ -131,6 +132,10 @@ void CMainFrame::OnPaint(CDC& dc) {
     }
 }
 
+bool CMainFrame::Visible() const {
+    return m_window != nullptr && !m_closed && m_window->IsVisible();
+}
+
 bool CMainFrame::TranslateAccelerator(const Message& message) {
     const int modifiers = m_window != nullptr ? m_window->ModifierState() : 0;
     for (const Accelerator& accelerator : kAccelerators) {
@@ -156,7 +161,7 @@ bool CMainFrame::OnOtherMessage(const Message& message) {
     if (message.message == WM_TIMER && message.wParam == kTrayCheckTimer) {
         // Without a notification area a hidden window could never be opened again.
         m_window->KillTimer(kTrayCheckTimer);
-        if (!m_trackMaximized && !m_window->TrayIconShown()) {
+        if (!Visible() && !m_window->TrayIconShown()) {
             m_window->ShowWindow(m_wasMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         }
         return true;
@@ -165,7 +170,7 @@ bool CMainFrame::OnOtherMessage(const Message& message) {
 }
 
 void CMainFrame::OnTrayNotify(UINT mouseMessage) {
-    if (m_trackMaximized || m_window == nullptr) {
+    if (Visible() || m_window == nullptr) {
         return;
     }
     if (mouseMessage == WM_RBUTTONUP) {

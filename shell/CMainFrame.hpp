@@ -41,7 +41,9 @@ class CMainFrame : public CDosWinFrame {
     void OnPaint(CDC& dc) override;
     void SetFirstPaintHook(std::function<void()> hook) { m_firstPaint = std::move(hook); }
 
-    bool Visible() const { return m_trackMaximized; }
+    // Whether the window is shown (minimised on a task bar counts; hidden in the
+    // notification area or closed does not).
+    bool Visible() const;
     bool OpenAtStart() const { return m_open; }
     void SetOpenAtStart(bool open) { m_open = open; }
     bool Closed() const { return m_closed; }

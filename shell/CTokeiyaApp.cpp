@@ -1,7 +1,10 @@
 #include "shell/CTokeiyaApp.hpp"
 
+#include <glib.h>
+
 #include "platform/SystemInfo.hpp"
 #include "shell/AppText.hpp"
+#include "shell/CAttendanceJournal.hpp"
 #include "shell/CMainFrame.hpp"
 
 namespace tokeiya {
@@ -11,7 +14,25 @@ AppEnvironment AppEnvironment::FromSystem() {
     environment.profilePath = CProfileStore::DefaultPath();
     environment.computerName = ComputerName().value_or("");
     environment.currentFolder = CurrentFolder();
+    environment.executableFolder = ExecutableFolder();
+    environment.dataFolder = TOKEIYA_DATA_DIR "/";
+    environment.attendanceJournalFile = CAttendanceJournal::DefaultPath();
     return environment;
+}
+
+std::string AppEnvironment::LocateProgramFile(const std::string& name, bool& found) const {
+    for (const std::string* folder : {&currentFolder, &executableFolder, &dataFolder}) {
+        if (folder->empty()) {
+            continue;
+        }
+        std::string path = *folder + name;
+        if (g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR)) {
+            found = true;
+            return path;
+        }
+    }
+    found = false;
+    return currentFolder + name;
 }
 
 CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment, CAppContext& context)
@@ -28,11 +49,18 @@ bool CTokeiyaApp::InitInstance() {
         m_exitCode = 0;  // another copy runs in this session: end without a word
         return false;
     }
-    // The definition files are looked up in the folder the program was started from.
-    const std::string& folder = m_environment.currentFolder;
-    m_context.screenDefinitionFile = folder + "Tokeiya.ggd";
-    m_context.functionKeyFile = folder + "Tokeiya.gfd";
-    m_context.printSettingsFile = folder + "Tokeiya.pst";
+    // The definition packages: in the folder the program was started from, else the
+    // program's own. Without the screen package every screen would silently take the look
+    // its code gives it, so its absence is told once, here.
+    bool found = false;
+    m_context.screenDefinitionFile = m_environment.LocateProgramFile("Tokeiya.ggd", found);
+    if (!found) {
+        m_desktop.MessageBox(text::kScreenPackageMissing, MessageButtons::Ok);
+    }
+    m_context.functionKeyFile = m_environment.LocateProgramFile("Tokeiya.gfd", found);
+    // The print settings are the user's own, kept in the start folder.
+    m_context.printSettingsFile = m_environment.currentFolder + "Tokeiya.pst";
+    m_context.attendanceJournalFile = m_environment.attendanceJournalFile;
 
     m_profile = std::make_unique<CProfileStore>(m_environment.profilePath);
     m_context.alarmAll = m_profile->GetProfileInt("ALARM", "AlarmAll", 0) != 0;

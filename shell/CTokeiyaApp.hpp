@@ -18,10 +18,20 @@ struct AppEnvironment {
     std::string lockFolder;     // where the single-instance lock lives ("" = the default)
     std::string computerName;   // "" = the system cannot tell
     std::string currentFolder;  // ends in "/", or "" when unreadable
+    // Where the program's own files are looked for after the current folder: beside the
+    // executable, then the installed data folder (each ending in "/", "" = none).
+    std::string executableFolder;
+    std::string dataFolder;
+    // Where session ends the database could not take are kept ("" = none kept).
+    std::string attendanceJournalFile;
     // Runs once, after the main window's first paint (start-up measurements).
     std::function<void()> onFirstFrame;
 
     static AppEnvironment FromSystem();
+
+    // The first of current folder, executable folder and data folder that holds `name`;
+    // the current folder's path when none does (`found` then false).
+    std::string LocateProgramFile(const std::string& name, bool& found) const;
 };
 
 // The application: one copy per desktop session, the settings store, the session document

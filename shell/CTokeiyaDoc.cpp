@@ -14,6 +14,7 @@
 #include "platform/Cp932.hpp"
 #include "shell/AppText.hpp"
 #include "shell/CLoginDlg.hpp"
+#include "shell/CSessionEndWriter.hpp"
 #include "shell/ConnectionSettings.hpp"
 
 namespace tokeiya {
@@ -57,10 +58,20 @@ void CTokeiyaDoc::Message(const std::string& text) {
 }
 
 void CTokeiyaDoc::ReportDatabaseError(const CDBException& e) {
-    Message(e.DriverMessage());
+    if (e.Reported()) {
+        return;
+    }
+    e.MarkReported();
+    Message(std::string(text::kDatabaseError) + "\n" + e.DriverMessage());
 }
 
-std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bool askFirst) {
+void CTokeiyaDoc::OnDatabaseError(const CDBException& error) {
+    Message(std::string(text::kDatabaseError) + "\n" + error.DriverMessage());
+}
+
+std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bool askFirst,
+                                                         bool& told) {
+    told = false;
     ConnectionForm form = ConnectionSettings::ToForm(connect);
     bool ask = askFirst;
     for (;;) {
@@ -71,6 +82,9 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
             form.errorText.clear();
             connect = ConnectionSettings::Build(form, m_computerName);
             ConnectionSettings::SavePassword(form, ConnectionSettings::PasswordFile());
+            if (form.engine == DbEngine::SqlServer) {
+                ConnectionSettings::SaveServerPassword(form, ServerPasswords());
+            }
         }
         try {
             if (ConnectionSettings::IsSqlite(connect)) {
@@ -81,9 +95,16 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
                     g_mkdir_with_parents(folder.c_str(), 0700);
                 }
             }
-            auto connection = std::make_unique<CConnection>(connect);
+            // A stored SQL Server connection gets its password from where it was kept.
+            std::string opening = connect;
+            if (ConnectionSettings::ToForm(connect).engine == DbEngine::SqlServer &&
+                !ConnectionSettings::IsSqlite(connect)) {
+                opening = ConnectionSettings::WithServerPassword(connect, ServerPasswords());
+            }
+            auto connection = std::make_unique<CConnection>(opening);
             if (connection->Dialect().GetEngine() == SqlDialect::Engine::SQLite &&
                 !PrepareSqlite(*connection)) {
+                told = true;
                 return nullptr;
             }
             return connection;
@@ -110,9 +131,14 @@ bool CTokeiyaDoc::PrepareSqlite(CConnection& connection) {
 int CTokeiyaDoc::Connect(int useStoredConnection) {
     std::string stored = m_profile.GetProfileString("DATABASE", "Connection",
                                                     ConnectionSettings::DefaultConnectString());
-    std::unique_ptr<CConnection> connection = OpenConnection(stored, useStoredConnection == 0);
+    bool told = false;
+    std::unique_ptr<CConnection> connection =
+        OpenConnection(stored, useStoredConnection == 0, told);
     if (!connection) {
-        Message(text::kDatabaseConnectFailed);
+        // A database that could not be created was reported as such: one message.
+        if (!told) {
+            Message(text::kDatabaseConnectFailed);
+        }
         return 0;
     }
     if (!LogIn(*connection)) {
@@ -131,11 +157,13 @@ int CTokeiyaDoc::Connect(int useStoredConnection) {
     }
     EndSession();
     m_db = std::move(connection);
+    m_db->Database().SetErrorSink(this);
     m_loginId = loginId;
     m_profile.WriteProfileString(
         "DATABASE", "Connection",
         ConnectionSettings::ForStorage(m_db->RequestedConnect(), m_db->GetConnect()));
     m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
+    WriteKeptSessionEnds();
     if (m_profile.GetProfileInt("OPTIN", "SetTimeForm", 0) != 0) {
         try {
             CTTimeCard(*m_db).StampArrival(m_loggedInUser);
@@ -186,28 +214,74 @@ int CTokeiyaDoc::LogIn(CConnection& connection) {
     }
 }
 
+IServerPasswords& CTokeiyaDoc::ServerPasswords() {
+    if (!m_serverPasswords) {
+        m_serverPasswords = ServerPasswordsForDesktop();
+    }
+    return *m_serverPasswords;
+}
+
+SessionEndRecord CTokeiyaDoc::SessionEndNow() const {
+    SessionEndRecord record;
+    record.database = ConnectionSettings::Identity(m_db->RequestedConnect());
+    record.computer = m_computerName;
+    record.userId = m_loggedInUser.idUser;
+    record.loginId = m_loginId;
+    record.logoutAt = CTime::GetCurrentTime();
+    // Leaving is clocking out; the user is the one logged in now (after a reconnection,
+    // already the newly verified one).
+    record.departure = m_profile.GetProfileInt("OPTIN", "SetTimeTo", 0) != 0;
+    record.departureAt = record.logoutAt.AddMinutes(m_loggedInUser.nCoolDownMin);
+    record.lunchMinutes = m_context.defaultLunchMinutes;
+    return record;
+}
+
 void CTokeiyaDoc::EndSession() {
     if (!m_db) {
         return;
     }
-    try {
-        if (m_loginId != 0) {
-            CTLogin(*m_db).RecordLogout(m_loginId);
-        }
-    } catch (const CDBException& e) {
-        ReportDatabaseError(e);
+    const SessionEndRecord record = SessionEndNow();
+    m_db->Database().SetErrorSink(nullptr);
+    // Kept before it is written: a crash or a frozen server costs no attendance record.
+    std::string entry;
+    std::string journalFile = m_context.attendanceJournalFile;
+    if (!journalFile.empty()) {
+        entry = CAttendanceJournal(journalFile).Add(record);
     }
-    // Leaving is clocking out; the user is the one logged in now (after a reconnection,
-    // already the newly verified one).
-    if (m_profile.GetProfileInt("OPTIN", "SetTimeTo", 0) != 0) {
+    const CSessionEndWriter::Result result = CSessionEndWriter::Write(
+        std::move(m_db), record, CAttendanceJournal(journalFile), entry, m_sessionEndLimitMs);
+    m_db.reset();
+    if (result.written) {
+        return;
+    }
+    std::string message = text::kDatabaseError;
+    if (!result.errors.empty()) {
+        message += "\n" + result.errors.front();
+    }
+    if (!entry.empty()) {
+        message += "\n";
+        message += text::kSessionEndKept;
+    }
+    Message(message);
+}
+
+void CTokeiyaDoc::WriteKeptSessionEnds() {
+    const std::string& journalFile = m_context.attendanceJournalFile;
+    if (journalFile.empty() || !m_db) {
+        return;
+    }
+    CAttendanceJournal journal(journalFile);
+    const std::string database = ConnectionSettings::Identity(m_db->RequestedConnect());
+    for (const auto& [entry, record] :
+         journal.Pending(database, m_computerName, m_loggedInUser.idUser)) {
         try {
-            CTTimeCard(*m_db).StampDeparture(m_loggedInUser);
+            CSessionEndWriter::WriteNow(*m_db, record);
         } catch (const CDBException& e) {
             ReportDatabaseError(e);
+            return;  // kept for the next login
         }
+        journal.Remove(entry);
     }
-    m_db->Close();
-    m_db.reset();
 }
 
 void CTokeiyaDoc::UpdateLoggedInUser(const CUser& edited) {

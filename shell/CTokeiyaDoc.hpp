@@ -9,12 +9,14 @@
 #include "platform/Dialogs.hpp"
 #include "platform/ProfileStore.hpp"
 #include "platform/odbc/DbException.hpp"
+#include "shell/CAttendanceJournal.hpp"
+#include "shell/ServerPasswords.hpp"
 
 namespace tokeiya {
 
 // The session: the one database connection, the logged-in user and the login row, from the
-// login at start-up to the logout at exit.
-class CTokeiyaDoc {
+// login at start-up to the logout at exit. It is where the connection tells its failures.
+class CTokeiyaDoc : private IDbErrorSink {
   public:
     // `context` is the application's; the login sets its default lunch minutes.
     CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName,
@@ -33,8 +35,16 @@ class CTokeiyaDoc {
     int Connect(int useStoredConnection);
     // Runs the login dialog until a user is verified on `connection`; 1 when one was.
     int LogIn(CConnection& connection);
-    // Writes the logout of the current connection and closes it.
+    // Writes the logout (and the departure, when that stamp is on) of the current
+    // connection and closes it. What the database cannot take within the time limit is kept
+    // in the attendance journal and written at the next login.
     virtual void EndSession();
+    // Where SQL Server passwords are kept (the desktop's choice unless set).
+    void SetServerPasswords(std::unique_ptr<IServerPasswords> passwords) {
+        m_serverPasswords = std::move(passwords);
+    }
+    // How long EndSession waits for the database (10 s).
+    void SetSessionEndLimit(int milliseconds) { m_sessionEndLimitMs = milliseconds; }
     // Every minute, from the main window's timer: shows a schedule alarm that has come due.
     // Alarms are not read yet, so there is nothing to show.
     void CheckAlarm() {}
@@ -57,16 +67,22 @@ class CTokeiyaDoc {
     // else 0 with an empty name.
     int LookupName(const std::string& source, int code, std::string& name) const;
 
-    // Shows a database error with the driver's message.
+    // Shows a database error with the driver's message, unless it was shown already.
     void ReportDatabaseError(const CDBException& e);
     // After this no dialog is shown any more (the display is gone); messages go to stderr.
     void DetachDialogs() { m_dialogs = nullptr; }
 
   private:
+    void OnDatabaseError(const CDBException& error) override;
     void Message(const std::string& text);
+    // Writes what the journal kept of this user's earlier sessions on this computer.
+    void WriteKeptSessionEnds();
+    SessionEndRecord SessionEndNow() const;
+    IServerPasswords& ServerPasswords();
     // Opens `connect`, asking through the connection dialog first when askFirst is set
     // and again after each failure. Null when the user cancelled.
-    std::unique_ptr<CConnection> OpenConnection(std::string connect, bool askFirst);
+    // `told` is set when the failure was already told to the user.
+    std::unique_ptr<CConnection> OpenConnection(std::string connect, bool askFirst, bool& told);
     // Creates or upgrades an SQLite database file; false (after a message) on failure.
     bool PrepareSqlite(CConnection& connection);
 
@@ -80,6 +96,8 @@ class CTokeiyaDoc {
     int m_year = 0;
     int m_month = 0;
     int m_day = 0;
+    int m_sessionEndLimitMs = 10000;
+    std::unique_ptr<IServerPasswords> m_serverPasswords;
 };
 
 }  // namespace tokeiya

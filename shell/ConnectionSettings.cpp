@@ -72,7 +72,8 @@ std::string ConnectionSettings::Build(const ConnectionForm& form, const std::str
             s.Set("DRIVER", kSqlServerDriver);
             s.Set("Server", form.server);
             s.Set("Port", PortText(form.port, 1433));
-            s.Set("Database", form.database);
+            // The database a SQL Server installation is given unless said otherwise.
+            s.Set("Database", form.database.empty() ? "Tokeiya" : form.database);
             s.Set("UID", form.user);
             s.Set("PWD", form.password);
             s.Set("APP", "Tokeiya");
@@ -128,6 +129,51 @@ bool ConnectionSettings::IsSqlite(const std::string& connect) {
 
 std::string ConnectionSettings::SqliteFile(const std::string& connect) {
     return CConnectString::Parse(connect).Get("Database");
+}
+
+std::string ConnectionSettings::Identity(const std::string& connect) {
+    const ConnectionForm form = ToForm(connect);
+    switch (form.engine) {
+        case DbEngine::SQLite:
+            return "sqlite|" + form.file;
+        case DbEngine::PostgreSQL:
+            return "postgresql|" + form.server + "|" + PortText(form.port, 5432) + "|" +
+                   form.database;
+        case DbEngine::SqlServer:
+            break;
+    }
+    return "sqlserver|" + form.server + "|" + PortText(form.port, 1433) + "|" + form.database;
+}
+
+std::string ConnectionSettings::PasswordKey(const ConnectionForm& form) {
+    return form.server + ":" + PortText(form.port, 1433) + ":" + form.database + ":" + form.user;
+}
+
+bool ConnectionSettings::SaveServerPassword(const ConnectionForm& form,
+                                            IServerPasswords& passwords) {
+    if (form.engine != DbEngine::SqlServer) {
+        return true;
+    }
+    ConnectionForm stored = form;
+    if (stored.database.empty()) {
+        stored.database = "Tokeiya";
+    }
+    return passwords.Save(PasswordKey(stored), form.password);
+}
+
+std::string ConnectionSettings::WithServerPassword(const std::string& connect,
+                                                   IServerPasswords& passwords) {
+    const ConnectionForm form = ToForm(connect);
+    CConnectString s = CConnectString::Parse(connect);
+    if (form.engine != DbEngine::SqlServer || IsSqlite(connect) || s.Has("PWD")) {
+        return connect;
+    }
+    std::optional<std::string> password = passwords.Find(PasswordKey(form));
+    if (!password) {
+        return connect;
+    }
+    s.Set("PWD", *password);
+    return s.ToString();
 }
 
 std::string ConnectionSettings::PasswordFile() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Dialogs.hpp"
+#include "shell/ServerPasswords.hpp"
 
 namespace tokeiya {
 
@@ -28,10 +29,21 @@ class ConnectionSettings {
     static bool SavePassword(const ConnectionForm& form, const std::string& passwordFile);
     // The file libpq reads passwords from: $PGPASSFILE, else ~/.pgpass.
     static std::string PasswordFile();
+    // The key of a SQL Server password in IServerPasswords: server, port, database, user.
+    static std::string PasswordKey(const ConnectionForm& form);
+    // Keeps a SQL Server password where only its user can read it; other engines keep
+    // theirs elsewhere (SavePassword). False when it could not be kept.
+    static bool SaveServerPassword(const ConnectionForm& form, IServerPasswords& passwords);
+    // A stored SQL Server connection with its kept password added for connecting (the
+    // settings file never holds it); any other string unchanged.
+    static std::string WithServerPassword(const std::string& connect, IServerPasswords& passwords);
     // True when the connection string names an SQLite database.
     static bool IsSqlite(const std::string& connect);
     // The database file an SQLite connection string names.
     static std::string SqliteFile(const std::string& connect);
+    // What tells one database from another, whatever else the string holds: the engine
+    // with the file, or with the server, port and database.
+    static std::string Identity(const std::string& connect);
 };
 
 }  // namespace tokeiya

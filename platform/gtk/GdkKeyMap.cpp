@@ -282,17 +282,4 @@ std::string CharactersFromGdk(guint keyval, int modifiers) {
         .value_or(std::string());
 }
 
-int ModifierOfVirtualKey(int virtualKey) {
-    switch (virtualKey) {
-        case VK_SHIFT:
-            return kShift;
-        case VK_CONTROL:
-            return kCtrl;
-        case VK_MENU:
-            return kAlt;
-        default:
-            return 0;
-    }
-}
-
 }  // namespace tokeiya::gtk

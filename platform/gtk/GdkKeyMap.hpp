@@ -24,8 +24,4 @@ int VirtualKeyFromGdk(guint keyval, guint16 keycode, bool inputMethodOpen);
 // or its character has no CP932 form.
 std::string CharactersFromGdk(guint keyval, int modifiers);
 
-// The modifier bit (win::kShift, kCtrl, kAlt) a modifier key's virtual-key code stands
-// for; 0 for other keys.
-int ModifierOfVirtualKey(int virtualKey);
-
 }  // namespace tokeiya::gtk

@@ -150,6 +150,14 @@ void CGtkConnectionDialog::ApplyEngine() {
         gtk_widget_set_sensitive(widget, !sqlite);
     }
     gtk_entry_set_placeholder_text(m_port, U8(kEngines[EngineIndex(engine)].portHint));
+    // The database of a SQL Server installation is called Tokeiya unless said otherwise.
+    if (engine == DbEngine::SqlServer && *gtk_entry_get_text(m_database) == '\0') {
+        gtk_entry_set_text(m_database, "Tokeiya");
+    }
+}
+
+std::string CGtkConnectionDialog::ErrorText() const {
+    return gtk_widget_get_visible(m_errorBar) ? gtk_label_get_text(m_errorLabel) : "";
 }
 
 void CGtkConnectionDialog::BrowseFile() {
@@ -213,17 +221,42 @@ bool CGtkConnectionDialog::TakeInput(ConnectionForm& form) {
         gtk_widget_grab_focus(GTK_WIDGET(m_port));
         return false;
     }
+    // What CP932 cannot hold would reach the server as '?': refused, field by field.
+    struct Field {
+        GtkEntry* entry;
+        const char8_t* message;
+        std::string* into;
+    };
+    std::string server, database, user, password;
+    const Field fields[] = {
+        {m_server, u8"サーバーに使えない文字が含まれています。", &server},
+        {m_database, u8"データベース名に使えない文字が含まれています。", &database},
+        {m_user, u8"ユーザー名に使えない文字が含まれています。", &user},
+        {m_password, u8"パスワードに使えない文字が含まれています。", &password},
+    };
+    for (const Field& field : fields) {
+        std::optional<std::string> text = cp932::FromUtf8Strict(gtk_entry_get_text(field.entry));
+        if (!text) {
+            if (engine == DbEngine::SQLite) {
+                continue;  // the server fields are not used and not taken
+            }
+            ShowError(U8(field.message));
+            gtk_widget_grab_focus(GTK_WIDGET(field.entry));
+            return false;
+        }
+        *field.into = std::move(*text);
+    }
     form.engine = engine;
     if (file) {
         form.file = *file;
     }
-    form.server = cp932::FromUtf8(gtk_entry_get_text(m_server));
+    form.server = server;
     if (port) {
         form.port = *port;
     }
-    form.database = cp932::FromUtf8(gtk_entry_get_text(m_database));
-    form.user = cp932::FromUtf8(gtk_entry_get_text(m_user));
-    form.password = cp932::FromUtf8(gtk_entry_get_text(m_password));
+    form.database = database;
+    form.user = user;
+    form.password = password;
     return true;
 }
 

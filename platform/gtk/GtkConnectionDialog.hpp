@@ -26,6 +26,9 @@ class CGtkConnectionDialog {
     // input back into `form` (errorText stays as given) and returns true.
     bool Run(ConnectionForm& form);
 
+    // The message shown above the fields, empty when none (for tests).
+    std::string ErrorText() const;
+
   private:
     // Adds a captioned row; the caption and the field join `group`, the widgets that are
     // editable together.

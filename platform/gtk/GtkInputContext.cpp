@@ -236,7 +236,7 @@ void CGtkInputContext::Paint(cairo_t* cr) const {
     pango_cairo_show_layout(cr, layout);
     PangoRectangle cursor;
     pango_layout_index_to_pos(layout, m_preeditCursor, &cursor);
-    cairo_rectangle(cr, x + cursor.x / PANGO_SCALE, y, 1, textHeight);
+    cairo_rectangle(cr, x + pango_units_to_double(cursor.x), y, 1, textHeight);
     cairo_fill(cr);
     cairo_restore(cr);
 }

@@ -39,6 +39,18 @@ CGtkLoginDialog::CGtkLoginDialog(CGtkModalRunner& runner, GtkWindow* parent, con
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_container_set_border_width(GTK_CONTAINER(dialog), 6);
 
+    // Shown when the input cannot be taken, above the fields.
+    m_errorBar = gtk_info_bar_new();
+    gtk_info_bar_set_message_type(GTK_INFO_BAR(m_errorBar), GTK_MESSAGE_ERROR);
+    m_errorLabel = GTK_LABEL(gtk_label_new(nullptr));
+    gtk_label_set_line_wrap(m_errorLabel, TRUE);
+    gtk_label_set_xalign(m_errorLabel, 0.0f);
+    gtk_container_add(GTK_CONTAINER(gtk_info_bar_get_content_area(GTK_INFO_BAR(m_errorBar))),
+                      GTK_WIDGET(m_errorLabel));
+    gtk_widget_show(GTK_WIDGET(m_errorLabel));
+    gtk_widget_set_no_show_all(m_errorBar, TRUE);
+    gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(dialog)), m_errorBar, FALSE, FALSE, 0);
+
     GtkWidget* grid = gtk_grid_new();
     gtk_grid_set_row_spacing(GTK_GRID(grid), 6);
     gtk_grid_set_column_spacing(GTK_GRID(grid), 12);
@@ -61,14 +73,36 @@ CGtkLoginDialog::CGtkLoginDialog(CGtkModalRunner& runner, GtkWindow* parent, con
 }
 
 bool CGtkLoginDialog::Run(LoginForm& form) {
-    if (m_runner.RunDialog(GTK_DIALOG(m_dialog.get())) != GTK_RESPONSE_OK) {
+    while (m_runner.RunDialog(GTK_DIALOG(m_dialog.get())) == GTK_RESPONSE_OK) {
+        if (TakeInput(form)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CGtkLoginDialog::TakeInput(LoginForm& form) {
+    // A character CP932 cannot hold would become '?', and a '?' in a stored name or
+    // password would match any such character: it is refused instead.
+    std::optional<std::string> userName = cp932::FromUtf8Strict(gtk_entry_get_text(m_userName));
+    std::optional<std::string> password = cp932::FromUtf8Strict(gtk_entry_get_text(m_password));
+    if (!userName || !password) {
+        gtk_label_set_text(m_errorLabel,
+                           U8(!userName ? u8"ユーザー名に使えない文字が含まれています。"
+                                        : u8"パスワードに使えない文字が含まれています。"));
+        gtk_widget_show(m_errorBar);
+        gtk_widget_grab_focus(GTK_WIDGET(!userName ? m_userName : m_password));
         return false;
     }
-    form.userName = cp932::FromUtf8(gtk_entry_get_text(m_userName));
-    form.password = cp932::FromUtf8(gtk_entry_get_text(m_password));
+    form.userName = *userName;
+    form.password = *password;
     form.savePassword = gtk_toggle_button_get_active(m_save);
     form.hideDialog = gtk_toggle_button_get_active(m_hideDialog);
     return true;
+}
+
+std::string CGtkLoginDialog::ErrorText() const {
+    return gtk_widget_get_visible(m_errorBar) ? gtk_label_get_text(m_errorLabel) : "";
 }
 
 void CGtkLoginDialog::OnSaveToggled(GtkToggleButton*, gpointer self) noexcept {

@@ -245,6 +245,22 @@ void CGtkMainWindow::Invalidate(bool) {
     gtk_widget_queue_draw(m_area);
 }
 
+void CGtkMainWindow::UpdateWindow() {
+    if (m_destroyed || m_nestedWaits > 0) {
+        return;
+    }
+    GdkWindow* window = gtk_widget_get_window(m_area);
+    if (window == nullptr || !gdk_window_is_viewable(window)) {
+        return;
+    }
+    // The frame clock would paint at its next frame; a caller about to block cannot wait
+    // for it. The deprecated call is the one that still paints synchronously.
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gdk_window_process_updates(window, FALSE);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    gdk_display_flush(gtk_widget_get_display(m_area));
+}
+
 gboolean CGtkMainWindow::DrawThunk(GtkWidget*, cairo_t* cr, gpointer self) noexcept {
     Guarded("paint", [cr, self] { static_cast<CGtkMainWindow*>(self)->OnDraw(cr); });
     return TRUE;
@@ -584,6 +600,18 @@ bool CGtkMainWindow::GetClipboardText(std::string& text) {
     // What CP932 cannot hold becomes '?', as Windows' text clipboard makes it.
     text = cp932::FromUtf8(utf8.get());
     return true;
+}
+
+// The beep.
+
+void CGtkMainWindow::Beep(int frequency, int milliseconds) {
+    if (milliseconds <= 0 || m_tone.Play(frequency, milliseconds)) {
+        return;
+    }
+    // No sound server: the bell says something went wrong, the wait keeps the timing.
+    gdk_display_beep(gtk_widget_get_display(m_window.get()));
+    gdk_display_flush(gtk_widget_get_display(m_window.get()));
+    g_usleep(static_cast<gulong>(milliseconds) * 1000);
 }
 
 // The loop and the end.

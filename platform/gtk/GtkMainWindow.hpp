@@ -14,7 +14,9 @@
 #include "platform/gtk/GtkCommandMenu.hpp"
 #include "platform/gtk/GtkInputContext.hpp"
 #include "platform/gtk/GtkTrayIcon.hpp"
+#include "platform/gtk/TonePlayer.hpp"
 #include "platform/win/IMainWindow.hpp"
+#include "platform/win/TimerIdAllocator.hpp"
 
 namespace tokeiya::gtk {
 
@@ -57,8 +59,11 @@ class CGtkMainWindow : public win::IMainWindow, private ICommandTarget, private 
     void PostMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
     bool SetTimer(win::UINT id, win::UINT elapseMs) override;
     bool KillTimer(win::UINT id) override;
+    win::UINT AllocateTimerId() override { return m_timerIds.Next(); }
     void InvalidateRect(const CRect& rect, bool erase) override;
     void Invalidate(bool erase) override;
+    // Paints the drawing area's invalid region now, through the same draw handler.
+    void UpdateWindow() override;
     CRect ClientRect() const override;
     CPoint ClientOrigin() const override;
     void SetCapture() override;
@@ -74,6 +79,8 @@ class CGtkMainWindow : public win::IMainWindow, private ICommandTarget, private 
     bool SetClipboardText(const std::string& text) override;
     bool GetClipboardText(std::string& text) override;
     win::IInputContext* InputContext() override { return m_inputContext.get(); }
+    // On the sound server when there is one, else the display's bell; blocks meanwhile.
+    void Beep(int frequency, int milliseconds) override;
 
     // win::IMainWindow
     void SetTitle(const std::string& title) override;
@@ -167,6 +174,8 @@ class CGtkMainWindow : public win::IMainWindow, private ICommandTarget, private 
     std::deque<win::Message> m_posted;
     guint m_drainSource = 0;
     std::map<win::UINT, std::unique_ptr<TimerSlot>> m_timers;
+    win::TimerIdAllocator m_timerIds;
+    CTonePlayer m_tone;
     std::optional<int> m_eventModifiers;
     std::map<guint16, int> m_keysDown;  // hardware keycode -> the virtual key it went down as
     double m_wheelRemainder = 0;        // smooth scrolling not yet a whole notch, in 1/120

@@ -5,6 +5,7 @@
 #include "platform/gtk/GdkKeyMap.hpp"
 #include "platform/gtk/GtkCallback.hpp"
 #include "platform/gtk/GtkClicks.hpp"
+#include "platform/win/KeyboardLayout.hpp"
 
 // The main window's input: keys, the mouse, the focus and what the input method sends.
 namespace tokeiya::gtk {
@@ -14,9 +15,6 @@ using namespace win;
 namespace {
 
 constexpr int kF10 = VK_F1 + 9;
-
-// Key message lParam bits: repeat count 1, Alt held (bit 29), key already down (bit 30),
-// and the key-up bits (previous state and transition).
 
 int ModifiersOf(guint state) {
     int modifiers = 0;
@@ -84,22 +82,14 @@ gboolean CGtkMainWindow::OnKey(GdkEventKey* event) {
         virtualKey = VirtualKeyFromGdk(event->keyval, keycode, m_inputContext->IsOpen());
     }
 
-    // GDK's state is the one before the event; Windows counts a modifier key as held from
-    // its own press to its own release.
-    const int own = ModifierOfVirtualKey(virtualKey);
-    const int held = press ? (modifiers | own) : (modifiers & ~own);
-    const bool alt = (modifiers & kAlt) != 0 || virtualKey == VK_MENU;
-    const bool system = virtualKey == kF10 || (alt && (modifiers & kCtrl) == 0);
-    LPARAM lParam = press ? (kKeyRepeatOnce | (repeat ? kKeyWasDown : 0)) : kKeyUpFlags;
-    if (alt && system) {
-        lParam |= kKeyAltContext;
-    }
+    // GDK's state is the one before the event, which is what the message is made from;
+    // the headless desktop makes its key messages with the same function.
+    const KeyMessage key = KeyMessageOf(virtualKey, press, repeat, modifiers);
+    const bool system = key.message == WM_SYSKEYDOWN || key.message == WM_SYSKEYUP;
     bool handled = false;
     if (virtualKey != 0) {
-        const UINT message =
-            press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-        EventModifiers scope(*this, held);
-        handled = Deliver(Message{message, static_cast<WPARAM>(virtualKey), lParam});
+        EventModifiers scope(*this, key.held);
+        handled = Deliver(Message{key.message, static_cast<WPARAM>(virtualKey), key.lParam});
     }
     if (m_destroyed) {
         return TRUE;
@@ -107,7 +97,7 @@ gboolean CGtkMainWindow::OnKey(GdkEventKey* event) {
     // TranslateMessage's part: a key-down the proc left alone brings its character.
     if (press && !handled) {
         for (unsigned char byte : CharactersFromGdk(event->keyval, modifiers)) {
-            PostMessage(WM_CHAR, byte, lParam);
+            PostMessage(WM_CHAR, byte, key.lParam);
         }
     }
     // An Alt combination that the proc left alone may open a menu by its mnemonic, as on

@@ -1,6 +1,10 @@
 #include "platform/headless/HeadlessHostWindow.hpp"
 
 #include <algorithm>
+#include <utility>
+
+#include "platform/Cp932.hpp"
+#include "platform/win/KeyboardLayout.hpp"
 
 namespace tokeiya::headless {
 
@@ -48,8 +52,38 @@ void HeadlessInputContext::CancelComposition() {
     ++m_cancelled;
 }
 
+namespace {
+
+// Clipboard text on Linux ends its lines with LF alone, as the GTK desktop stores it.
+std::string WithLfLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+CRect Union(const CRect& a, const CRect& b) {
+    if (a.IsEmpty()) {
+        return b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return CRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                 std::max(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
 HeadlessHostWindow::HeadlessHostWindow(int clientWidth, int clientHeight)
-    : m_width(clientWidth), m_height(clientHeight) {
+    : m_clockStartMs(Clock::Now() * 1000),
+      m_clock(Clock::Now()),
+      m_width(clientWidth),
+      m_height(clientHeight) {
     m_windowRect = CRect{m_origin.x, m_origin.y, m_origin.x + m_width, m_origin.y + m_height};
 }
 
@@ -87,38 +121,117 @@ bool HeadlessHostWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     return Deliver(Message{message, wParam, lParam});
 }
 
-bool HeadlessHostWindow::Key(UINT message, int virtualKey, int modifiers) {
-    const bool down = message == WM_KEYDOWN;
-    if ((modifiers & kAlt) != 0) {
-        message = down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
+bool HeadlessHostWindow::Key(int virtualKey, bool press, char typed) {
+    const int before = m_held;
+    const bool repeat = press && m_keysDown.count(virtualKey) != 0;
+    const KeyMessage key = KeyMessageOf(virtualKey, press, repeat, before);
+    if (press) {
+        m_keysDown.insert(virtualKey);
+    } else {
+        m_keysDown.erase(virtualKey);
     }
-    const LPARAM lParam = down ? kKeyRepeatOnce : kKeyUpFlags;
-    const int saved = m_modifiers;
-    m_modifiers = modifiers;
-    const bool handled = Deliver(Message{message, static_cast<WPARAM>(virtualKey), lParam});
+    m_held = key.held;
+    const bool handled = Deliver(Message{key.message, static_cast<WPARAM>(virtualKey), key.lParam});
+    // TranslateMessage's part: a key-down left alone posts its character, after whatever
+    // its handler posted.
+    if (press && !handled) {
+        const bool plain = typed != 0 && (before & (kCtrl | kAlt)) == 0;
+        for (unsigned char byte :
+             plain ? std::string(1, typed) : CharactersOfKey(virtualKey, before)) {
+            PostMessage(WM_CHAR, byte, key.lParam);
+        }
+    }
     Pump();
-    m_modifiers = saved;
     return handled;
 }
 
+int HeadlessHostWindow::HoldModifiers(int modifiers) {
+    static constexpr std::pair<int, int> kOrder[] = {
+        {kShift, VK_SHIFT}, {kCtrl, VK_CONTROL}, {kAlt, VK_MENU}};
+    int pressed = 0;
+    for (const auto& [bit, key] : kOrder) {
+        if ((modifiers & bit) != 0 && (m_held & bit) == 0) {
+            Key(key, true);
+            pressed |= bit;
+        }
+    }
+    return pressed;
+}
+
+void HeadlessHostWindow::ReleaseModifiers(int pressed) {
+    static constexpr std::pair<int, int> kOrder[] = {
+        {kAlt, VK_MENU}, {kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}};
+    for (const auto& [bit, key] : kOrder) {
+        if ((pressed & bit) != 0) {
+            Key(key, false);
+        }
+    }
+}
+
+bool HeadlessHostWindow::KeyDown(int virtualKey) {
+    return Key(virtualKey, true);
+}
+
+bool HeadlessHostWindow::KeyUp(int virtualKey) {
+    return Key(virtualKey, false);
+}
+
 bool HeadlessHostWindow::KeyDown(int virtualKey, int modifiers) {
-    return Key(WM_KEYDOWN, virtualKey, modifiers);
+    const int pressed = HoldModifiers(modifiers & ~ModifierOfKey(virtualKey));
+    const bool handled = Key(virtualKey, true);
+    ReleaseModifiers(pressed);
+    return handled;
 }
 
 bool HeadlessHostWindow::KeyUp(int virtualKey, int modifiers) {
-    return Key(WM_KEYUP, virtualKey, modifiers);
+    const int pressed = HoldModifiers(modifiers & ~ModifierOfKey(virtualKey));
+    const bool handled = Key(virtualKey, false);
+    ReleaseModifiers(pressed);
+    return handled;
 }
 
-void HeadlessHostWindow::PressKey(int virtualKey, int modifiers) {
-    KeyDown(virtualKey, modifiers);
-    KeyUp(virtualKey, modifiers);
+void HeadlessHostWindow::Press(int virtualKey, int modifiers) {
+    const int pressed = HoldModifiers(modifiers & ~ModifierOfKey(virtualKey));
+    Key(virtualKey, true);
+    Key(virtualKey, false);
+    ReleaseModifiers(pressed);
 }
 
 void HeadlessHostWindow::Type(std::string_view cp932) {
-    for (unsigned char byte : cp932) {
-        Deliver(Message{WM_CHAR, byte, 1});
-        Pump();
+    auto keyOf = [](unsigned char byte) {
+        return byte < 0x80 ? KeyStrokeOf(static_cast<char>(byte)) : std::nullopt;
+    };
+    size_t i = 0;
+    while (i < cp932.size()) {
+        if (auto stroke = keyOf(static_cast<unsigned char>(cp932[i]))) {
+            const int pressed = HoldModifiers(stroke->shift ? kShift : 0);
+            // With Shift held by someone else the key types its shifted character instead.
+            const bool asTyped = ((m_held & kShift) != 0) == stroke->shift;
+            Key(stroke->virtualKey, true, asTyped ? cp932[i] : '\0');
+            Key(stroke->virtualKey, false);
+            ReleaseModifiers(pressed);
+            ++i;
+            continue;
+        }
+        // Up to the next character a key makes; a trail byte may look like one.
+        size_t end = i;
+        while (end < cp932.size()) {
+            const auto byte = static_cast<unsigned char>(cp932[end]);
+            if (keyOf(byte)) {
+                break;
+            }
+            end += cp932::IsLeadByte(byte) && end + 1 < cp932.size() ? 2 : 1;
+        }
+        PostCommittedText(cp932.substr(i, end - i));
+        i = end;
     }
+}
+
+void HeadlessHostWindow::PostCommittedText(std::string_view cp932) {
+    for (unsigned char byte : cp932) {
+        PostMessage(WM_CHAR, byte, kKeyRepeatOnce);
+    }
+    Pump();
 }
 
 UINT HeadlessHostWindow::ButtonMessage(Button button, int offset) {
@@ -145,26 +258,39 @@ WPARAM HeadlessHostWindow::ButtonBit(Button button) {
     return MK_MBUTTON;
 }
 
-void HeadlessHostWindow::MouseDown(Button button, int x, int y, WPARAM keys) {
+WPARAM HeadlessHostWindow::MouseKeys() const {
+    WPARAM keys = m_buttonsDown;
+    if ((m_held & kShift) != 0) {
+        keys |= MK_SHIFT;
+    }
+    if ((m_held & kCtrl) != 0) {
+        keys |= MK_CONTROL;
+    }
+    return keys;
+}
+
+void HeadlessHostWindow::MouseDown(Button button, int x, int y) {
     m_buttonsDown |= ButtonBit(button);
-    Deliver(Message{ButtonMessage(button, 0), keys | m_buttonsDown, MakeLParam(x, y)});
+    Deliver(Message{ButtonMessage(button, 0), MouseKeys(), MakeLParam(x, y)});
     Pump();
 }
 
-void HeadlessHostWindow::MouseUp(Button button, int x, int y, WPARAM keys) {
+void HeadlessHostWindow::MouseUp(Button button, int x, int y) {
     m_buttonsDown &= ~ButtonBit(button);
-    Deliver(Message{ButtonMessage(button, 1), keys | m_buttonsDown, MakeLParam(x, y)});
+    Deliver(Message{ButtonMessage(button, 1), MouseKeys(), MakeLParam(x, y)});
     Pump();
 }
 
-void HeadlessHostWindow::MouseMove(int x, int y, WPARAM keys) {
-    Deliver(Message{WM_MOUSEMOVE, keys | m_buttonsDown, MakeLParam(x, y)});
+void HeadlessHostWindow::MouseMove(int x, int y) {
+    Deliver(Message{WM_MOUSEMOVE, MouseKeys(), MakeLParam(x, y)});
     Pump();
 }
 
-void HeadlessHostWindow::Click(Button button, int x, int y) {
+void HeadlessHostWindow::Click(Button button, int x, int y, int modifiers) {
+    const int pressed = HoldModifiers(modifiers);
     MouseDown(button, x, y);
     MouseUp(button, x, y);
+    ReleaseModifiers(pressed);
 }
 
 void HeadlessHostWindow::DoubleClick(Button button, int x, int y) {
@@ -172,13 +298,13 @@ void HeadlessHostWindow::DoubleClick(Button button, int x, int y) {
     MouseUp(button, x, y);
     // The second press arrives as the double click instead of a button-down.
     m_buttonsDown |= ButtonBit(button);
-    Deliver(Message{ButtonMessage(button, 2), m_buttonsDown, MakeLParam(x, y)});
+    Deliver(Message{ButtonMessage(button, 2), MouseKeys(), MakeLParam(x, y)});
     Pump();
     MouseUp(button, x, y);
 }
 
-void HeadlessHostWindow::Wheel(int delta, int x, int y, WPARAM keys) {
-    Deliver(Message{WM_MOUSEWHEEL, MakeWParam(static_cast<int>(keys | m_buttonsDown), delta),
+void HeadlessHostWindow::Wheel(int delta, int x, int y) {
+    Deliver(Message{WM_MOUSEWHEEL, MakeWParam(static_cast<int>(MouseKeys()), delta),
                     MakeLParam(x + m_origin.x, y + m_origin.y)});
     Pump();
 }
@@ -247,12 +373,26 @@ void HeadlessHostWindow::AdvanceTime(int milliseconds) {
         if (next == m_timers.end() || next->second.due > end) {
             break;
         }
-        m_now = next->second.due;
-        next->second.due += next->second.period;
+        m_now = std::max(m_now, next->second.due);
+        SyncClock();
+        // As GLib does: the next tick is a period after this one was delivered.
+        next->second.due = m_now + next->second.period;
         Deliver(Message{WM_TIMER, next->first, 0});
         Pump();
     }
-    m_now = end;
+    m_now = std::max(m_now, end);
+    SyncClock();
+}
+
+void HeadlessHostWindow::SetClock(std::int64_t seconds) {
+    m_clockStartMs = seconds * 1000 - m_now;
+    SyncClock();
+}
+
+void HeadlessHostWindow::SyncClock() {
+    const std::int64_t ms = m_clockStartMs + m_now;
+    // Whole seconds, rounded down also before 1970.
+    m_clock.Set(ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000));
 }
 
 int HeadlessHostWindow::TimerPeriod(UINT id) const {
@@ -325,11 +465,39 @@ bool HeadlessHostWindow::KillTimer(UINT id) {
 
 void HeadlessHostWindow::InvalidateRect(const CRect& rect, bool) {
     m_invalidated.push_back(rect);
+    const CRect client = ClientRect();
+    const CRect clipped{std::max(rect.left, client.left), std::max(rect.top, client.top),
+                        std::min(rect.right, client.right), std::min(rect.bottom, client.bottom)};
+    m_updateArea = Union(m_updateArea, clipped);
 }
 
 void HeadlessHostWindow::Invalidate(bool) {
     ++m_invalidateAllCount;
     m_invalidated.push_back(CRect{0, 0, m_width, m_height});
+    m_updateArea = Union(m_updateArea, ClientRect());
+}
+
+void HeadlessHostWindow::UpdateWindow() {
+    const CRect client = ClientRect();
+    if (m_destroyed || m_proc == nullptr || client.IsEmpty()) {
+        return;
+    }
+    if (m_surface == nullptr || m_surface->Width() != client.Width() ||
+        m_surface->Height() != client.Height()) {
+        // A new surface has nothing on it yet: all of it is to be painted.
+        m_surface = std::make_unique<CMemoryDC>(client.Width(), client.Height());
+        m_updateArea = client;
+    }
+    if (m_updateArea.IsEmpty()) {
+        return;
+    }
+    const CRect area = m_updateArea;
+    m_updateArea = CRect{};
+    m_surface->IntersectClipRect(area);
+    m_surface->FillSolidRect(area, RGB(255, 255, 255));
+    m_proc->OnPaint(*m_surface);
+    m_surface->ResetClip();
+    ++m_updatePaints;
 }
 
 CRect HeadlessHostWindow::ClientRect() const {
@@ -364,9 +532,19 @@ void HeadlessHostWindow::HideCaret() {
 }
 
 bool HeadlessHostWindow::SetClipboardText(const std::string& text) {
-    m_clipboard = text;
+    // The desktop's clipboard holds Unicode: text that does not convert is refused.
+    if (!cp932::ToUtf8Strict(text)) {
+        return false;
+    }
+    m_clipboard = WithLfLineEnds(text);
     m_clipboardSet = true;
     return true;
+}
+
+void HeadlessHostWindow::SetForeignClipboardText(const std::string& utf8) {
+    // What CP932 cannot hold reads as '?', as the GTK desktop reads it.
+    m_clipboard = cp932::FromUtf8(utf8);
+    m_clipboardSet = true;
 }
 
 bool HeadlessHostWindow::GetClipboardText(std::string& text) {
@@ -379,6 +557,13 @@ bool HeadlessHostWindow::GetClipboardText(std::string& text) {
 
 IInputContext* HeadlessHostWindow::InputContext() {
     return m_hasInputMethod ? &m_inputContext : nullptr;
+}
+
+void HeadlessHostWindow::Beep(int frequency, int milliseconds) {
+    m_beeps.push_back(BeepRecord{frequency, milliseconds});
+    // The caller is blocked meanwhile: timers fall due but cannot tick.
+    m_now += std::max(milliseconds, 0);
+    SyncClock();
 }
 
 void HeadlessHostWindow::ShowWindow(int command) {
@@ -452,6 +637,9 @@ void HeadlessHostWindow::Destroy() {
     m_trayIcon = false;
     m_capture = false;
     m_caret = Caret{};
+    m_keysDown.clear();
+    m_held = 0;
+    m_buttonsDown = 0;
 }
 
 }  // namespace tokeiya::headless

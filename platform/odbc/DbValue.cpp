@@ -77,6 +77,7 @@ bool DbValue::operator==(const DbValue& other) const {
         case DbType::Integer:
             return m_int == other.m_int;
         case DbType::Real:  // bitwise, so that a stored float compares equal to itself
+            // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): NaN must equal itself
             return std::memcmp(&m_real, &other.m_real, sizeof m_real) == 0;
         case DbType::Text:
             return m_text == other.m_text;

@@ -22,6 +22,10 @@ class IWindowProc {
     virtual void OnPaint(CDC& dc) = 0;
 };
 
+// Timer ids at and above this one are handed out by AllocateTimerId; the ids the program
+// names itself (the view's minute timer, 13) stay below it.
+inline constexpr UINT kFirstAllocatedTimerId = 0x10000;
+
 // The operating-system window that every engine window paints into and posts to. All
 // coordinates are client pixels.
 class IHostWindow {
@@ -34,9 +38,15 @@ class IHostWindow {
     // restarts it with the new period.
     virtual bool SetTimer(UINT id, UINT elapseMs) = 0;
     virtual bool KillTimer(UINT id) = 0;
+    // A timer id no other user of this window has been given, so that two engine windows
+    // on one host never share a timer by accident.
+    virtual UINT AllocateTimerId() = 0;
 
     virtual void InvalidateRect(const CRect& rect, bool erase) = 0;
     virtual void Invalidate(bool erase) = 0;
+    // Paints what is invalid now, before returning (UpdateWindow): for a caller that is about
+    // to block and wants its last change seen meanwhile.
+    virtual void UpdateWindow() = 0;
     virtual CRect ClientRect() const = 0;
     // The client area's top-left corner in screen coordinates.
     virtual CPoint ClientOrigin() const = 0;
@@ -64,6 +74,9 @@ class IHostWindow {
 
     // Null when the window has no input method.
     virtual IInputContext* InputContext() = 0;
+
+    // A tone of `frequency` Hz; returns after `milliseconds`, as the speaker beep does.
+    virtual void Beep(int frequency, int milliseconds) = 0;
 };
 
 }  // namespace tokeiya::win

@@ -87,19 +87,24 @@ TEST_P(Lookup, ANullNameIsFoundAndEmpty) {
     EXPECT_EQ("", name);
 }
 
-TEST_P(Lookup, ColumnsMatchByExactNameAndTheFirstWins) {
+TEST_P(Lookup, ColumnsMatchByNameInAnyCaseAndTheFirstWins) {
     CVBDBFunc func(&Db());
     DbValue out(5);
     ASSERT_EQ(1, func.DLookup(out, "code", "[dbo].[Qm丸め]", "[name]=?", {DbValue("切り捨て")}));
     EXPECT_EQ(2, out.AsInt(-1));
+    // PostgreSQL folds unquoted names to lower case; the program writes them as declared.
+    ASSERT_EQ(1, func.DLookup(out, "CODE", "[dbo].[Qm丸め]", "[name]=?", {DbValue("切り捨て")}));
+    EXPECT_EQ(2, out.AsInt(-1));
+    ASSERT_EQ(1, func.DLookup(out, "strUserName", "[dbo].[Tユーザー]", "[idUser]=0"));
+    EXPECT_EQ("tokeiya", out.AsText());
 
     struct Case {
         const char* column;
         const char* source;
     };
     const Case absent[] = {
-        {"Name", "[dbo].[Qm丸め]"},
         {"nam", "[dbo].[Qm丸め]"},
+        {"names", "[dbo].[Qm丸め]"},
         {"name", "[dbo].[Qm存在しない]"},
     };
     for (const Case& c : absent) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
+#include <latch>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "data/CTUserGroup.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/odbc/DbException.hpp"
+#include "tests/support/DbFaults.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
 
@@ -469,15 +470,38 @@ TEST_P(PayCalculation, TwoCalculationsOfOneGroupAtOnceLeaveOneRowPerUser) {
     CTransaction transaction(Db().Database());
     Calculate(group, 20240301, 20240331);
     std::atomic<bool> failed{false};
+    std::latch calling(2);  // both sides meet when the other calculation is sent
+    auto otherDb = m_db.OpenAnother();
+    test::FaultInjector meet(otherDb->Database());
+    meet.onStatement = [&](const std::string& sql) {
+        if (sql.find("計算") != std::string::npos) {
+            calling.arrive_and_wait();
+        }
+    };
     std::thread other([&] {
         try {
-            CalculateOn(*m_db.OpenAnother(), group, 20240301, 20240331);
+            CalculateOn(*otherDb, group, 20240301, 20240331);
         } catch (const std::exception& e) {
             ADD_FAILURE() << e.what();
             failed = true;
         }
     });
-    usleep(300 * 1000);  // time for the other calculation to start and wait for this one
+    calling.arrive_and_wait();
+    if (GetParam() == Engine::PostgreSQL) {
+        // Until the server shows the other calculation waiting for this one's lock.
+        CRecordset waiting(Db().Database());
+        for (int i = 0; i < 500; ++i) {
+            waiting.Open(
+                "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock' "
+                "AND datname = current_database()",
+                {}, {DbType::Integer});
+            if (waiting.GetField(0).AsInt() > 0) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(1, waiting.GetField(0).AsInt()) << "the other calculation never waited";
+    }
     transaction.Commit();
     other.join();
     ASSERT_FALSE(failed.load());

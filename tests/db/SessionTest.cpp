@@ -1,3 +1,4 @@
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include "data/CCodeRZ.hpp"
@@ -11,6 +12,7 @@
 #include "shell/AppText.hpp"
 #include "shell/CTokeiyaApp.hpp"
 #include "shell/CTokeiyaDoc.hpp"
+#include "shell/ConnectionSettings.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
 
@@ -277,15 +279,19 @@ TEST_P(Session, TheApplicationRunsOneCopyAndEndsTheSessionAfterTheMainWindow) {
     environment.profilePath = m_folder.Path() + "/Tokeiya.ini";
     environment.lockFolder = m_folder.Path();
     environment.computerName = "";
-    environment.currentFolder = "/opt/office/";
+    const std::string office = m_folder.Path() + "/office/";
+    environment.currentFolder = office;
+    ASSERT_EQ(0, g_mkdir_with_parents(office.c_str(), 0700));
+    ASSERT_TRUE(g_file_set_contents((office + "Tokeiya.ggd").c_str(), "", 0, nullptr));
     m_dialogs.QueueLogin("hanako", "pw");
 
     CTokeiyaApp first(m_dialogs, environment);
     ASSERT_TRUE(first.InitInstance());
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
     EXPECT_EQ("UNKNOWN", first.GetDocument()->GetComputerName());
-    EXPECT_EQ("/opt/office/Tokeiya.ggd", CAppContext::Current().screenDefinitionFile);
-    EXPECT_EQ("/opt/office/Tokeiya.gfd", CAppContext::Current().functionKeyFile);
-    EXPECT_EQ("/opt/office/Tokeiya.pst", CAppContext::Current().printSettingsFile);
+    EXPECT_EQ(office + "Tokeiya.ggd", CAppContext::Current().screenDefinitionFile);
+    EXPECT_EQ(office + "Tokeiya.gfd", CAppContext::Current().functionKeyFile);
+    EXPECT_EQ(office + "Tokeiya.pst", CAppContext::Current().printSettingsFile);
 
     // A second copy in the same session ends silently: no dialog, no row.
     CScriptedDialogs secondDialogs;
@@ -315,6 +321,59 @@ TEST_P(Session, ABlankWorkingFolderLeavesBareFileNames) {
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(1, app.ExitCode()) << "a failed login ends the program with status 1";
     EXPECT_EQ("Tokeiya.ggd", CAppContext::Current().screenDefinitionFile);
+    // No package anywhere: told once, before the login.
+    ASSERT_EQ(2u, m_dialogs.m_messages.size());
+    EXPECT_EQ(text::kScreenPackageMissing, m_dialogs.m_messages[0]);
+    EXPECT_EQ(text::kLoginParametersFailed, m_dialogs.m_messages[1]);
+}
+
+// A database file that cannot be made into the program's database (here: not a database
+// at all) is told once, with the driver's reason, and the start ends.
+TEST(SessionStart, AnEmbeddedDatabaseThatCannotBeCreatedIsToldOnce) {
+    test::TempFolder folder;
+    const std::string file = folder.Path() + "/tokeiya.db";
+    ASSERT_TRUE(g_file_set_contents(file.c_str(), std::string(4096, 'x').c_str(), 4096, nullptr));
+    CProfileStore profile(folder.Path() + "/Tokeiya.ini");
+    ConnectionForm form;
+    form.file = file;
+    profile.WriteProfileString("DATABASE", "Connection", ConnectionSettings::Build(form, {}));
+    CScriptedDialogs dialogs;
+    dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+    CTokeiyaDoc doc(profile, dialogs, "PC");
+    EXPECT_FALSE(doc.Create());
+    ASSERT_EQ(1u, dialogs.m_messages.size());
+    EXPECT_EQ(0u, dialogs.m_messages[0].find(text::kDatabaseCreateFailed));
+    EXPECT_GT(dialogs.m_messages[0].size(), std::string(text::kDatabaseCreateFailed).size())
+        << "the driver's reason follows";
+}
+
+// However the program is started (from its build folder by `make run`, or installed), it
+// finds its screen package: the start folder first, then beside the executable, then the
+// installed data folder.
+TEST_P(Session, TheScreenPackageIsFoundWhereverTheProgramIsStartedFrom) {
+    AppEnvironment environment;
+    const std::string start = m_folder.Path() + "/start/";
+    const std::string program = m_folder.Path() + "/build/";
+    const std::string data = m_folder.Path() + "/share/";
+    for (const std::string* folder : {&start, &program, &data}) {
+        ASSERT_EQ(0, g_mkdir_with_parents(folder->c_str(), 0700));
+    }
+    environment.currentFolder = start;
+    environment.executableFolder = program;
+    environment.dataFolder = data;
+    auto put = [](const std::string& path) {
+        ASSERT_TRUE(g_file_set_contents(path.c_str(), "", 0, nullptr));
+    };
+    bool found = false;
+    put(data + "Tokeiya.ggd");
+    EXPECT_EQ(data + "Tokeiya.ggd", environment.LocateProgramFile("Tokeiya.ggd", found));
+    EXPECT_TRUE(found);
+    put(program + "Tokeiya.ggd");
+    EXPECT_EQ(program + "Tokeiya.ggd", environment.LocateProgramFile("Tokeiya.ggd", found));
+    put(start + "Tokeiya.ggd");
+    EXPECT_EQ(start + "Tokeiya.ggd", environment.LocateProgramFile("Tokeiya.ggd", found));
+    EXPECT_EQ(start + "Tokeiya.gfd", environment.LocateProgramFile("Tokeiya.gfd", found));
+    EXPECT_FALSE(found);
 }
 
 TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {

@@ -29,6 +29,22 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 
+# Waits up to 20 s for a condition (a command that succeeds); fails with "$1" otherwise.
+wait_for() {
+    local what=$1
+    shift
+    for _ in $(seq 400); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    fail "waited in vain for $what"
+}
+
+# The number of visible windows of the program (menus and dialogs included).
+visible_windows() {
+    xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l
+}
+
 db="$XDG_DATA_HOME/tokeiya/tokeiya.db"
 sql() { sqlite3 "$db" "$1"; }
 

@@ -22,13 +22,16 @@ xdotool windowfocus --sync "$main"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 xdotool key a F5 Tab shift+Tab Escape
 xdotool mousemove --window "$main" $((WIDTH / 2)) $((HEIGHT / 2)) click 1 click --repeat 2 1 click 4 click 5
-sleep 0.5
-kill -0 "$app_pid" 2>/dev/null || fail "the program ended after input"
 [ -n "${TOKEIYA_E2E_SHOTS:-}" ] && import -window root "$TOKEIYA_E2E_SHOTS/main_window.png"
 
 # 終了 from the ファイル menu (the first title of the menu bar); Up reaches its last item.
+# The menu opens only once the program has handled everything sent before: a program that
+# input had ended or hung never shows it.
+before=$(visible_windows)
+menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
 xdotool mousemove --window "$main" 20 10 click 1
-sleep 0.5
+wait_for "the ファイル menu after the input" menu_open
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended after input"
 xdotool key Up Return
 wait_app
 [ "$status" = 0 ] || fail "the program ended with status $status"
@@ -43,11 +46,14 @@ grep -q '^Size=80' "$ini" || fail "the window state was not saved: $(cat "$ini")
 sed -i '/^\(SavePwd\|NotViewDialog\|User\|Password\)=/d' "$ini"
 printf '[LOGIN]\nSavePwd=1\nNotViewDialog=1\nUser=tokeiya\nPassword=\n' >>"$ini"
 first_logout=$(sql 'SELECT dateLogout FROM TLogIn WHERE idUser=0')
-sleep 1  # the next logout must fall in a later second
+# The next logout must fall in a later second than the first.
+first_second=$(date +%s)
+next_second() { [ "$(date +%s)" -gt "$first_second" ]; }
+wait_for "the next second" next_second
 TOKEIYA_FIRST_FRAME_PROBE=1 "$binary" >"$work/app.log" 2>&1 &
 app_pid=$!
 wait_window 'とけい屋! tokeiya' >/dev/null || fail "no main window with stored credentials"
-for _ in $(seq 50); do grep -q 'first frame' "$work/app.log" && break; sleep 0.1; done
+wait_for "the first frame report" grep -q 'first frame' "$work/app.log"
 grep -o 'first frame [0-9-]* ms after start' "$work/app.log" || fail "no first frame reported"
 kill -TERM "$app_pid"
 wait_app

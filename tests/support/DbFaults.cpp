@@ -2,17 +2,17 @@
 
 namespace tokeiya::test {
 
-void FaultInjector::FailStatements(std::string fragment, std::string sqlState, int times) {
+void ScriptedFaults::FailStatements(std::string fragment, std::string sqlState, int times) {
     m_fragment = std::move(fragment);
     m_state = std::move(sqlState);
     m_statementFailures = times;
 }
 
-void FaultInjector::FailCommits(int times) {
+void ScriptedFaults::FailCommits(int times) {
     m_commitFailures = times;
 }
 
-void FaultInjector::BeforeStatement(const std::string& sql) {
+void ScriptedFaults::BeforeStatement(const std::string& sql) {
     statements.push_back(sql);
     if (onStatement) {
         onStatement(sql);
@@ -23,7 +23,7 @@ void FaultInjector::BeforeStatement(const std::string& sql) {
     }
 }
 
-void FaultInjector::BeforeCommit() {
+void ScriptedFaults::BeforeCommit() {
     if (m_commitFailures > 0) {
         --m_commitFailures;
         throw CDBException("40001", kInjectedFailure, {});

@@ -8,15 +8,10 @@
 
 namespace tokeiya::test {
 
-// Makes chosen statements or commits of one connection fail as a driver would, for as long
-// as it is installed.
-class FaultInjector : public IDbFaultInjector {
+// Makes chosen statements or commits of a connection fail as a driver would. Install it with
+// CDatabase::SetFaultInjector, or through FaultInjector, which uninstalls it again.
+class ScriptedFaults : public IDbFaultInjector {
   public:
-    explicit FaultInjector(CDatabase& db) : m_db(db) { db.SetFaultInjector(this); }
-    ~FaultInjector() override { m_db.SetFaultInjector(nullptr); }
-    FaultInjector(const FaultInjector&) = delete;
-    FaultInjector& operator=(const FaultInjector&) = delete;
-
     // The next `times` statements whose text contains `fragment` fail with `sqlState`.
     void FailStatements(std::string fragment, std::string sqlState = "HY000", int times = 1);
     // The next `times` commits fail.
@@ -31,11 +26,23 @@ class FaultInjector : public IDbFaultInjector {
     std::function<void(const std::string& sql)> onStatement;
 
   private:
-    CDatabase& m_db;
     std::string m_fragment;
     std::string m_state;
     int m_statementFailures = 0;
     int m_commitFailures = 0;
+};
+
+// ScriptedFaults installed on one connection for its own lifetime; the connection must
+// outlive it (a connection that a session end takes away needs ScriptedFaults instead).
+class FaultInjector : public ScriptedFaults {
+  public:
+    explicit FaultInjector(CDatabase& db) : m_db(db) { db.SetFaultInjector(this); }
+    ~FaultInjector() override { m_db.SetFaultInjector(nullptr); }
+    FaultInjector(const FaultInjector&) = delete;
+    FaultInjector& operator=(const FaultInjector&) = delete;
+
+  private:
+    CDatabase& m_db;
 };
 
 // Collects what a connection tells its user, installed for its lifetime.

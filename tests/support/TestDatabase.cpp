@@ -18,24 +18,37 @@ std::string UniqueDatabaseName() {
     return "tokeiya_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
 }
 
+std::string ServerOf(Engine engine) {
+    if (engine == Engine::SQLite) {
+        return {};
+    }
+    const char* server = std::getenv("TOKEIYA_TEST_PG");
+    if (server == nullptr || *server == '\0') {
+        throw std::runtime_error(
+            "TOKEIYA_TEST_PG is not set: run the PostgreSQL tests through "
+            "scripts/run-tests.sh");
+    }
+    return server;
+}
+
 }  // namespace
 
 std::string EngineName(Engine engine) {
     return engine == Engine::SQLite ? "SQLite" : "PostgreSQL";
 }
 
-TestDatabase::TestDatabase(Engine engine) : m_engine(engine) {
+TestDatabase::TestDatabase(Engine engine) : TestDatabase(engine, ServerOf(engine)) {}
+
+std::unique_ptr<TestDatabase> TestDatabase::OnServer(const std::string& serverConnect) {
+    return std::unique_ptr<TestDatabase>(new TestDatabase(Engine::PostgreSQL, serverConnect));
+}
+
+TestDatabase::TestDatabase(Engine engine, const std::string& serverConnect) : m_engine(engine) {
     if (engine == Engine::SQLite) {
         m_folder = std::make_unique<TempFolder>();
         m_connect = "DRIVER=SQLite3;Database=" + m_folder->Path() + "/test.db;Timeout=10000;";
     } else {
-        const char* server = std::getenv("TOKEIYA_TEST_PG");
-        if (server == nullptr || *server == '\0') {
-            throw std::runtime_error(
-                "TOKEIYA_TEST_PG is not set: run the PostgreSQL tests through "
-                "scripts/run-tests.sh");
-        }
-        m_serverConnect = server;
+        m_serverConnect = serverConnect;
         m_databaseName = UniqueDatabaseName();
         CConnectString admin = CConnectString::Parse(m_serverConnect);
         admin.Set("Database", "postgres");

@@ -16,6 +16,9 @@ enum class Engine { SQLite, PostgreSQL };
 class TestDatabase {
   public:
     explicit TestDatabase(Engine engine);
+    // A PostgreSQL database on the server named by `serverConnect` (a connection string
+    // without a database), for tests with a server of their own.
+    static std::unique_ptr<TestDatabase> OnServer(const std::string& serverConnect);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
@@ -28,6 +31,8 @@ class TestDatabase {
     std::unique_ptr<CConnection> OpenAnother() const;
 
   private:
+    TestDatabase(Engine engine, const std::string& serverConnect);
+
     Engine m_engine;
     std::unique_ptr<TempFolder> m_folder;  // SQLite only
     std::string m_databaseName;

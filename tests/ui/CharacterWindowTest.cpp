@@ -86,17 +86,18 @@ TEST(CharacterWindow, APopUpHidesItselfBeforeItsExitKeyIsDelivered) {
 }
 
 TEST(CharacterWindow, ItPaintsOnlyWhileAttachedAndShown) {
-    HeadlessHostWindow window(800, 500);
-    test::EngineTestHost proc(window);
-    window.SetProc(&proc);
-    RecordingWindow screen(nullptr);
-    proc.SetScreen(&screen);
+    EngineDesk desk;
+    HeadlessHostWindow& window = desk.window;
+    RecordingWindow& screen = desk.screen;
+    screen.SetHost(nullptr);
+    screen.Show(false, false);
     screen.SetBackColor(RGB(0, 0, 128), 0, 0, 80, 25, false);
     screen.CreateScrollBar(78, 0, 25, 1, 0, 1, false);
 
     screen.Show(true, true);
     EXPECT_EQ(RGB(255, 255, 255), window.Paint()->GetPixel(400, 250)) << "not attached";
     screen.SetHost(&window);
+    window.m_invalidated.clear();
     screen.Show(false, true);
     EXPECT_EQ(RGB(255, 255, 255), window.Paint()->GetPixel(400, 250)) << "hidden";
     EXPECT_EQ(std::vector<CRect>{screen.GetRect()}, window.m_invalidated);

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/CTime.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "tests/support/TempFolder.hpp"
 
@@ -33,7 +35,7 @@ class ProcRecorder : public IWindowProc {
         }
         return handles;
     }
-    void OnPaint(CDC& dc) override { dc.FillSolidRect(CRect{10, 10, 20, 20}, RGB(0, 128, 0)); }
+    void OnPaint(CDC& dc) override { dc.FillSolidRect(CRect{10, 10, 20, 20}, paint); }
 
     Log Take() {
         Log out;
@@ -43,6 +45,7 @@ class ProcRecorder : public IWindowProc {
 
     Log log;
     bool handles = true;
+    COLORREF paint = RGB(0, 128, 0);
     std::function<void(const Message&)> react;
 
   private:
@@ -55,31 +58,91 @@ struct Desk {
     Desk() { window.SetProc(&proc); }
 };
 
-TEST(HeadlessHostWindow, KeysCarryTheirModifiersOnlyWhileDelivered) {
+TEST(HeadlessHostWindow, ModifierKeysSendTheirOwnMessagesAndAreHeldOnlyWhileDown) {
     Desk desk;
-    desk.window.SetModifierState(0);
     desk.window.KeyDown(VK_TAB, kShift);
     desk.window.KeyUp(VK_TAB, kShift);
-    desk.window.PressKey('X', kAlt | kCtrl);
-    EXPECT_EQ((Log{"100 9 1 m1", "101 9 c0000001 m1", "104 58 1 m6", "105 58 c0000001 m6"}),
+    EXPECT_EQ((Log{"100 10 1 m1", "100 9 1 m1", "101 10 c0000001 m0", "100 10 1 m1",
+                   "101 9 c0000001 m1", "101 10 c0000001 m0"}),
+              desk.proc.Take());
+    // With Ctrl held, Alt makes ordinary key messages.
+    desk.window.Press('X', kAlt | kCtrl);
+    EXPECT_EQ((Log{"100 11 1 m2", "100 12 1 m6", "100 58 1 m6", "101 58 c0000001 m6",
+                   "101 12 c0000001 m2", "101 11 c0000001 m0"}),
               desk.proc.Take());
     EXPECT_EQ(0, desk.window.ModifierState());
+    EXPECT_EQ(0, desk.window.HeldModifiers());
 
-    desk.window.Type("a全");
-    EXPECT_EQ((Log{"102 61 1 m0", "102 91 1 m0", "102 53 1 m0"}), desk.proc.Take())
-        << "CP932 text arrives byte by byte";
+    desk.window.KeyDown(VK_CONTROL);
+    EXPECT_EQ(kCtrl, desk.window.ModifierState()) << "held between messages too";
+    desk.window.KeyUp(VK_CONTROL);
+    EXPECT_EQ(0, desk.window.ModifierState());
 }
 
-TEST(HeadlessHostWindow, ButtonsHeldShowInTheKeyBitsOfEveryMouseMessage) {
+TEST(HeadlessHostWindow, AKeyDownNobodyHandlesPostsItsCharacterAfterWhatItsHandlerPosted) {
+    Desk desk;
+    desk.proc.handles = false;
+    desk.proc.react = [&](const Message& m) {
+        if (m.message == WM_KEYDOWN && m.wParam == 'A') {
+            desk.window.PostMessage(WM_USER + 2, 0, 0);
+        }
+    };
+    desk.window.Press('A', kShift);
+    EXPECT_EQ((Log{"100 10 1 m1", "100 41 1 m1", "402 0 0 m1", "102 41 1 m1", "101 41 c0000001 m1",
+                   "101 10 c0000001 m0"}),
+              desk.proc.Take());
+    // Alt combinations are system keys and make no character.
+    desk.window.Press('X', kAlt);
+    EXPECT_EQ((Log{"104 12 20000001 m4", "104 58 20000001 m4", "105 58 e0000001 m4",
+                   "105 12 e0000001 m0"}),
+              desk.proc.Take());
+    // A key pressed again while down repeats, with the previous-state bit.
+    desk.window.KeyDown('D');
+    desk.window.KeyDown('D');
+    desk.window.KeyUp('D');
+    EXPECT_EQ((Log{"100 44 1 m0", "102 64 1 m0", "100 44 40000001 m0", "102 64 40000001 m0",
+                   "101 44 c0000001 m0"}),
+              desk.proc.Take());
+}
+
+TEST(HeadlessHostWindow, TypedTextIsKeysWhereAKeyMakesItAndCommittedBytesElsewhere) {
+    struct Case {
+        const char* text;
+        Log log;
+    };
+    const std::vector<Case> cases = {
+        {"a", {"100 41 1 m0", "102 61 1 m0", "101 41 c0000001 m0"}},
+        {"@",
+         {"100 10 1 m1", "100 c0 1 m1", "102 40 1 m1", "101 c0 c0000001 m1", "101 10 c0000001 m0"}},
+        {"\r", {"100 d 1 m0", "102 d 1 m0", "101 d c0000001 m0"}},
+        // The trail byte of ソ is a backslash, which must not become a key of its own.
+        {"ソ", {"102 83 1 m0", "102 5c 1 m0"}},
+        {"全ｱ", {"102 91 1 m0", "102 53 1 m0", "102 b1 1 m0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Desk desk;
+        desk.proc.handles = false;
+        desk.window.Type(c.text);
+        EXPECT_EQ(c.log, desk.proc.Take());
+    }
+}
+
+TEST(HeadlessHostWindow, ButtonsAndModifierKeysHeldShowInTheKeyBitsOfEveryMouseMessage) {
     Desk desk;
     desk.window.DoubleClick(Button::Left, 3, 4);
-    desk.window.MouseDown(Button::Right, -2, 5, MK_CONTROL);
+    desk.window.KeyDown(VK_CONTROL);
+    desk.window.MouseDown(Button::Right, -2, 5);
+    desk.window.KeyUp(VK_CONTROL);
     desk.window.MouseMove(7, 8);
     desk.window.SetClientOrigin(CPoint{100, 50});
     desk.window.Wheel(-120, 7, 8);
     desk.window.MouseUp(Button::Right, 7, 8);
+    desk.window.Click(Button::Left, 1, 1, kShift);
     EXPECT_EQ((Log{"201 1 40003 m0", "202 0 40003 m0", "203 1 40003 m0", "202 0 40003 m0",
-                   "204 a 5fffe m0", "200 2 80007 m0", "20a ff880002 3a006b m0", "205 0 80007 m0"}),
+                   "100 11 1 m2", "204 a 5fffe m2", "101 11 c0000001 m0", "200 2 80007 m0",
+                   "20a ff880002 3a006b m0", "205 0 80007 m0", "100 10 1 m1", "201 5 10001 m1",
+                   "202 4 10001 m1", "101 10 c0000001 m0"}),
               desk.proc.Take());
 }
 
@@ -110,6 +173,95 @@ TEST(HeadlessHostWindow, TimersRunOnTheVirtualClockAfterThePostedMessages) {
     EXPECT_EQ(Log{}, desk.proc.Take());
     desk.window.AdvanceTime(1);
     EXPECT_EQ(Log{"113 8 0 m0"}, desk.proc.Take());
+}
+
+TEST(HeadlessHostWindow, CTimeReadsTheVirtualClockWhileTheWindowLives) {
+    ScopedClockOverride fixed(1'000'000);
+    {
+        Desk desk;
+        std::vector<std::int64_t> atTicks;
+        desk.proc.react = [&](const Message& m) {
+            if (m.message == WM_TIMER) {
+                atTicks.push_back(CTime::GetCurrentTime().GetTime());
+            }
+        };
+        desk.window.SetTimer(3, 1500);
+        desk.window.AdvanceTime(999);
+        EXPECT_EQ(1'000'000, Clock::Now());
+        desk.window.AdvanceTime(1);
+        EXPECT_EQ(1'000'001, Clock::Now());
+        desk.window.AdvanceTime(2000);
+        EXPECT_EQ((std::vector<std::int64_t>{1'000'001, 1'000'003}), atTicks);
+        EXPECT_EQ(1'000'003, Clock::Now());
+
+        desk.window.SetClock(5000);
+        EXPECT_EQ(5000, Clock::Now());
+        desk.window.AdvanceTime(1000);
+        EXPECT_EQ(5001, Clock::Now());
+    }
+    EXPECT_EQ(1'000'000, Clock::Now()) << "the test's own clock is back";
+}
+
+TEST(HeadlessHostWindow, AClockOverrideMadeAfterTheWindowMayOutliveIt) {
+    ScopedClockOverride fixed(100);
+    auto window = std::make_unique<HeadlessHostWindow>();
+    window->AdvanceTime(5000);
+    EXPECT_EQ(105, Clock::Now());
+    {
+        ScopedClockOverride later(7000);
+        window.reset();
+        EXPECT_EQ(7000, Clock::Now()) << "the newest override alive stays in force";
+    }
+    EXPECT_EQ(100, Clock::Now());
+}
+
+TEST(HeadlessHostWindow, ABeepIsRecordedAndBlocksTheTimersForItsDuration) {
+    Desk desk;
+    desk.window.SetTimer(4, 50);
+    desk.window.Beep(4000, 100);
+    const std::vector<HeadlessHostWindow::BeepRecord> beeps = {{4000, 100}};
+    EXPECT_EQ(beeps, desk.window.m_beeps);
+    EXPECT_EQ(100, desk.window.Now());
+    EXPECT_EQ(Log{}, desk.proc.Take()) << "no tick while the beep blocks";
+    // The late tick comes once, and the next a whole period after it.
+    desk.window.AdvanceTime(0);
+    EXPECT_EQ(Log{"113 4 0 m0"}, desk.proc.Take());
+    desk.window.AdvanceTime(49);
+    EXPECT_EQ(Log{}, desk.proc.Take());
+    desk.window.AdvanceTime(1);
+    EXPECT_EQ(Log{"113 4 0 m0"}, desk.proc.Take());
+}
+
+TEST(HeadlessHostWindow, TimerIdsAreHandedOutOnceAboveTheProgramsOwn) {
+    Desk desk;
+    const UINT first = desk.window.AllocateTimerId();
+    const UINT second = desk.window.AllocateTimerId();
+    EXPECT_EQ(kFirstAllocatedTimerId, first);
+    EXPECT_EQ(kFirstAllocatedTimerId + 1, second);
+    HeadlessHostWindow other;
+    EXPECT_EQ(kFirstAllocatedTimerId, other.AllocateTimerId()) << "one allocator per window";
+}
+
+TEST(HeadlessHostWindow, UpdateWindowPaintsOnlyWhatIsInvalidIntoTheSurface) {
+    Desk desk;
+    HeadlessHostWindow& w = desk.window;
+    w.UpdateWindow();
+    ASSERT_NE(nullptr, w.Surface()) << "the first update paints the whole new surface";
+    EXPECT_EQ(1, w.UpdatePaints());
+    EXPECT_EQ(RGB(0, 128, 0), w.Surface()->GetPixel(15, 15));
+    w.UpdateWindow();
+    EXPECT_EQ(1, w.UpdatePaints()) << "nothing invalid, nothing painted";
+
+    desk.proc.paint = RGB(200, 0, 0);
+    w.InvalidateRect(CRect{0, 0, 12, 12}, false);
+    w.UpdateWindow();
+    EXPECT_EQ(2, w.UpdatePaints());
+    EXPECT_EQ(RGB(200, 0, 0), w.Surface()->GetPixel(11, 11));
+    EXPECT_EQ(RGB(0, 128, 0), w.Surface()->GetPixel(15, 15)) << "outside the invalid part";
+    // What lies outside the client area asks for nothing.
+    w.InvalidateRect(CRect{700, 500, 800, 600}, false);
+    w.UpdateWindow();
+    EXPECT_EQ(2, w.UpdatePaints());
 }
 
 TEST(HeadlessHostWindow, PostedMessagesWaitForTheHandlerThatPostedThem) {
@@ -191,9 +343,12 @@ TEST(HeadlessHostWindow, CaretClipboardAndInvalidationAreRecorded) {
     std::string text = "unchanged";
     EXPECT_FALSE(w.GetClipboardText(text));
     EXPECT_EQ("unchanged", text);
-    EXPECT_TRUE(w.SetClipboardText("全員"));
+    EXPECT_TRUE(w.SetClipboardText("全員\r\n\r給料\r"));
     EXPECT_TRUE(w.GetClipboardText(text));
-    EXPECT_EQ("全員", text);
+    EXPECT_EQ("全員\n\r給料\r", text) << "only CR before LF goes";
+    EXPECT_FALSE(w.SetClipboardText("全\x82"));
+    EXPECT_TRUE(w.GetClipboardText(text));
+    EXPECT_EQ("全員\n\r給料\r", text);
 
     w.InvalidateRect(CRect{1, 2, 3, 4}, false);
     w.Invalidate(true);
@@ -242,7 +397,10 @@ TEST(HeadlessHostWindow, ADestroyedWindowDeliversNothingMore) {
     desk.window.PostMessage(WM_USER, 0, 0);
     desk.window.AdvanceTime(100);
     desk.window.KeyDown(VK_TAB);
+    desk.window.Type("a");
+    desk.window.UpdateWindow();
     EXPECT_EQ(Log{}, desk.proc.Take());
+    EXPECT_EQ(nullptr, desk.window.Surface());
     EXPECT_FALSE(desk.window.HasCapture());
     EXPECT_FALSE(desk.window.SetTimer(2, 10));
 }

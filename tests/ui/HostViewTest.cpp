@@ -7,6 +7,7 @@
 #include "engine/CDosWinFrame.hpp"
 #include "engine/CDosWinView.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
+#include "tests/ui/FakeFunctionKeyBar.hpp"
 
 namespace tokeiya {
 namespace {
@@ -42,6 +43,10 @@ class RecordingScreen : public CCRWin {
         scrolls.push_back({event, position});
         return CCRWin::OnVScroll(event, position, bar);
     }
+    bool OnUserMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        userMessages.push_back(Message{message, wParam, lParam});
+        return takesUserMessages;
+    }
     bool OnFunctionKey(int key, int labelSet, int modifiers) override {
         functionKeys.push_back({key, labelSet, modifiers});
         return true;
@@ -65,6 +70,8 @@ class RecordingScreen : public CCRWin {
     };
     std::vector<FunctionKey> functionKeys;
     std::vector<std::string> edits;
+    std::vector<Message> userMessages;
+    bool takesUserMessages = false;
     int activations = 0;
     int deactivations = 0;
     bool handleKeys = false;
@@ -148,8 +155,8 @@ TEST_F(HostView, EngineMessagesReachTheirHandlers) {
     CCRWScrollBar* bar = screen.CreateScrollBar(70, 2, 20, 1, 0, 1, false);
     m_window.PostMessage(WM_EXIT_KEY, VK_TAB, kShift);
     m_window.PostMessage(WM_COMMAND_KEY, 42, 0);
-    m_window.PostMessage(WM_ENGINE_VSCROLL, 3, reinterpret_cast<LPARAM>(bar));
-    m_window.PostMessage(WM_ENGINE_VTHUMB, 17, reinterpret_cast<LPARAM>(bar));
+    m_window.PostMessage(WM_ENGINE_VSCROLL, 3, bar->Serial());
+    m_window.PostMessage(WM_ENGINE_VTHUMB, 17, bar->Serial());
     m_window.PostMessage(WM_FUNCTION_KEY, 205, kCtrl);
     EXPECT_EQ(5, m_window.Pump());
 
@@ -161,6 +168,59 @@ TEST_F(HostView, EngineMessagesReachTheirHandlers) {
     EXPECT_EQ(2, screen.functionKeys[0].labelSet);
     EXPECT_EQ(kCtrl, screen.functionKeys[0].modifiers);
     EXPECT_TRUE(m_window.m_unhandled.empty());
+}
+
+// A scroll notification names its bar by serial: once the screen that owned the bar is
+// gone, the notification reaches nobody, even the new screen's bar at the same place.
+TEST_F(HostView, ScrollNotificationsOfABarGoneWithItsScreenAreDropped) {
+    CCRWScrollBar* old = Screen().CreateScrollBar(70, 2, 20, 1, 0, 1, false);
+    const LPARAM serial = old->Serial();
+    m_window.PostMessage(WM_ENGINE_VSCROLL, 1, serial);
+    m_window.PostMessage(WM_ENGINE_VTHUMB, 5, serial);
+    ASSERT_TRUE(m_view.SetScreen(7));  // before the notifications are delivered
+    CCRWScrollBar* fresh = Screen().CreateScrollBar(70, 2, 20, 1, 0, 1, false);
+    EXPECT_NE(serial, fresh->Serial());
+    EXPECT_EQ(2, m_window.Pump());
+    EXPECT_TRUE(Screen().scrolls.empty());
+
+    m_window.PostMessage(WM_ENGINE_VSCROLL, 1, fresh->Serial());
+    m_window.PostMessage(WM_ENGINE_VSCROLL, 1, 0);
+    m_window.Pump();
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 0}}), Screen().scrolls);
+    EXPECT_EQ(fresh, Screen().FindScrollBarBySerial(fresh->Serial()));
+    EXPECT_EQ(nullptr, Screen().FindScrollBarBySerial(serial));
+}
+
+TEST_F(HostView, TheProgramsOwnMessagesAreOfferedToTheScreenAfterTheRouting) {
+    RecordingScreen& screen = Screen();
+    screen.takesUserMessages = true;
+    m_window.PostMessage(WM_USER + 40, 7, 8);
+    m_window.PostMessage(WM_EXIT_KEY, VK_RETURN, 0);  // the view's own: routed, not offered
+    m_window.PostMessage(WM_USER - 1, 0, 0);          // below WM_USER: never offered
+    m_window.Pump();
+    ASSERT_EQ(1u, screen.userMessages.size());
+    EXPECT_EQ(WM_USER + 40, screen.userMessages[0].message);
+    EXPECT_EQ(7u, screen.userMessages[0].wParam);
+    EXPECT_EQ(8, screen.userMessages[0].lParam);
+    EXPECT_EQ(1u, screen.exitKeys.size());
+    ASSERT_EQ(1u, m_window.m_unhandled.size());
+    EXPECT_EQ(WM_USER - 1, m_window.m_unhandled[0].message);
+
+    // Not taken: the message goes on to the view's (and the frame's) handling.
+    screen.takesUserMessages = false;
+    EXPECT_FALSE(m_window.Send(WM_USER + 41));
+    EXPECT_EQ(2u, screen.userMessages.size());
+}
+
+TEST_F(HostView, RedrawScreenPaintsBeforeItReturns) {
+    RecordingScreen& screen = Screen();
+    screen.SetDefaultColors(RGB(0, 0, 0), RGB(255, 255, 255));
+    ASSERT_TRUE(screen.SetBackColor(RGB(20, 120, 20), 0, 0, 80, 25, false));
+    const int before = m_window.UpdatePaints();
+    m_view.RedrawScreen();
+    EXPECT_EQ(before + 1, m_window.UpdatePaints());
+    ASSERT_NE(nullptr, m_window.Surface());
+    EXPECT_EQ(RGB(20, 120, 20), m_window.Surface()->GetPixel(400, 250));
 }
 
 TEST_F(HostView, SwitchScreenMessageReplacesTheScreen) {
@@ -253,17 +313,25 @@ TEST(HostViewWithoutScreen, MessagesFallThroughAndEditCommandsAreOff) {
     EXPECT_FALSE(view.SetScreen(0));
 }
 
-TEST(HostViewLabels, ImeKeysAreLabelledF6ToF10) {
+TEST(HostViewLabels, ImeKeysAreLabelledF6ToF10OfTheInstalledBar) {
     HeadlessHostWindow window;
     CDosWinView view(window);
+    view.LabelImeKeys();  // no bar yet: nothing to label, nothing happens
+    EXPECT_EQ(nullptr, view.FunctionBar());
+
+    auto owned = std::make_unique<test::FakeFunctionKeyBar>();
+    test::FakeFunctionKeyBar* bar = owned.get();
+    view.InstallFunctionBar(std::move(owned));
+    EXPECT_EQ(bar, view.FunctionBar());
+    EXPECT_EQ(&window, bar->GetHost()) << "the bar paints into and posts to the view's window";
     view.LabelImeKeys();
-    EXPECT_EQ("", view.ImeKeyLabel(5));
-    EXPECT_EQ("ひらがな", view.ImeKeyLabel(6));
-    EXPECT_EQ("カタカナ", view.ImeKeyLabel(7));
-    EXPECT_EQ("半角", view.ImeKeyLabel(8));
-    EXPECT_EQ("全角無変換", view.ImeKeyLabel(9));
-    EXPECT_EQ("半角無変換", view.ImeKeyLabel(10));
-    EXPECT_EQ("", view.ImeKeyLabel(13));
+    const char* const expected[] = {"",         "",     "",           "",           "", "ひらがな",
+                                    "カタカナ", "半角", "全角無変換", "半角無変換", "", ""};
+    for (int key = 1; key <= IFunctionKeyBar::kKeyCount; ++key) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(expected[key - 1], bar->GetLabel(0, key));
+        EXPECT_EQ("", bar->GetLabel(1, key)) << "only label set 0";
+    }
 }
 
 TEST(ZoomRect, SizesAndCentresTheWindowOnTheDesktop) {

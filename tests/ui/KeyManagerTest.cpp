@@ -40,11 +40,22 @@ TEST(KeyManager, DefaultExitKeysArePostedWithTheModifiersHeld) {
     RunKeyCases(
         desk,
         {
-            {"Shift+Tab", VK_TAB, kShift, true, true, {"Tab down 1", "Exit 9/1"}},
+            {"Shift+Tab",
+             VK_TAB,
+             kShift,
+             true,
+             true,
+             {"Shift down 1", "Tab down 1", "Exit 9/1", "Shift up 0"}},
             {"Home is no exit key", VK_HOME, 0, true, false, {"Home down 0"}},
             {"Return", VK_RETURN, 0, true, true, {"Return down 0", "Exit 13/0"}},
             {"Return up looks in the key-up set", VK_RETURN, 0, false, false, {"Return up 0"}},
-            {"Ctrl+Alt+Down", VK_DOWN, kCtrl | kAlt, true, true, {"Down down 6", "Exit 40/6"}},
+            {"Ctrl+Alt+Down",
+             VK_DOWN,
+             kCtrl | kAlt,
+             true,
+             true,
+             {"Ctrl down 2", "Other18x1 down", "Down down 6", "Exit 40/6", "Other18x1 up",
+              "Ctrl up 0"}},
             {"a letter", 'A', 0, true, false, {"Other65x1 down"}},
             {"Alt alone is an other key", VK_MENU, kAlt, true, false, {"Other18x1 down"}},
         });
@@ -54,22 +65,35 @@ TEST(KeyManager, AHandledKeyIsNeitherPostedNorLeftForTheHost) {
     EngineDesk desk;
     desk.screen.SetExitKeys(nullptr, true);
     desk.screen.consume = {"Tab"};
+    desk.window.KeyDown(VK_SHIFT);
+    EXPECT_EQ(Log{"Shift down 1"}, desk.screen.Take());
     RunKeyCases(desk, {{"Shift+Tab consumed", VK_TAB, kShift, true, true, {"Tab down 1"}}});
     EXPECT_EQ(VK_TAB, desk.screen.LastKey());
     EXPECT_EQ(kShift, desk.screen.LastModifiers());
     EXPECT_TRUE(desk.screen.LastDown());
+    desk.window.KeyUp(VK_SHIFT);
+    EXPECT_EQ(VK_SHIFT, desk.screen.LastKey());
+    EXPECT_EQ(0, desk.screen.LastModifiers());
+    EXPECT_FALSE(desk.screen.LastDown());
 }
 
 TEST(KeyManager, ACommandKeyFiresOnKeyDownWithExactlyItsModifiers) {
     EngineDesk desk;
     desk.screen.CommandKeys().push_back(CKeySet{VK_F5, kCtrl, 77});
     desk.screen.AddExitKey(VK_F5, -1);  // never reached: function keys are not exit keys
-    RunKeyCases(desk, {
-                          {"Ctrl+F5", VK_F5, kCtrl, true, true, {"Command 77"}},
-                          {"Ctrl+F5 up", VK_F5, kCtrl, false, false, {"F5 up 2"}},
-                          {"Ctrl+Shift+F5", VK_F5, kCtrl | kShift, true, false, {"F5 down 3"}},
-                          {"F5", VK_F5, 0, true, false, {"F5 down 0"}},
-                      });
+    RunKeyCases(
+        desk,
+        {
+            {"Ctrl+F5", VK_F5, kCtrl, true, true, {"Ctrl down 2", "Command 77", "Ctrl up 0"}},
+            {"Ctrl+F5 up", VK_F5, kCtrl, false, false, {"Ctrl down 2", "F5 up 2", "Ctrl up 0"}},
+            {"Ctrl+Shift+F5",
+             VK_F5,
+             kCtrl | kShift,
+             true,
+             false,
+             {"Shift down 1", "Ctrl down 3", "F5 down 3", "Ctrl up 1", "Shift up 0"}},
+            {"F5", VK_F5, 0, true, false, {"F5 down 0"}},
+        });
 }
 
 TEST(KeyManager, FunctionKeysNeverReachTheExitKeySets) {
@@ -79,13 +103,15 @@ TEST(KeyManager, FunctionKeysNeverReachTheExitKeySets) {
         desk.screen.ExitKeysUp().push_back(CKeySet{key, -1, 0});
     }
     desk.screen.consume = {"F20"};
-    RunKeyCases(desk, {
-                          {"F1", VK_F1, 0, true, false, {"F1 down 0"}},
-                          {"F3 up", VK_F1 + 2, kShift, false, false, {"F3 up 1"}},
-                          {"F20 answers for itself", VK_F20, 0, true, true, {"F20 down 0"}},
-                          // The first key past F20 is an ordinary key and may be an exit key.
-                          {"F21", VK_F20 + 1, 0, true, true, {"Other132x1 down", "Exit 132/0"}},
-                      });
+    RunKeyCases(
+        desk,
+        {
+            {"F1", VK_F1, 0, true, false, {"F1 down 0"}},
+            {"F3 up", VK_F1 + 2, kShift, false, false, {"Shift down 1", "F3 up 1", "Shift up 0"}},
+            {"F20 answers for itself", VK_F20, 0, true, true, {"F20 down 0"}},
+            // The first key past F20 is an ordinary key and may be an exit key.
+            {"F21", VK_F20 + 1, 0, true, true, {"Other132x1 down", "Exit 132/0"}},
+        });
 }
 
 TEST(KeyManager, KeyUpsLookOnlyInTheKeyUpSet) {
@@ -96,30 +122,60 @@ TEST(KeyManager, KeyUpsLookOnlyInTheKeyUpSet) {
                           {"Return down", VK_RETURN, 0, true, false, {"Return down 0"}},
                           {"Return up", VK_RETURN, 0, false, true, {"Return up 0", "Exit 13/0"}},
                           {"Tab up", VK_TAB, 0, false, false, {"Tab up 0"}},
-                          {"Shift+Tab up", VK_TAB, kShift, false, true, {"Tab up 1", "Exit 9/1"}},
-                          {"Ctrl+Shift+Tab up", VK_TAB, kCtrl | kShift, false, false, {"Tab up 3"}},
+                          {"Shift+Tab up",
+                           VK_TAB,
+                           kShift,
+                           false,
+                           true,
+                           {"Shift down 1", "Tab up 1", "Exit 9/1", "Shift up 0"}},
+                          {"Ctrl+Shift+Tab up",
+                           VK_TAB,
+                           kCtrl | kShift,
+                           false,
+                           false,
+                           {"Shift down 1", "Ctrl down 3", "Tab up 3", "Ctrl up 1", "Shift up 0"}},
                       });
 }
 
 TEST(KeyManager, EveryNamedKeyReachesItsOwnHandler) {
     const std::vector<std::pair<int, std::string>> named = {
-        {VK_BACK, "BS"},       {VK_TAB, "Tab"},     {VK_CLEAR, "Clear"},
-        {VK_RETURN, "Return"}, {VK_SHIFT, "Shift"}, {VK_CONTROL, "Ctrl"},
-        {VK_ESCAPE, "Esc"},    {VK_SPACE, "Space"}, {VK_PRIOR, "PageUp"},
-        {VK_NEXT, "PageDown"}, {VK_END, "End"},     {VK_HOME, "Home"},
-        {VK_LEFT, "Left"},     {VK_UP, "Up"},       {VK_RIGHT, "Right"},
-        {VK_DOWN, "Down"},     {VK_PRINT, "Print"}, {VK_INSERT, "Insert"},
-        {VK_DELETE, "Delete"}, {VK_F1 + 11, "F12"}, {VK_SNAPSHOT, "Other44x1"},
+        {VK_BACK, "BS"},
+        {VK_TAB, "Tab"},
+        {VK_CLEAR, "Clear"},
+        {VK_RETURN, "Return"},
+        {VK_ESCAPE, "Esc"},
+        {VK_SPACE, "Space"},
+        {VK_PRIOR, "PageUp"},
+        {VK_NEXT, "PageDown"},
+        {VK_END, "End"},
+        {VK_HOME, "Home"},
+        {VK_LEFT, "Left"},
+        {VK_UP, "Up"},
+        {VK_RIGHT, "Right"},
+        {VK_DOWN, "Down"},
+        {VK_PRINT, "Print"},
+        {VK_INSERT, "Insert"},
+        {VK_DELETE, "Delete"},
+        {VK_F1 + 11, "F12"},
+        {VK_SNAPSHOT, "Other44x1"},
     };
     EngineDesk desk;
     for (const auto& [key, name] : named) {
         SCOPED_TRACE(key);
-        desk.window.KeyDown(key, kCtrl);
-        desk.window.KeyUp(key, 0);
+        // Down while Ctrl is held, up after Ctrl came up.
+        desk.window.KeyDown(VK_CONTROL);
+        desk.window.KeyDown(key);
+        desk.window.KeyUp(VK_CONTROL);
+        desk.window.KeyUp(key);
         const bool other = name.starts_with("Other");
-        EXPECT_EQ((Log{name + (other ? " down" : " down 2"), name + (other ? " up" : " up 0")}),
+        EXPECT_EQ((Log{"Ctrl down 2", name + (other ? " down" : " down 2"), "Ctrl up 0",
+                       name + (other ? " up" : " up 0")}),
                   desk.screen.Take());
     }
+    // The modifier keys are named keys too, held from their own key-down.
+    desk.window.Press(VK_SHIFT);
+    desk.window.Press(VK_CONTROL);
+    EXPECT_EQ((Log{"Shift down 1", "Shift up 0", "Ctrl down 2", "Ctrl up 0"}), desk.screen.Take());
 }
 
 TEST(KeyManager, ExitKeyTablesAreReadUpToTheirEndMarker) {

@@ -176,6 +176,45 @@ TEST_F(MainFrameTest, ZoomCommandsResizeAndTheFitToggleReappliesTheZoom) {
     EXPECT_EQ(CDosWinFrame::ZoomRect({1600, 1000}, 70, true), window.WindowRect());
 }
 
+// The user drags the window to another size: no zoom item claims a size the window does
+// not have, and the size stored at exit is the one the window comes back with.
+TEST_F(MainFrameTest, AResizedWindowKeepsTheZoomMenuAndTheStoredSizeTrue) {
+    Start();
+    Window().MoveWindow(CRect{100, 100, 1300, 850});
+    for (UINT id : {command::kZoom90, command::kZoom80, command::kZoom70}) {
+        EXPECT_FALSE(Window().MenuState(id).checked) << id;
+        EXPECT_TRUE(Window().MenuState(id).enabled) << id;
+    }
+    Window().ChooseCommand(command::kExit);
+    EXPECT_EQ(75, Stored("Size"));
+
+    m_frame.reset();
+    m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile);
+    m_frame->Create({});
+    m_frame->ShowInitialWindow();
+    EXPECT_EQ((CRect{200, 125, 1400, 875}), Window().WindowRect());
+    EXPECT_EQ(75, m_frame->ZoomPercent());
+
+    // Back to exactly the 90 % size: that item is the current one again.
+    Window().MoveWindow(CDosWinFrame::ZoomRect({1600, 1000}, 90, false));
+    EXPECT_TRUE(Window().MenuState(command::kZoom90).checked);
+    EXPECT_FALSE(Window().MenuState(command::kZoom90).enabled);
+}
+
+TEST_F(MainFrameTest, VisibleAnswersWhetherTheWindowIsShown) {
+    m_profile.WriteProfileInt("WINDOW", "Open", 0);
+    Start();
+    EXPECT_FALSE(m_frame->Visible()) << "started in the notification area";
+    Window().TrayEvent(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(m_frame->Visible());
+    Window().ShowWindow(SW_SHOWMINIMIZED);
+    EXPECT_FALSE(m_frame->Visible()) << "minimised into the notification area";
+    Window().TrayEvent(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(m_frame->Visible());
+    Window().ChooseCommand(command::kExit);
+    EXPECT_FALSE(m_frame->Visible()) << "closed";
+}
+
 TEST_F(MainFrameTest, MenuFollowsTheLoggedInUsersLevel) {
     Start();
     EXPECT_TRUE(Window().MenuState(command::kGroupSettings).enabled);

@@ -50,13 +50,16 @@ TEST(MouseDispatch, EachButtonActionReachesItsHandlerWithSignedCoordinates) {
     EngineDesk desk;
     desk.screen.logMoves = true;
     desk.window.Click(Button::Right, 30, 40);
-    desk.window.MouseDown(Button::Middle, 5, 6, MK_SHIFT);
+    desk.window.KeyDown(VK_SHIFT);
+    desk.window.MouseDown(Button::Middle, 5, 6);
+    desk.window.KeyUp(VK_SHIFT);
     desk.window.DoubleClick(Button::Left, 7, 8);
     // While the left button is held (captured), the pointer may leave the client area.
     desk.window.MouseDown(Button::Left, 1, 1);
     desk.window.MouseMove(-12, -3);
-    EXPECT_EQ((Log{"RDown 2 30,40", "RUp 0 30,40", "MDown 20 5,6", "LDown 17 7,8", "LUp 16 7,8",
-                   "LDbl 17 7,8", "LUp 16 7,8", "LDown 17 1,1", "Move 17 -12,-3"}),
+    // The host view keeps the button-up that ends a double click from the screen.
+    EXPECT_EQ((Log{"RDown 2 30,40", "RUp 0 30,40", "Shift down 1", "MDown 20 5,6", "Shift up 0",
+                   "LDown 17 7,8", "LUp 16 7,8", "LDbl 17 7,8", "LDown 17 1,1", "Move 17 -12,-3"}),
               desk.screen.Take());
 
     desk.screen.SetMouseEnabled(false);
@@ -130,18 +133,21 @@ TEST(MouseRepeat, AHeldButtonRepeatsOnTheHostsTimerUntilItComesUp) {
     mouse.SetMouseEnabled(true);
 
     window.MouseDown(Button::Right, 3, 4);
-    EXPECT_EQ(516, mouse.RepeatTimer());
-    EXPECT_EQ(50, window.TimerPeriod(516));
+    const UINT timer = mouse.RepeatTimer();
+    EXPECT_GE(timer, kFirstAllocatedTimerId) << "the id comes from the host";
+    EXPECT_EQ(static_cast<int>(WM_RBUTTONDOWN), mouse.RepeatKind());
+    EXPECT_EQ(50, window.TimerPeriod(timer));
     EXPECT_EQ((CPoint{3, 4}), (CPoint{mouse.RepeatX(), mouse.RepeatY()}));
     window.AdvanceTime(175);
     EXPECT_EQ(3, mouse.repeats);
-    EXPECT_FALSE(mouse.OnTimer(513)) << "another timer is not the repeat";
+    EXPECT_FALSE(mouse.OnTimer(516)) << "the button's message number is no timer of its";
 
     // The release ends the repeat even while mouse input is off.
     mouse.SetMouseEnabled(false);
     window.MouseUp(Button::Right, 3, 4);
-    EXPECT_FALSE(window.TimerRunning(516));
+    EXPECT_FALSE(window.TimerRunning(timer));
     EXPECT_EQ(0, mouse.RepeatKind());
+    EXPECT_EQ(0u, mouse.RepeatTimer());
     window.AdvanceTime(500);
     EXPECT_EQ(3, mouse.repeats);
 
@@ -149,19 +155,56 @@ TEST(MouseRepeat, AHeldButtonRepeatsOnTheHostsTimerUntilItComesUp) {
     RepeatingMouse alone;
     alone.SetMouseEnabled(true);
     alone.OnMouseMessage(Message{WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(1, 1)});
-    EXPECT_EQ(0, alone.RepeatTimer());
+    EXPECT_EQ(0u, alone.RepeatTimer());
+}
+
+// Two lists scrolling under held buttons on one window: each repeats on its own timer, and
+// one stopping leaves the other running.
+TEST(MouseRepeat, TwoManagersOnOneHostNeverShareATimer) {
+    HeadlessHostWindow window;
+    RepeatingMouse first;
+    RepeatingMouse second;
+    for (RepeatingMouse* mouse : {&first, &second}) {
+        mouse->SetHost(&window);
+        mouse->SetMouseEnabled(true);
+        mouse->OnMouseMessage(Message{WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(1, 1)});
+    }
+    ASSERT_NE(0u, first.RepeatTimer());
+    EXPECT_NE(first.RepeatTimer(), second.RepeatTimer());
+
+    struct Proc : IWindowProc {
+        RepeatingMouse* mice[2];
+        bool WindowProc(const Message& m) override {
+            return m.message == WM_TIMER && (mice[0]->OnTimer(static_cast<UINT>(m.wParam)) ||
+                                             mice[1]->OnTimer(static_cast<UINT>(m.wParam)));
+        }
+        void OnPaint(CDC&) override {}
+    } proc;
+    proc.mice[0] = &first;
+    proc.mice[1] = &second;
+    window.SetProc(&proc);
+    window.AdvanceTime(100);
+    EXPECT_EQ(2, first.repeats);
+    EXPECT_EQ(2, second.repeats);
+    first.OnMouseMessage(Message{WM_RBUTTONUP, 0, MakeLParam(1, 1)});
+    window.AdvanceTime(100);
+    EXPECT_EQ(2, first.repeats);
+    EXPECT_EQ(4, second.repeats);
+    EXPECT_TRUE(window.TimerRunning(second.RepeatTimer()));
 }
 
 TEST(MouseRepeat, ARepeatDoesNotOutliveItsManager) {
     HeadlessHostWindow window;
+    UINT timer = 0;
     {
         RepeatingMouse mouse;
         mouse.SetHost(&window);
         mouse.SetMouseEnabled(true);
         mouse.OnMouseMessage(Message{WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(1, 1)});
-        ASSERT_TRUE(window.TimerRunning(516));
+        timer = mouse.RepeatTimer();
+        ASSERT_TRUE(window.TimerRunning(timer));
     }
-    EXPECT_FALSE(window.TimerRunning(516));
+    EXPECT_FALSE(window.TimerRunning(timer));
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "engine/CCRWin.hpp"
+#include "engine/CDosWinView.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
-#include "tests/ui/EngineTestHost.hpp"
 
 namespace tokeiya::test {
 
@@ -152,18 +153,33 @@ class RecordingWindow : public CCRWin {
     }
 };
 
-// The headless desktop with the test host routing to one recording window, attached,
-// shown and taking the mouse.
+// A host view whose every screen is a recording window.
+class RecordingView : public CDosWinView {
+  public:
+    using CDosWinView::CDosWinView;
+
+    bool CreateScreen(int) override {
+        ReplaceScreen(std::make_unique<RecordingWindow>(&Window()));
+        return true;
+    }
+    RecordingWindow& Current() const { return static_cast<RecordingWindow&>(*Screen()); }
+};
+
+// The headless desktop with the real host view routing to one recording window as its
+// screen: attached, sized, shown and taking the mouse.
 struct EngineDesk {
     headless::HeadlessHostWindow window{800, 500};
-    EngineTestHost proc{window};
-    RecordingWindow screen{&window};
+    RecordingView view{window};
+    RecordingWindow& screen;
 
-    EngineDesk() {
-        window.SetProc(&proc);
-        proc.SetScreen(&screen);
-        screen.Show(true, false);
-        screen.SetMouseEnabled(true);
+    EngineDesk() : screen(Start(window, view)) {}
+
+  private:
+    static RecordingWindow& Start(headless::HeadlessHostWindow& window, RecordingView& view) {
+        window.SetProc(&view);
+        view.SetScreen(0);
+        view.Current().SetMouseEnabled(true);
+        return view.Current();
     }
 };
 

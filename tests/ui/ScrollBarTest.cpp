@@ -120,6 +120,8 @@ TEST(ScrollBarMouse, AHeldArrowRepeatsEvery100MsUntilReleasedOrLeft) {
         BarDesk desk;
         desk.Press(CCRWScrollBar::DownArrow);
         EXPECT_EQ(Log{"LineDown bar7"}, desk.screen.Take()) << "the first step comes at once";
+        const UINT timer = desk.bar->RepeatTimer();
+        EXPECT_TRUE(desk.window.TimerRunning(timer));
         EXPECT_TRUE(desk.window.HasCapture());
         EXPECT_EQ(CCRWScrollBar::DownArrow, desk.bar->PressedPart());
         desk.window.AdvanceTime(99);
@@ -136,7 +138,7 @@ TEST(ScrollBarMouse, AHeldArrowRepeatsEvery100MsUntilReleasedOrLeft) {
         } else {
             desk.window.MouseUp(Button::Left, track.x, track.y);
         }
-        EXPECT_FALSE(desk.window.TimerRunning(WM_LBUTTONDOWN));
+        EXPECT_FALSE(desk.window.TimerRunning(timer));
         EXPECT_FALSE(desk.window.HasCapture());
         EXPECT_EQ(CCRWScrollBar::None, desk.bar->PressedPart());
         desk.window.AdvanceTime(1000);
@@ -198,8 +200,10 @@ TEST(ScrollBarMouse, ADisabledBarLeavesTheClickToItsWindow) {
     // Turning the bar off while its arrow is held ends the repeat.
     desk.bar->SetEnabled(true);
     desk.Press(CCRWScrollBar::UpArrow);
+    const UINT timer = desk.bar->RepeatTimer();
+    ASSERT_TRUE(desk.window.TimerRunning(timer));
     desk.bar->SetEnabled(false);
-    EXPECT_FALSE(desk.window.TimerRunning(WM_LBUTTONDOWN));
+    EXPECT_FALSE(desk.window.TimerRunning(timer));
     EXPECT_FALSE(desk.window.HasCapture());
     desk.window.AdvanceTime(500);
     EXPECT_EQ(Log{"LineUp bar7"}, desk.screen.Take());
@@ -214,7 +218,7 @@ TEST(ScrollBarMouse, WithoutAHostNothingIsCapturedOrPosted) {
     const CPoint p = Centre(bar->PartRect(CCRWScrollBar::DownArrow));
     EXPECT_FALSE(bar->OnMouseMessage(Message{WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(p.x, p.y)}));
     EXPECT_EQ(CCRWScrollBar::None, bar->PressedPart());
-    EXPECT_EQ(0, bar->RepeatTimer());
+    EXPECT_EQ(0u, bar->RepeatTimer());
 }
 
 TEST(ScrollBarMouse, NotificationsOfAnotherWindowsBarAreRefused) {

@@ -134,6 +134,164 @@ TEST(CellSurface, DoubleByteCharacterIsALeadCellAndAContinuationCell) {
     EXPECT_EQ(nullptr, s.CellAt(0, -1));
 }
 
+// One character per cell: '.' empty, '>' continuation, else the cell's own character.
+std::string Cells(const CCRBase& s, int row) {
+    std::string out;
+    for (int col = 0; col < s.Cols(); ++col) {
+        const CCRCell* cell = s.CellAt(col, row);
+        out += cell->IsEmpty()          ? std::string(".")
+               : cell->IsContinuation() ? std::string(">")
+                                        : std::string(cell->Chars());
+    }
+    return out;
+}
+
+TEST(CellSurface, OverwritingHalfACharacterBlanksTheOtherHalfAndRepaintsIt) {
+    struct Case {
+        const char* name;
+        std::string before;
+        int beforeCol;
+        std::string text;
+        int col;
+        std::string after;
+        int written;
+        CRect repaint;  // empty when no request is expected
+    };
+    // A 10-column row; 合 at the start, in the middle or at the end of it.
+    const Case cases[] = {
+        {"start, lead, single-byte", "合", 0, "A", 0, "A.........", 1, {0, 0, 2, 1}},
+        {"start, right half, single-byte", "合", 0, "A", 1, ".A........", 1, {0, 0, 2, 1}},
+        {"start, lead, double-byte", "合", 0, "全", 0, "全>........", 2, {0, 0, 2, 1}},
+        {"start, right half, double-byte", "合", 0, "全", 1, ".全>.......", 2, {0, 0, 3, 1}},
+        {"middle, lead, single-byte", "合", 4, "A", 4, "....A.....", 1, {4, 0, 6, 1}},
+        {"middle, right half, single-byte", "合", 4, "A", 5, ".....A....", 1, {4, 0, 6, 1}},
+        {"middle, lead, double-byte", "合", 4, "全", 4, "....全>....", 2, {4, 0, 6, 1}},
+        {"middle, right half, double-byte", "合", 4, "全", 5, ".....全>...", 2, {4, 0, 7, 1}},
+        {"end, lead, single-byte", "合", 8, "A", 8, "........A.", 1, {8, 0, 10, 1}},
+        {"end, right half, single-byte", "合", 8, "A", 9, ".........A", 1, {8, 0, 10, 1}},
+        {"end, lead, double-byte", "合", 8, "全", 8, "........全>", 2, {8, 0, 10, 1}},
+        {"end, right half, double-byte is dropped", "合", 8, "全", 9, "........合>", 0, {}},
+        {"across two characters", "合計", 0, "AB", 1, ".AB.......", 2, {0, 0, 4, 1}},
+        {"half-width katakana over a right half", "合", 2, "ｶ", 3, "...ｶ......", 1, {2, 0, 4, 1}},
+        {"straddling text ends on a left half",
+         "合計",
+         6,
+         "XYZ全",
+         6,
+         "......XYZ.",
+         3,
+         {6, 0, 10, 1}},
+        {"a whole character over a whole one", "合計", 0, "全", 2, "合>全>......", 2, {2, 0, 4, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSurface s;
+        s.PutText(c.before, c.beforeCol, 0, false);
+        EXPECT_EQ(c.written, s.PutText(c.text, c.col, 0, kRed, true));
+        EXPECT_EQ(c.after, Cells(s, 0));
+        EXPECT_TRUE(s.CharactersWhole());
+        if (c.repaint.IsEmpty()) {
+            EXPECT_TRUE(s.requests.empty());
+        } else {
+            ASSERT_EQ(1u, s.requests.size());
+            EXPECT_EQ(c.repaint, s.requests[0]);
+        }
+    }
+}
+
+TEST(CellSurface, EveryWriterKeepsCharactersWhole) {
+    // PutTextAndBack colours only the cells its text took, but repaints the blanked half.
+    RecordingSurface s;
+    s.PutText("合計", 3, 0, false);
+    EXPECT_EQ(1, s.PutTextAndBack("A", 4, 0, kRed, kYellow, true));
+    EXPECT_EQ("....A計>...", Cells(s, 0));
+    EXPECT_EQ(kWhite, s.CellAt(3, 0)->backColor);
+    EXPECT_EQ(kYellow, s.CellAt(4, 0)->backColor);
+    ASSERT_EQ(1u, s.requests.size());
+    EXPECT_EQ((CRect{3, 0, 5, 1}), s.requests[0]);
+
+    // Captions of the definition are written into the cells when the frame is painted.
+    s.Items().AddTextItem("X", 6, 0);
+    s.Items().AddColoredTextItem("全", 1, 1, kBlue);
+    s.PutText("合計", 0, 1, false);
+    CMemoryDC dc(100, 40);
+    s.DrawFrame(dc);
+    EXPECT_EQ("....A.X...", Cells(s, 0));
+    EXPECT_EQ(".全>.......", Cells(s, 1));
+    EXPECT_TRUE(s.CharactersWhole());
+
+    // The text ends at a NUL; the continuation marker cannot be forged.
+    RecordingSurface t;
+    t.PutText("合", 0, 0, false);
+    EXPECT_EQ(2, t.PutText(std::string("B\1", 2), 1, 0, false));
+    EXPECT_EQ(".B........", Cells(t, 0));
+    EXPECT_EQ(1, t.PutText(std::string("C\0D", 3), 5, 0, false));
+    EXPECT_EQ(".B...C....", Cells(t, 0));
+    EXPECT_TRUE(t.CharactersWhole());
+
+    t.ClearCells(1, false);
+    EXPECT_EQ("..........", Cells(t, 0));
+    t.SetGridSize(3, 1);
+    EXPECT_EQ(2, t.PutText("全", 1, 0, false));
+    EXPECT_EQ(0, t.PutText("全", 2, 0, false)) << "no room for both halves";
+    EXPECT_EQ(".全>", Cells(t, 0));
+}
+
+// Random writes of mixed text anywhere: no sequence of writes may leave half a character,
+// and what a write reports as written reads back.
+TEST(CellSurface, RandomWritesNeverBreakACharacter) {
+    const std::string pieces[] = {"A", "全", "ｶ", "合計", "x全y", "ﾃｽﾄ", "表示"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::uint32_t bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    CCRBase s(CRect{0, 0, 100, 60}, 9, 3, 0, 0);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string& text = pieces[next(std::size(pieces))];
+        const int col = static_cast<int>(next(10));
+        const int row = static_cast<int>(next(3));
+        const int written = s.PutText(text, col, row, false);
+        ASSERT_TRUE(s.CharactersWhole()) << "write " << i << " at " << col << "," << row;
+        if (written > 0) {
+            std::string back;
+            ASSERT_TRUE(s.GetRowText(back, row, col, col + written - 1, false));
+            EXPECT_EQ(text.substr(0, back.size()), back) << "write " << i;
+            EXPECT_EQ(static_cast<size_t>(written), back.size()) << "write " << i;
+        }
+    }
+}
+
+TEST(CellSurface, BrokenCharactersAreFound) {
+    auto cell = [](unsigned char first, unsigned char trail) {
+        CCRCell c;
+        c.bytes[0] = first;
+        c.bytes[1] = trail;
+        return c;
+    };
+    const CCRCell empty = cell(0, 0);
+    const CCRCell single = cell('A', 0);
+    const CCRCell lead = cell(0x8D, 0x87);
+    const CCRCell rest = cell(CCRCell::kContinuation, 0);
+    struct Case {
+        const char* name;
+        std::vector<CCRCell> row;
+        int broken;
+    };
+    const Case cases[] = {
+        {"whole characters", {single, lead, rest, empty, lead, rest}, -1},
+        {"no cells", {}, -1},
+        {"lead in the last column", {single, empty, lead}, 2},
+        {"lead without its right half", {lead, single, empty}, 0},
+        {"right half at the start", {rest, single}, 0},
+        {"right half after a single byte", {single, rest}, 1},
+        {"two right halves", {lead, rest, rest}, 2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.broken, CCRBase::BrokenCharacterColumn(c.row)) << c.name;
+    }
+}
+
 TEST(CellSurface, GetRowTextSkipsEmptiesAndHonoursItsRange) {
     CCRBase s(CRect{0, 0, 100, 40}, 10, 2, 0, 0);
     s.PutText("A", 0, 0, false);

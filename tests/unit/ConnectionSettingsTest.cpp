@@ -132,5 +132,53 @@ TEST_F(PgPassFile, KeepsOneLinePerServerAndIsPrivate) {
     EXPECT_NE(std::string::npos, Contents().find("db:5432:tokeiya:taro:a\\:b\\\\c"));
 }
 
+// SQL Server has no password file of its own: the program keeps the password where only
+// its user can read it, and adds it to the stored connection (which never holds it).
+TEST_F(PgPassFile, ASqlServerPasswordIsKeptPrivatelyAndAddedWhenConnecting) {
+    CFileServerPasswords passwords(m_home.Path() + "/VA-V/Tokeiya-passwords");
+    ConnectionForm form;
+    form.engine = DbEngine::SqlServer;
+    form.server = "office";
+    form.user = "sa";
+    form.password = "s3cret;{x}";
+    const std::string built = ConnectionSettings::Build(form, "PC-7");
+    EXPECT_EQ("Tokeiya", CConnectString::Parse(built).Get("Database"))
+        << "the database proposed when none is given";
+    ASSERT_TRUE(ConnectionSettings::SaveServerPassword(form, passwords));
+    struct stat st {};
+    ASSERT_EQ(0, stat((m_home.Path() + "/VA-V/Tokeiya-passwords").c_str(), &st));
+    EXPECT_EQ(0600u, st.st_mode & 0777u);
+
+    const std::string stored = ConnectionSettings::ForStorage(built, built);
+    EXPECT_EQ(std::string::npos, stored.find("s3cret"));
+    const std::string connecting = ConnectionSettings::WithServerPassword(stored, passwords);
+    EXPECT_EQ("s3cret;{x}", CConnectString::Parse(connecting).Get("PWD"));
+
+    // Another account on the same server has no password kept; other engines are untouched.
+    CConnectString other = CConnectString::Parse(stored);
+    other.Set("UID", "taro");
+    EXPECT_FALSE(
+        CConnectString::Parse(ConnectionSettings::WithServerPassword(other.ToString(), passwords))
+            .Has("PWD"));
+    const std::string sqlite = ConnectionSettings::DefaultConnectString();
+    EXPECT_EQ(sqlite, ConnectionSettings::WithServerPassword(sqlite, passwords));
+
+    form.password.clear();  // an empty password removes the kept one
+    ASSERT_TRUE(ConnectionSettings::SaveServerPassword(form, passwords));
+    EXPECT_FALSE(
+        passwords.Find(ConnectionSettings::PasswordKey(ConnectionSettings::ToForm(stored))));
+}
+
+TEST(ConnectionIdentity, NamesTheDatabaseWhateverElseTheStringHolds) {
+    const std::string a = "DRIVER=PostgreSQL ANSI;Servername=db;Port=5432;Database=t;Username=x";
+    const std::string b =
+        "DRIVER={PostgreSQL ANSI};Servername=db;Database=t;Username=y;ConnSettings=SET x TO 1";
+    EXPECT_EQ(ConnectionSettings::Identity(a), ConnectionSettings::Identity(b));
+    EXPECT_NE(ConnectionSettings::Identity(a),
+              ConnectionSettings::Identity("DRIVER=PostgreSQL ANSI;Servername=db;Database=u"));
+    EXPECT_NE(ConnectionSettings::Identity("DRIVER=SQLite3;Database=/a.db"),
+              ConnectionSettings::Identity("DRIVER=SQLite3;Database=/b.db"));
+}
+
 }  // namespace
 }  // namespace tokeiya

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -10,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/CCDWBackColor.hpp"
+#include "engine/CCDWLineBase.hpp"
 #include "engine/CCDWText.hpp"
 #include "engine/CCRBase.hpp"
 #include "platform/AppContext.hpp"
+#include "platform/gdi/CMemoryDC.hpp"
 #include "tests/support/ScopedWorkingFolder.hpp"
 #include "tests/support/TempFolder.hpp"
 
@@ -156,7 +160,7 @@ TEST(DefinitionFile, ParameterLines) {
         {{"font = Arial,0.9,A,2.0,ＭＳ ゴシック,0.9"}, params(grid, colours, fonts)},
         {{"font = a,.5,A,1,b,1e1,J,3,c,x,BIG5,2,d,1,GB2312,2,e,1,j,2"},
          params(grid, colours,
-                "Font = a,0.50,A,1.00,b,10.00,J,3.00,c,0.00,BIG5,2.00,d,1.00,GB2312,2.00,"
+                "Font = a,0.50,A,1.00,b,4.00,J,3.00,c,0.00,BIG5,2.00,d,1.00,GB2312,2.00,"
                 "e,1.00,U,2.00\n")},
         {{"font = 0123456789012345678901234567890123,1,A,2"},
          params(grid, colours, "Font = 0123456789012345678901234567890,1.00,A,2.00\n")},
@@ -182,7 +186,7 @@ TEST(DefinitionFile, CommandRecords) {
         {"l 1,2,3,4,255,0,0", "L 1,2,3,4,255,0,0,SOLOD,1\n"},
         {"R 1,2,3,4,1,2,3,dash,3", "R 1,2,3,4,1,2,3,DASH,3\n"},
         {"R 1,2,3,4,1,2", "R 1,2,3,4,0,0,0,SOLOD,1\n"},
-        {"L 1, 2,3,4,foo,0x10,010,ZIGZAG,-2", "L 1,2,3,4,0,16,8,SOLOD,-2\n"},
+        {"L 1, 2,3,4,foo,0x10,010,ZIGZAG,-2", "L 1,2,3,4,0,16,8,SOLOD,0\n"},
         {"L 1,2,3", ""},
         {"HL 0,80,2", "HL 0,80,2,0,0,0,SOLOD,1,1,1\n"},
         {"HL 0,80,2,1,2", "HL 0,80,2,0,0,0,SOLOD,1,1,1\n"},
@@ -201,7 +205,7 @@ TEST(DefinitionFile, CommandRecords) {
         {"L1,2,3,4", ""},
         {"X 1,2,3,4", ""},
         {"#L 1,2,3,4", ""},
-        {"L 99999999999,-99999999999,0,0", "L 2147483647,-2147483648,0,0,0,0,0,SOLOD,1\n"},
+        {"L 99999999999,-99999999999,0,0", "L 1024,-1024,0,0,0,0,0,SOLOD,1\n"},
     };
     for (const Case& c : cases) {
         CCRBase surface;
@@ -209,6 +213,150 @@ TEST(DefinitionFile, CommandRecords) {
         ASSERT_TRUE(surface.ApplyDefinitionLines(std::vector<std::string>{"[CMD]", c.line}));
         EXPECT_EQ(c.expected, ItemsText(surface)) << c.line;
     }
+}
+
+TEST(DefinitionFile, TextNumbersAreHeldToTheirBounds) {
+    struct Case {
+        std::vector<std::string> lines;
+        std::string expected;  // the lines of the written definition that must appear
+    };
+    const std::string longCaption(1500, 'x');
+    std::string wideCaption = "a";
+    for (int i = 0; i < 600; ++i) {
+        wideCaption += "全";
+    }
+    const Case cases[] = {
+        {{"[PARAM]", "padding = 2147483647"}, "Padding = 1000\n"},
+        {{"[PARAM]", "Padding = 1000"}, "Padding = 1000\n"},
+        {{"[PARAM]", "padding = -3"}, "Padding = 0\n"},
+        {{"[PARAM]", "edgewidth = 99999999999"}, "EdgeWidth = 1000\n"},
+        {{"[PARAM]", "edgewidth = -1"}, "EdgeWidth = 0\n"},
+        {{"[PARAM]", "font = a,1e308,A,nan,b,-1,J,inf"}, "Font = a,4.00,A,0.10,b,0.00,J,10.00\n"},
+        {{"[PARAM]", "font = a,4,A,10,b,0,J,0.1"}, "Font = a,4.00,A,10.00,b,0.00,J,0.10\n"},
+        {{"[PARAM]",
+          "font = a,1,A,2,b,1,A,2,c,1,A,2,d,1,A,2,e,1,A,2,f,1,A,2,g,1,A,2,h,1,A,2,i,1,A,2"},
+         "Font = a,1.00,A,2.00,b,1.00,A,2.00,c,1.00,A,2.00,d,1.00,A,2.00,e,1.00,A,2.00,"
+         "f,1.00,A,2.00,g,1.00,A,2.00,h,1.00,A,2.00\n"},
+        {{"[CMD]", "L -2147483648,2147483647,1025,-1024,1,2,3,DOT,65"},
+         "L -1024,1024,1024,-1024,1,2,3,DOT,64\n"},
+        {{"[CMD]", "HL 0,80,2,0,0,0,SOLOD,1,99999,-99999"}, "HL 0,80,2,0,0,0,SOLOD,1,1025,-1024\n"},
+        {{"[CMD]", "VL 0,25,5,0,0,0,DASH,1,-3,1024"}, "VL 0,25,5,0,0,0,DASH,1,0,1024\n"},
+        {{"[CMD]", "BF -2147483648,0,2147483647,1,1,2,3"}, "BF -1024,0,1024,1,1,2,3\n"},
+        {{"[CMD]", "T " + longCaption + ",0,0"}, "T " + longCaption.substr(0, 1024) + ",0,0\n"},
+        {{"[CMD]", "TC " + wideCaption + ",0,0,1,2,3"},
+         "TC " + wideCaption.substr(0, 1023) + ",0,0,1,2,3\n"},
+    };
+    for (const Case& c : cases) {
+        CCRBase surface;
+        Prepare(surface);
+        ASSERT_TRUE(surface.ApplyDefinitionLines(c.lines)) << c.lines[1].substr(0, 60);
+        EXPECT_NE(std::string::npos, surface.TextDefinition().find(c.expected))
+            << c.lines[1].substr(0, 60) << "\n"
+            << surface.TextDefinition().substr(0, 400);
+    }
+
+    // Items beyond the bound are ignored; the definition still loads.
+    std::vector<std::string> many = {"[CMD]"};
+    many.insert(many.end(), 10005, "L 0,0,1,1");
+    CCRBase surface;
+    ASSERT_TRUE(surface.ApplyDefinitionLines(many));
+    EXPECT_EQ(10000u, surface.Items().Size());
+}
+
+// The widest margins leave the cells no room: they shrink to nothing, and positions stay
+// inside the rectangle's reach.
+TEST(DefinitionFile, HugeMarginsLeaveAnEmptyGridNotAGiantOne) {
+    CCRBase surface(CRect{0, 0, 800, 500}, 80, 25, 0, 0);
+    ASSERT_TRUE(surface.ApplyDefinitionLines(
+        std::vector<std::string>{"[PARAM]", "Padding = 2147483647", "EdgeWidth = 2147483647"}));
+    surface.SetRect(CRect{0, 0, 800, 500});
+    EXPECT_EQ(0.0, surface.CellWidth());
+    EXPECT_EQ(0.0, surface.CellHeight());
+    EXPECT_EQ(2000, surface.ColumnToX(80));
+    int x = 400;
+    EXPECT_FALSE(surface.XToColumn(x, false));
+    CMemoryDC dc(800, 500);
+    surface.Draw(dc);
+    EXPECT_EQ(0u, dc.GetPixel(400, 250)) << "the frame band covers everything";
+}
+
+TEST(DefinitionFile, PackageNumbersAreHeldToTheirBounds) {
+    CCRBase source;
+    MakeRich(source);
+    const std::vector<unsigned char> good = Record(source, "A.tgd");
+    const size_t line = kHeader;           // L, then HL, VL, R of 44 bytes each
+    const size_t fill = kHeader + 4 * 44;  // BF, 28 bytes
+    const size_t caption = fill + 28;      // T 合計,金額
+    struct Case {
+        const char* name;
+        void (*patch)(std::vector<unsigned char>&);
+        std::string expected;  // a piece of the definition as written after loading
+    };
+    const Case cases[] = {
+        {"padding", [](auto& d) { Poke32(d, 128, INT32_MAX); }, "Padding = 1000\n"},
+        {"edge width", [](auto& d) { Poke32(d, 1208, -7); }, "EdgeWidth = 0\n"},
+        {"rows below zero", [](auto& d) { Poke32(d, 132, -5); }, "Rows = 0\n"},
+        {"scale not a number",
+         [](auto& d) { Poke64(d, 144, std::bit_cast<std::int64_t>(std::nan(""))); },
+         "Font = ＭＳ ゴシック,0.00,J,2.00"},
+        {"huge scale", [](auto& d) { Poke64(d, 144, std::bit_cast<std::int64_t>(1e308)); },
+         "Font = ＭＳ ゴシック,4.00,J,2.00"},
+        {"line position", [](auto& d) { Poke32(d, kHeader + 8, INT32_MIN); },
+         "L -1024,2,3,4,10,20,30,DASH,2\n"},
+        {"line pen",
+         [](auto& d) {
+             Poke32(d, kHeader + 28, 99);         // style
+             Poke32(d, kHeader + 32, INT32_MAX);  // width
+         },
+         "L 1,2,3,4,10,20,30,SOLOD,64\n"},
+        {"line family count and step",
+         [](auto& d) {
+             Poke32(d, kHeader + 44 + 36, -3);
+             Poke32(d, kHeader + 44 + 40, INT32_MIN);
+         },
+         "HL 0,40,2,1,2,3,DOT,1,0,-1024\n"},
+        {"fill corners", [](auto& d) { Poke32(d, kHeader + 4 * 44 + 16, INT32_MAX); },
+         "BF 0,1,1024,2,200,220,255\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> data = good;
+        c.patch(data);
+        CCRBase surface;
+        ASSERT_TRUE(surface.LoadFromPackageData(data, "A.tgd")) << c.name;
+        EXPECT_NE(std::string::npos, surface.TextDefinition().find(c.expected))
+            << c.name << "\n"
+            << surface.TextDefinition();
+    }
+
+    // Colours keep their red, green and blue bytes only.
+    std::vector<unsigned char> colours = good;
+    Poke32(colours, 1216, 0xFF123456);
+    Poke32(colours, line + 24, 0x01ABCDEF);
+    Poke32(colours, fill + 24, 0xFFFFFFFF);
+    CCRBase coloured;
+    ASSERT_TRUE(coloured.LoadFromPackageData(colours, "A.tgd"));
+    EXPECT_EQ(COLORREF{0x123456}, coloured.DefaultBackColor());
+    EXPECT_EQ(COLORREF{0xABCDEF},
+              dynamic_cast<const CCDWLineBase&>(coloured.Items().At(0)).Color());
+    EXPECT_EQ(COLORREF{0xFFFFFF},
+              dynamic_cast<const CCDWBackColor&>(coloured.Items().At(4)).Color());
+
+    // A stored layer that is none of the three keeps the item where its kind belongs.
+    std::vector<unsigned char> layered = good;
+    Poke32(layered, line + 4, 9);
+    Poke32(layered, caption + 4, -1);
+    CCRBase layers;
+    ASSERT_TRUE(layers.LoadFromPackageData(layered, "A.tgd"));
+    EXPECT_EQ(CCDWItem::kLineLayer, layers.Items().At(0).Layer());
+    EXPECT_EQ(CCDWItem::kTextLayer, layers.Items().At(5).Layer());
+
+    // More items than a record may hold is refused, even when the data is there.
+    CCRBase many;
+    for (int i = 0; i < 10001; ++i) {
+        many.Items().AddBackFillItem(0, 0, 1, 1, 0);
+    }
+    CCRBase refused;
+    EXPECT_FALSE(refused.LoadFromPackageData(Record(many, "M.tgd"), "M.tgd"));
 }
 
 TEST(DefinitionFile, CaptionCommasBecomeOneItemAtItsCell) {

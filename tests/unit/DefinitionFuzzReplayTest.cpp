@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/CCRBase.hpp"
 #include "fuzz/DefinitionFuzzTargets.hpp"
 
 namespace tokeiya {
@@ -29,6 +30,23 @@ TEST(DefinitionFuzzReplay, TextDefinitions) {
 
 TEST(DefinitionFuzzReplay, Packages) {
     Replay(TOKEIYA_FUZZ_CORPUS "/ggd", &fuzz::RunGgd);
+}
+
+// The seeds with every number out of bounds must load (clamped), not be refused before the
+// clamping is reached.
+TEST(DefinitionFuzzReplay, TheOutOfBoundsSeedsLoadWithinBounds) {
+    CCRBase text;
+    ASSERT_TRUE(text.ReadTextDefinitionFile(TOKEIYA_FUZZ_CORPUS "/tgd/bounds.tgd"));
+    EXPECT_EQ(7u, text.Items().Size());
+    EXPECT_EQ("", fuzz::CheckBounds(text));
+
+    std::ifstream in(TOKEIYA_FUZZ_CORPUS "/ggd/bounds.ggd", std::ios::binary);
+    const std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), {});
+    for (const char* name : {"A.tgd", "B.tgd"}) {
+        CCRBase package;
+        ASSERT_TRUE(package.LoadFromPackageData(data, name)) << name;
+        EXPECT_EQ("", fuzz::CheckBounds(package)) << name;
+    }
 }
 
 }  // namespace

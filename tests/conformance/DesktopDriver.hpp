@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/ColorRef.hpp"
+#include "platform/win/IMainWindow.hpp"
+
+// The desktop contract, written once: the same test bodies drive the headless desktop (in
+// the ui tests) and the GTK one under Xvfb (in the window tests), each through a driver that
+// makes input the way a person does on that desktop.
+namespace tokeiya::conformance {
+
+// The main window's proc: records every message with the modifier state reported while it
+// was delivered, and answers as the test says.
+class RecordingProc : public win::IFrameProc {
+  public:
+    struct Entry {
+        win::Message message;
+        int modifiers = 0;
+    };
+
+    bool WindowProc(const win::Message& message) override;
+    void OnPaint(CDC& dc) override;
+    void UpdateCommand(win::UINT, win::CommandState&) override {}
+
+    std::vector<win::Message> Of(win::UINT message) const;
+    size_t Count(win::UINT message) const { return Of(message).size(); }
+    // The keyboard messages as "down 65, char 97, up 65" (sysdown/sysup for system keys).
+    std::string KeyTrace() const;
+    void Clear() { entries.clear(); }
+
+    win::IHostWindow* window = nullptr;  // asked for the modifier state
+    std::vector<Entry> entries;
+    std::function<bool(const win::Message&)> onMessage;  // the answer; false without one
+    std::function<void(CDC&)> onPaint;
+    int paints = 0;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+class DesktopDriver {
+  public:
+    virtual ~DesktopDriver() = default;
+
+    // A shown main window whose proc is Proc(), with nothing recorded yet.
+    virtual win::IMainWindow& Window() = 0;
+    virtual RecordingProc& Proc() = 0;
+
+    // Input. Each returns once the desktop has delivered what the action made and what the
+    // handlers posted meanwhile.
+    virtual void Press(int virtualKey, int modifiers = 0) = 0;
+    virtual void KeyDown(int virtualKey) = 0;
+    virtual void KeyUp(int virtualKey) = 0;
+    virtual void Type(std::string_view cp932) = 0;
+    // Client coordinates.
+    virtual void Click(MouseButton button, int x, int y) = 0;
+    virtual void DoubleClick(MouseButton button, int x, int y) = 0;
+    // One notch away from the user (up) or towards the user.
+    virtual void Wheel(bool up, int x, int y) = 0;
+
+    // Lets the desktop run (timers, posted messages) until `done` holds or `milliseconds`
+    // have passed on its clock; whether `done` held.
+    virtual bool RunUntil(const std::function<bool()>& done, int milliseconds) = 0;
+    void RunFor(int milliseconds) {
+        RunUntil([] { return false; }, milliseconds);
+    }
+    // The desktop's own clock, in milliseconds from an arbitrary start.
+    virtual std::int64_t ElapsedMs() = 0;
+    // The colour the client area shows at a pixel now, without letting the desktop run;
+    // kNothingShown when nothing was ever painted there.
+    static constexpr COLORREF kNothingShown = 0xFFFFFFFF;
+    virtual COLORREF ShownPixel(int x, int y) = 0;
+    // Another program puts UTF-8 text on the clipboard.
+    virtual void PutForeignClipboardText(const std::string& utf8) = 0;
+};
+
+// Made by the test program: the headless desktop in the ui tests, GTK in the window tests.
+std::unique_ptr<DesktopDriver> MakeDesktopDriver();
+
+}  // namespace tokeiya::conformance

@@ -1,0 +1,62 @@
+#include "tests/conformance/DesktopDriver.hpp"
+
+namespace tokeiya::conformance {
+
+using namespace win;
+
+bool RecordingProc::WindowProc(const Message& message) {
+    entries.push_back(Entry{message, window != nullptr ? window->ModifierState() : 0});
+    return onMessage ? onMessage(message) : false;
+}
+
+void RecordingProc::OnPaint(CDC& dc) {
+    ++paints;
+    if (onPaint) {
+        onPaint(dc);
+    }
+}
+
+std::vector<Message> RecordingProc::Of(UINT message) const {
+    std::vector<Message> found;
+    for (const Entry& entry : entries) {
+        if (entry.message.message == message) {
+            found.push_back(entry.message);
+        }
+    }
+    return found;
+}
+
+std::string RecordingProc::KeyTrace() const {
+    std::string trace;
+    for (const Entry& entry : entries) {
+        const char* name = nullptr;
+        switch (entry.message.message) {
+            case WM_KEYDOWN:
+                name = "down";
+                break;
+            case WM_KEYUP:
+                name = "up";
+                break;
+            case WM_SYSKEYDOWN:
+                name = "sysdown";
+                break;
+            case WM_SYSKEYUP:
+                name = "sysup";
+                break;
+            case WM_CHAR:
+                name = "char";
+                break;
+            default:
+                continue;
+        }
+        if (!trace.empty()) {
+            trace += ", ";
+        }
+        trace += name;
+        trace += ' ';
+        trace += std::to_string(entry.message.wParam);
+    }
+    return trace;
+}
+
+}  // namespace tokeiya::conformance

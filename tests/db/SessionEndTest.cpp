@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "data/CTLogin.hpp"
+#include "data/CTTimeCard.hpp"
+#include "data/CTUser.hpp"
+#include "data/TimeValue.hpp"
+#include "platform/AppContext.hpp"
+#include "platform/headless/ScriptedDialogs.hpp"
+#include "shell/AppText.hpp"
+#include "shell/CAttendanceJournal.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+#include "shell/ConnectionSettings.hpp"
+#include "tests/support/DbFaults.hpp"
+#include "tests/support/PgCluster.hpp"
+#include "tests/support/ScopedTimeZone.hpp"
+#include "tests/support/TempFolder.hpp"
+#include "tests/support/TestDatabase.hpp"
+
+namespace tokeiya {
+namespace {
+
+using test::Engine;
+
+// Holds every statement of a connection until released: a server that froze.
+class FrozenServer : public IDbFaultInjector {
+  public:
+    void BeforeStatement(const std::string&) override { Wait(); }
+    void BeforeCommit() override { Wait(); }
+    void Release() {
+        std::lock_guard lock(m_mutex);
+        m_released = true;
+        m_cv.notify_all();
+    }
+
+  private:
+    void Wait() {
+        std::unique_lock lock(m_mutex);
+        m_cv.wait(lock, [this] { return m_released; });
+    }
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_released = false;
+};
+
+// The end of a session (logout and departure) on a database that goes away: written after
+// a transparent reconnection, or kept in the journal and written at the next login.
+class SessionEnds {
+  public:
+    explicit SessionEnds(std::unique_ptr<test::TestDatabase> db)
+        : m_db(std::move(db)), m_profile(m_folder.Path() + "/Tokeiya.ini") {
+        setenv("PGPASSFILE", (m_folder.Path() + "/pgpass").c_str(), 1);
+        m_context.Context().attendanceJournalFile = m_folder.Path() + "/journal";
+        m_profile.WriteProfileString("DATABASE", "Connection", m_db->ConnectString());
+        m_profile.WriteProfileInt("OPTIN", "SetTimeTo", 1);
+        m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        CUser user;
+        user.strUserName = "hanako";
+        user.strPassword = "pw";
+        user.idGroup = 1;
+        user.nLunchMin = 45;
+        user.nCoolDownMin = 5;
+        CTUser(m_db->Connection(), CTUser::Mode::Table).Save(user);
+        m_userId = user.idUser;
+    }
+    ~SessionEnds() { unsetenv("PGPASSFILE"); }
+
+    std::unique_ptr<CTokeiyaDoc> LogIn() {
+        m_dialogs.QueueLogin("hanako", "pw");
+        auto doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-7");
+        EXPECT_TRUE(doc->Create());
+        return doc;
+    }
+
+    CTime Logout() {
+        CTLogin login(m_db->Connection());
+        login.m_strFilter = "[idUser]=?";
+        login.m_params = {DbValue(m_userId)};
+        EXPECT_TRUE(login.Open());
+        return login.IsEOF() ? CTime() : login.m_dateLogout;
+    }
+
+    CTime Departure(int year, int month, int day) {
+        CTimeCard card = CTimeCard::NewDay(m_userId, year, month, day);
+        EXPECT_EQ(1, CTTimeCard(m_db->Connection()).LoadCard(card));
+        return card.timeTo;
+    }
+
+    size_t Kept() {
+        return CAttendanceJournal(m_context.Context().attendanceJournalFile)
+            .Pending(ConnectionSettings::Identity(m_db->ConnectString()), "PC-7", m_userId)
+            .size();
+    }
+
+    test::ScopedTimeZone m_zone{"Asia/Tokyo"};
+    ScopedAppContext m_context;
+    ScopedClockOverride m_clock{CTime(2024, 4, 3, 17, 30, 0).GetTime()};
+    test::TempFolder m_folder;
+    std::unique_ptr<test::TestDatabase> m_db;
+    CProfileStore m_profile;
+    CScriptedDialogs m_dialogs;
+    int m_userId = 0;
+};
+
+class SessionEndTest : public ::testing::TestWithParam<Engine>, public SessionEnds {
+  protected:
+    SessionEndTest() : SessionEnds(std::make_unique<test::TestDatabase>(GetParam())) {}
+};
+
+TEST_P(SessionEndTest, AConnectionLostBeforeTheEndIsOpenedAgainAndNothingIsLost) {
+    auto doc = LogIn();
+    test::ScriptedFaults faults;  // outlives the connection, which the end takes away
+    faults.FailStatements("TLogIn", "08S01");
+    doc->GetDatabase()->Database().SetFaultInjector(&faults);
+    doc->EndSession();
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), Logout());
+    EXPECT_EQ(TimeOfDay(17, 35), Departure(2024, 4, 3));
+    EXPECT_EQ(0u, Kept());
+}
+
+TEST_P(SessionEndTest, AnEndTheDatabaseCannotTakeIsWrittenAtTheNextLoginOnce) {
+    auto doc = LogIn();
+    test::ScriptedFaults faults;
+    faults.FailStatements("", "08S01", 1000);
+    doc->GetDatabase()->Database().SetFaultInjector(&faults);
+    doc->EndSession();
+    ASSERT_EQ(1u, m_dialogs.m_messages.size());
+    EXPECT_NE(std::string::npos, m_dialogs.m_messages[0].find(text::kSessionEndKept));
+    EXPECT_TRUE(IsEmptyTime(Logout()));
+    EXPECT_EQ(1u, Kept());
+    doc.reset();
+    EXPECT_EQ(1u, m_dialogs.m_messages.size()) << "the session ended once";
+
+    // The next morning: the evening's logout and departure, with their own times.
+    m_clock.Set(CTime(2024, 4, 4, 8, 50, 0).GetTime());
+    doc = LogIn();
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), Logout());
+    EXPECT_EQ(TimeOfDay(17, 35), Departure(2024, 4, 3));
+    EXPECT_EQ(0u, Kept());
+    EXPECT_EQ(1u, m_dialogs.m_messages.size());
+
+    // Nothing is written twice: a departure stamped meanwhile is not overwritten.
+    CTimeCard evening = CTimeCard::NewDay(m_userId, 2024, 4, 3);
+    ASSERT_EQ(1, CTTimeCard(m_db->Connection()).LoadCard(evening));
+    evening.timeTo = TimeOfDay(19, 0);
+    ASSERT_EQ(1, CTTimeCard(m_db->Connection()).StoreCard(evening));
+    doc.reset();
+    doc = LogIn();
+    EXPECT_EQ(TimeOfDay(19, 0), Departure(2024, 4, 3));
+}
+
+TEST_P(SessionEndTest, AFrozenDatabaseDoesNotHoldTheExit) {
+    auto doc = LogIn();
+    doc->SetSessionEndLimit(300);
+    FrozenServer frozen;
+    doc->GetDatabase()->Database().SetFaultInjector(&frozen);
+    const auto start = std::chrono::steady_clock::now();
+    doc->EndSession();
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(waited, std::chrono::seconds(3));
+    EXPECT_EQ(nullptr, doc->GetDatabase());
+    ASSERT_EQ(1u, m_dialogs.m_messages.size());
+    EXPECT_NE(std::string::npos, m_dialogs.m_messages[0].find(text::kSessionEndKept));
+    EXPECT_EQ(1u, Kept());
+
+    // The server wakes up while the program is still there: the end is written then, and
+    // the journal entry goes with it.
+    frozen.Release();
+    for (int i = 0; i < 500 && Kept() != 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(0u, Kept());
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), Logout());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SessionEndTest,
+                         ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         [](const auto& info) { return test::EngineName(info.param); });
+
+// A real server of the test's own, restarted or stopped while the program runs.
+class PostgreSQLServerAway : public ::testing::Test {
+  protected:
+    test::PgCluster m_cluster;
+};
+
+TEST_F(PostgreSQLServerAway, ARestartDuringTheDayCostsNoLogoutOrDeparture) {
+    SessionEnds session(test::TestDatabase::OnServer(m_cluster.ServerConnect()));
+    auto doc = session.LogIn();
+    m_cluster.Restart();
+    doc->EndSession();
+    EXPECT_TRUE(session.m_dialogs.m_messages.empty());
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), session.Logout());
+    EXPECT_EQ(TimeOfDay(17, 35), session.Departure(2024, 4, 3));
+    EXPECT_EQ(0u, session.Kept());
+}
+
+TEST_F(PostgreSQLServerAway, AStoppedServerKeepsTheEndUntilItIsBack) {
+    SessionEnds session(test::TestDatabase::OnServer(m_cluster.ServerConnect()));
+    auto doc = session.LogIn();
+    m_cluster.StopServer();
+    doc->EndSession();
+    EXPECT_EQ(1u, session.m_dialogs.m_messages.size());
+    EXPECT_EQ(1u, session.Kept());
+    doc.reset();
+
+    m_cluster.StartServer();
+    session.m_clock.Set(CTime(2024, 4, 4, 8, 50, 0).GetTime());
+    doc = session.LogIn();
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), session.Logout());
+    EXPECT_EQ(TimeOfDay(17, 35), session.Departure(2024, 4, 3));
+    EXPECT_EQ(0u, session.Kept());
+}
+
+}  // namespace
+}  // namespace tokeiya
