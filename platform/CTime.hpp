@@ -44,6 +44,7 @@ class CTime {
     CTime AddSeconds(int64_t seconds) const;
     CTime AddMinutes(int64_t minutes) const;
 
+    // NOLINTNEXTLINE(modernize-use-nullptr): clang-tidy 14 misreads the defaulted comparison
     auto operator<=>(const CTime&) const = default;
 
   private:

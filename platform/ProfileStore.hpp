@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-typedef struct _GKeyFile GKeyFile;
+typedef struct _GKeyFile GKeyFile;  // NOLINT(bugprone-reserved-identifier): GLib's own name
 
 namespace tokeiya {
 

@@ -154,4 +154,15 @@ std::string CurrentFolder(bool& ok) {
     return PathToText(CurrentFolder(), ok);
 }
 
+std::string LfLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace tokeiya

@@ -31,6 +31,9 @@ std::string LeftBytes(const std::string& text, int n, bool stopAtNewline);
 // absolute value, unless it prints as zero: -0.4 with no decimals is "0".
 std::string FormatNumber(double value, int decimals);
 
+// The text with each CR LF turned into LF, as clipboard text on Linux ends its lines.
+std::string LfLineEnds(const std::string& text);
+
 enum class SpecialFolder { Documents };
 
 // A well-known folder of the current user as program text, without a trailing "/". Empty

@@ -21,7 +21,7 @@ class CTokeiyaDoc : private IDbErrorSink {
     // `context` is the application's; the login sets its default lunch minutes.
     CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName,
                 CAppContext& context = CAppContext::Current());
-    virtual ~CTokeiyaDoc();
+    ~CTokeiyaDoc() override;
     CTokeiyaDoc(const CTokeiyaDoc&) = delete;
     CTokeiyaDoc& operator=(const CTokeiyaDoc&) = delete;
 

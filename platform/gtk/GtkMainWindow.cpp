@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Cp932.hpp"
+#include "platform/TextHelpers.hpp"
 #include "platform/gdi/CDC.hpp"
 #include "platform/gtk/GtkCallback.hpp"
 #include "platform/gtk/GtkModalRunner.hpp"
@@ -18,18 +19,6 @@ constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 500;
 constexpr int kIconSize = 48;
 constexpr WPARAM kTrayIconId = 1;
-
-// Clipboard text on Linux ends its lines with LF alone.
-std::string WithLfLineEnds(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -579,7 +568,7 @@ bool CGtkMainWindow::SetClipboardText(const std::string& text) {
     if (!utf8) {
         return false;
     }
-    const std::string lf = WithLfLineEnds(*utf8);
+    const std::string lf = LfLineEnds(*utf8);
     GtkClipboard* clipboard = gtk_clipboard_get_for_display(gtk_widget_get_display(m_window.get()),
                                                             GDK_SELECTION_CLIPBOARD);
     gtk_clipboard_set_text(clipboard, lf.c_str(), static_cast<gint>(lf.size()));

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Cp932.hpp"
+#include "platform/TextHelpers.hpp"
 #include "platform/win/KeyboardLayout.hpp"
 
 namespace tokeiya::headless {
@@ -53,18 +54,6 @@ void HeadlessInputContext::CancelComposition() {
 }
 
 namespace {
-
-// Clipboard text on Linux ends its lines with LF alone, as the GTK desktop stores it.
-std::string WithLfLineEnds(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 CRect Union(const CRect& a, const CRect& b) {
     if (a.IsEmpty()) {
@@ -536,7 +525,7 @@ bool HeadlessHostWindow::SetClipboardText(const std::string& text) {
     if (!cp932::ToUtf8Strict(text)) {
         return false;
     }
-    m_clipboard = WithLfLineEnds(text);
+    m_clipboard = LfLineEnds(text);
     m_clipboardSet = true;
     return true;
 }

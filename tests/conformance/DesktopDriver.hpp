@@ -17,6 +17,9 @@ namespace tokeiya::conformance {
 
 // The main window's proc: records every message with the modifier state reported while it
 // was delivered, and answers as the test says.
+// Keyboard messages as "down 65, char 97, up 65" (sysdown/sysup for the system keys).
+std::string KeyTraceOf(const std::vector<win::Message>& messages);
+
 class RecordingProc : public win::IFrameProc {
   public:
     struct Entry {

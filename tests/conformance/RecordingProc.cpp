@@ -26,11 +26,11 @@ std::vector<Message> RecordingProc::Of(UINT message) const {
     return found;
 }
 
-std::string RecordingProc::KeyTrace() const {
+std::string KeyTraceOf(const std::vector<Message>& messages) {
     std::string trace;
-    for (const Entry& entry : entries) {
+    for (const Message& m : messages) {
         const char* name = nullptr;
-        switch (entry.message.message) {
+        switch (m.message) {
             case WM_KEYDOWN:
                 name = "down";
                 break;
@@ -54,9 +54,18 @@ std::string RecordingProc::KeyTrace() const {
         }
         trace += name;
         trace += ' ';
-        trace += std::to_string(entry.message.wParam);
+        trace += std::to_string(m.wParam);
     }
     return trace;
+}
+
+std::string RecordingProc::KeyTrace() const {
+    std::vector<Message> messages;
+    messages.reserve(entries.size());
+    for (const Entry& entry : entries) {
+        messages.push_back(entry.message);
+    }
+    return KeyTraceOf(messages);
 }
 
 }  // namespace tokeiya::conformance

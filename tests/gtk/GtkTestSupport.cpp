@@ -1,5 +1,7 @@
 #include "GtkTestSupport.hpp"
 
+#include "tests/conformance/DesktopDriver.hpp"
+
 // After the test headers: Xlib defines macros (None, Bool) that GoogleTest uses as names.
 #include <X11/extensions/XTest.h>
 #include <gdk/gdkx.h>
@@ -44,36 +46,7 @@ std::vector<Message> RecordingProc::Of(UINT message) const {
 }
 
 std::string RecordingProc::KeyTrace() const {
-    std::string trace;
-    for (const Message& m : messages) {
-        const char* name = nullptr;
-        switch (m.message) {
-            case WM_KEYDOWN:
-                name = "down";
-                break;
-            case WM_KEYUP:
-                name = "up";
-                break;
-            case WM_SYSKEYDOWN:
-                name = "sysdown";
-                break;
-            case WM_SYSKEYUP:
-                name = "sysup";
-                break;
-            case WM_CHAR:
-                name = "char";
-                break;
-            default:
-                continue;
-        }
-        if (!trace.empty()) {
-            trace += ", ";
-        }
-        trace += name;
-        trace += ' ';
-        trace += std::to_string(m.wParam);
-    }
-    return trace;
+    return conformance::KeyTraceOf(messages);
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -8,6 +8,7 @@
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/ProfileStore.hpp"
+#include "platform/AppContext.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/CMainFrame.hpp"
 #include "shell/CTokeiyaApp.hpp"
@@ -55,6 +56,7 @@ class MainFrameTest : public ::testing::Test {
         return CProfileStore(m_profilePath).GetProfileInt("WINDOW", key, -1);
     }
 
+    ScopedAppContext m_context;  // the session's values stay with this test
     test::TempFolder m_folder;
     test::TestDatabase m_db;
     std::string m_profilePath;
