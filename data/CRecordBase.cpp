@@ -5,9 +5,17 @@ namespace tokeiya {
 CRecordBase::CRecordBase(CConnection& connection)
     : m_connection(connection), m_set(connection.Database()) {}
 
-std::string CRecordBase::SelectStatement() {
+CFieldExchange CRecordBase::Describe() {
     CFieldExchange fx(CFieldExchange::Operation::Describe, Dialect());
     DoFieldExchange(fx);
+    return fx;
+}
+
+std::string CRecordBase::SelectStatement() {
+    return SelectStatement(Describe());
+}
+
+std::string CRecordBase::SelectStatement(const CFieldExchange& fx) const {
     std::string sql = "SELECT ";
     for (size_t i = 0; i < fx.m_columns.size(); ++i) {
         if (i > 0) {
@@ -26,24 +34,20 @@ std::string CRecordBase::SelectStatement() {
 }
 
 bool CRecordBase::Open() {
-    CFieldExchange fx(CFieldExchange::Operation::Describe, Dialect());
-    DoFieldExchange(fx);
-    std::string sql = SelectStatement();
+    const CFieldExchange fx = Describe();
     try {
-        m_set.Open(sql, m_params, fx.m_types);
+        m_set.Open(SelectStatement(fx), m_params, fx.m_types);
     } catch (const CDBException& e) {
         m_lastOpenError = e;
         return false;
     }
     m_lastOpenError.reset();
-    m_set.SetUpdateTarget(MakeUpdateTarget());
+    m_set.SetUpdateTarget(MakeUpdateTarget(fx));
     LoadCurrentRow();
     return true;
 }
 
-UpdateTarget CRecordBase::MakeUpdateTarget() {
-    CFieldExchange fx(CFieldExchange::Operation::Describe, Dialect());
-    DoFieldExchange(fx);
+UpdateTarget CRecordBase::MakeUpdateTarget(const CFieldExchange& fx) const {
     UpdateTarget target;
     target.table = Dialect().Render(GetDefaultSQL());
     for (const std::string& column : fx.m_columns) {
@@ -153,7 +157,7 @@ int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
             return 0;
         }
         id = highest + 1;
-        m_set.SetUpdateTarget(MakeUpdateTarget());
+        m_set.SetUpdateTarget(MakeUpdateTarget(Describe()));
         AddNew();
         write();
         try {

@@ -77,7 +77,10 @@ class CRecordBase {
 
   private:
     std::vector<DbValue> StoredValues();
-    UpdateTarget MakeUpdateTarget();
+    // The bound columns and their types, as DoFieldExchange names them.
+    CFieldExchange Describe();
+    std::string SelectStatement(const CFieldExchange& fx) const;
+    UpdateTarget MakeUpdateTarget(const CFieldExchange& fx) const;
     // The highest value of `keyColumn` in the table (0 when empty); false when unreadable.
     bool HighestId(const char* keyColumn, int& highest);
     void LoadCurrentRow();

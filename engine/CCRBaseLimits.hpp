@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextHelpers.hpp"
 #include "platform/gdi/ColorRef.hpp"
 
 namespace tokeiya {
@@ -72,7 +73,9 @@ struct CCRBaseLimits {
     static int LineStep(std::int64_t value) { return Clamp(value, -kMaxLineStep, kMaxLineStep); }
     // COLORREF is 0x00BBGGRR: the high byte is not part of the colour.
     static COLORREF Color(std::uint32_t value) { return value & 0x00FFFFFFu; }
-    static std::string Caption(std::string_view text);
+    static std::string Caption(std::string_view text) {
+        return LeftBytes(std::string(text), static_cast<int>(kMaxCaptionBytes), false);
+    }
 
   private:
     static int Clamp(std::int64_t value, int low, int high) {

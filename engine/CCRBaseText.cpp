@@ -74,9 +74,6 @@ CCRBase::WrittenCells CCRBase::WriteCells(std::string_view text, int col, int ro
         BlankCharacter(pos, row);
         cells.end = pos + 1;
     }
-    if (cells.written == 0) {
-        cells.first = cells.end = col;
-    }
     VerifyCharacters(row, row + 1);
     return cells;
 }

@@ -9,14 +9,10 @@
 #include <filesystem>
 
 #include "platform/Cp932.hpp"
+#include "platform/PrivateKeyFile.hpp"
 
 namespace tokeiya {
 namespace {
-
-struct KeyFileDeleter {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileDeleter>;
 
 // Holds an exclusive lock on a file beside the journal while the journal is read or
 // replaced, so that two copies of the program never lose each other's entries.
@@ -45,29 +41,6 @@ class JournalLock {
     int m_fd = -1;
 };
 
-KeyFilePtr Load(const std::string& path) {
-    KeyFilePtr file(g_key_file_new());
-    // A missing or unreadable journal holds nothing.
-    g_key_file_load_from_file(file.get(), path.c_str(), G_KEY_FILE_NONE, nullptr);
-    return file;
-}
-
-bool Save(GKeyFile* file, const std::string& path) {
-    gsize length = 0;
-    gchar* data = g_key_file_to_data(file, &length, nullptr);
-    const gboolean ok = g_file_set_contents_full(path.c_str(), data, static_cast<gssize>(length),
-                                                 G_FILE_SET_CONTENTS_CONSISTENT, 0600, nullptr);
-    g_free(data);
-    return ok != FALSE;
-}
-
-std::string Text(GKeyFile* file, const char* group, const char* key) {
-    gchar* value = g_key_file_get_string(file, group, key, nullptr);
-    std::string text = value != nullptr ? value : "";
-    g_free(value);
-    return text;
-}
-
 }  // namespace
 
 std::string CAttendanceJournal::DefaultPath() {
@@ -76,7 +49,7 @@ std::string CAttendanceJournal::DefaultPath() {
 
 std::string CAttendanceJournal::Add(const SessionEndRecord& record) {
     JournalLock lock(m_path);
-    KeyFilePtr file = Load(m_path);
+    KeyFilePtr file = LoadKeyFile(m_path);
     // Entry names sort in the order the sessions ended.
     char name[64];
     int serial = 0;
@@ -92,7 +65,7 @@ std::string CAttendanceJournal::Add(const SessionEndRecord& record) {
     g_key_file_set_boolean(file.get(), name, "Departure", record.departure);
     g_key_file_set_int64(file.get(), name, "DepartureAt", record.departureAt.GetTime());
     g_key_file_set_integer(file.get(), name, "Lunch", record.lunchMinutes);
-    return Save(file.get(), m_path) ? std::string(name) : std::string();
+    return SavePrivateKeyFile(file.get(), m_path) ? std::string(name) : std::string();
 }
 
 void CAttendanceJournal::Remove(const std::string& entry) {
@@ -100,24 +73,24 @@ void CAttendanceJournal::Remove(const std::string& entry) {
         return;
     }
     JournalLock lock(m_path);
-    KeyFilePtr file = Load(m_path);
+    KeyFilePtr file = LoadKeyFile(m_path);
     if (g_key_file_remove_group(file.get(), entry.c_str(), nullptr)) {
-        Save(file.get(), m_path);
+        SavePrivateKeyFile(file.get(), m_path);
     }
 }
 
 std::vector<std::pair<std::string, SessionEndRecord>> CAttendanceJournal::Pending(
     const std::string& database, const std::string& computer, int userId) const {
     JournalLock lock(m_path);
-    KeyFilePtr file = Load(m_path);
+    KeyFilePtr file = LoadKeyFile(m_path);
     std::vector<std::pair<std::string, SessionEndRecord>> found;
     gsize count = 0;
     gchar** groups = g_key_file_get_groups(file.get(), &count);
     for (gsize i = 0; i < count; ++i) {
         const char* name = groups[i];
         SessionEndRecord record;
-        record.database = cp932::FromUtf8(Text(file.get(), name, "Database"));
-        record.computer = cp932::FromUtf8(Text(file.get(), name, "Computer"));
+        record.database = cp932::FromUtf8(KeyFileString(file.get(), name, "Database"));
+        record.computer = cp932::FromUtf8(KeyFileString(file.get(), name, "Computer"));
         record.userId = g_key_file_get_integer(file.get(), name, "User", nullptr);
         record.loginId = g_key_file_get_integer(file.get(), name, "Login", nullptr);
         record.logoutAt = CTime(g_key_file_get_int64(file.get(), name, "Logout", nullptr));

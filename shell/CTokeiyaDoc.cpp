@@ -97,8 +97,7 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
             }
             // A stored SQL Server connection gets its password from where it was kept.
             std::string opening = connect;
-            if (ConnectionSettings::ToForm(connect).engine == DbEngine::SqlServer &&
-                !ConnectionSettings::IsSqlite(connect)) {
+            if (ConnectionSettings::IsSqlServer(connect)) {
                 opening = ConnectionSettings::WithServerPassword(connect, ServerPasswords());
             }
             auto connection = std::make_unique<CConnection>(opening);

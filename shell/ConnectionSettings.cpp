@@ -127,6 +127,10 @@ bool ConnectionSettings::IsSqlite(const std::string& connect) {
     return Contains(driver, "SQLite") || Contains(driver, "sqlite");
 }
 
+bool ConnectionSettings::IsSqlServer(const std::string& connect) {
+    return ToForm(connect).engine == DbEngine::SqlServer;
+}
+
 std::string ConnectionSettings::SqliteFile(const std::string& connect) {
     return CConnectString::Parse(connect).Get("Database");
 }
@@ -165,7 +169,7 @@ std::string ConnectionSettings::WithServerPassword(const std::string& connect,
                                                    IServerPasswords& passwords) {
     const ConnectionForm form = ToForm(connect);
     CConnectString s = CConnectString::Parse(connect);
-    if (form.engine != DbEngine::SqlServer || IsSqlite(connect) || s.Has("PWD")) {
+    if (form.engine != DbEngine::SqlServer || s.Has("PWD")) {
         return connect;
     }
     std::optional<std::string> password = passwords.Find(PasswordKey(form));

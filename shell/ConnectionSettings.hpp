@@ -39,6 +39,8 @@ class ConnectionSettings {
     static std::string WithServerPassword(const std::string& connect, IServerPasswords& passwords);
     // True when the connection string names an SQLite database.
     static bool IsSqlite(const std::string& connect);
+    // True when it names a SQL Server (anything but SQLite and PostgreSQL).
+    static bool IsSqlServer(const std::string& connect);
     // The database file an SQLite connection string names.
     static std::string SqliteFile(const std::string& connect);
     // What tells one database from another, whatever else the string holds: the engine

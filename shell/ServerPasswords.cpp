@@ -4,18 +4,14 @@
 #include <libsecret/secret.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/Cp932.hpp"
+#include "platform/PrivateKeyFile.hpp"
 
 namespace tokeiya {
 namespace {
 
 constexpr const char* kGroup = "SQLServer";
-
-struct KeyFileDeleter {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
 
 const SecretSchema* Schema() {
     static const SecretSchema schema = {
@@ -37,29 +33,20 @@ const SecretSchema* Schema() {
 }  // namespace
 
 bool CFileServerPasswords::Save(const std::string& key, const std::string& password) {
-    std::unique_ptr<GKeyFile, KeyFileDeleter> file(g_key_file_new());
-    g_key_file_load_from_file(file.get(), m_path.c_str(), G_KEY_FILE_NONE, nullptr);
+    KeyFilePtr file = LoadKeyFile(m_path);
     const std::string utf8Key = cp932::ToUtf8(key);
     if (password.empty()) {
         g_key_file_remove_key(file.get(), kGroup, utf8Key.c_str(), nullptr);
     } else {
         g_key_file_set_string(file.get(), kGroup, utf8Key.c_str(), cp932::ToUtf8(password).c_str());
     }
-    const std::string folder = std::filesystem::path(m_path).parent_path().string();
-    if (!folder.empty()) {
-        g_mkdir_with_parents(folder.c_str(), 0700);
-    }
-    gsize length = 0;
-    gchar* data = g_key_file_to_data(file.get(), &length, nullptr);
-    const gboolean ok = g_file_set_contents_full(m_path.c_str(), data, static_cast<gssize>(length),
-                                                 G_FILE_SET_CONTENTS_CONSISTENT, 0600, nullptr);
-    g_free(data);
-    return ok != FALSE;
+    return SavePrivateKeyFile(file.get(), m_path);
 }
 
 std::optional<std::string> CFileServerPasswords::Find(const std::string& key) {
-    std::unique_ptr<GKeyFile, KeyFileDeleter> file(g_key_file_new());
-    if (!g_key_file_load_from_file(file.get(), m_path.c_str(), G_KEY_FILE_NONE, nullptr)) {
+    bool loaded = false;
+    KeyFilePtr file = LoadKeyFile(m_path, &loaded);
+    if (!loaded) {
         return std::nullopt;
     }
     gchar* value = g_key_file_get_string(file.get(), kGroup, cp932::ToUtf8(key).c_str(), nullptr);

@@ -71,17 +71,17 @@ bool CTonePlayer::Play(int frequency, int milliseconds) {
     if (!server) {
         return false;
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<uint32_t>(kRate), 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<uint32_t>(kRate), 1};
     // A short buffer: the server's default of two seconds would hold the caller that long.
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kBufferUs, &spec));
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kBufferUs, &format));
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
     int error = 0;
     SimplePtr stream(pa_simple_new(server->c_str(), "Tokeiya", PA_STREAM_PLAYBACK, nullptr, "beep",
-                                   &spec, nullptr, &buffer, &error));
+                                   &format, nullptr, &buffer, &error));
     if (stream == nullptr) {
         return false;
     }
