@@ -22,6 +22,13 @@ inline constexpr const char* kScreenPackageMissing =
 inline constexpr const char* kSessionEndKept =
     "終了時刻と退社時刻はこのコンピューターに保存しました。次回のログインで書き込みます。";
 
+inline constexpr const char* kUserRowMissing = "ユーザーが見つからないため、保存できませんでした。";
+inline constexpr const char* kOldPasswordWrong = "旧パスワードが違います。";
+inline constexpr const char* kConfirmationDiffers = "新パスワードと確認用パスワードが違います。";
+inline constexpr const char* kAskAdministratorForPassword =
+    "管理者にパスワードを変更してもらってください。";
+inline constexpr const char* kPasswordChanged = "パスワードを変更しました。";
+
 // The administration account's name; logging in with it leaves the stored login alone.
 inline constexpr const char* kAdministrationUser = "tokeiya";
 

@@ -6,30 +6,60 @@
 namespace tokeiya {
 
 CLoginDlg::CLoginDlg(CProfileStore& profile, IDialogs& dialogs)
-    : m_profile(profile), m_dialogs(dialogs) {
+    : CDialogModel("とけい屋ログイン"), m_profile(profile), m_dialogs(dialogs) {
     m_flgSave = profile.GetProfileInt("LOGIN", "SavePwd", 0);
     m_flgNotView = profile.GetProfileInt("LOGIN", "NotViewDialog", 0);
     if (m_flgSave == 1) {
         m_strUserName = profile.GetProfileString("LOGIN", "User", "");
         m_strPassword = UnscramblePassword(profile.GetProfileString("LOGIN", "Password", ""));
     }
+    DialogField field;
+    field.id = kUserName;
+    field.label = "ユーザー名";
+    Add(field);
+    field.id = kPassword;
+    field.kind = FieldKind::Password;
+    field.label = "パスワード";
+    Add(field);
+    field.id = kSave;
+    field.kind = FieldKind::CheckBox;
+    field.label = "ユーザー名とパスワードを保存";
+    Add(field);
+    field.id = kNotView;
+    field.label = "次回からこのダイアログを表示しない";
+    Add(field);
 }
 
 bool CLoginDlg::DoModal() {
-    LoginForm form;
-    form.userName = m_strUserName;
-    form.password = m_strPassword;
-    form.savePassword = m_flgSave != 0;
-    // Without the save flag the no-dialog flag cannot be set.
-    form.hideDialog = form.savePassword && m_flgNotView != 0;
-    if (!m_dialogs.ShowLoginDialog(form)) {
+    Field(kUserName).text = m_strUserName;
+    Field(kPassword).text = m_strPassword;
+    Field(kSave).checked = m_flgSave != 0;
+    Field(kNotView).checked = m_flgNotView != 0;
+    ApplySaveRule();
+    SetInitialFocus(m_strUserName.empty() ? kUserName : kPassword);
+    SetNotice({});
+    if (!m_dialogs.RunDialog(*this)) {
         return false;
     }
-    m_strUserName = form.userName;
-    m_strPassword = form.password;
-    m_flgSave = form.savePassword ? 1 : 0;
-    m_flgNotView = form.savePassword && form.hideDialog ? 1 : 0;
+    m_strUserName = Field(kUserName).text;
+    m_strPassword = Field(kPassword).text;
+    m_flgSave = Field(kSave).checked ? 1 : 0;
+    m_flgNotView = m_flgSave != 0 && Field(kNotView).checked ? 1 : 0;
     return true;
+}
+
+void CLoginDlg::OnChanged(int id) {
+    if (id == kSave) {
+        ApplySaveRule();
+    }
+}
+
+void CLoginDlg::ApplySaveRule() {
+    DialogField& notView = Field(kNotView);
+    notView.enabled = Field(kSave).checked;
+    if (!notView.enabled) {
+        notView.checked = false;
+    }
 }
 
 void CLoginDlg::SaveValues() {

@@ -244,6 +244,14 @@ bool CMainFrame::OnFrameCommand(UINT id) {
         case command::kAbout:
             m_desktop.ShowAboutDialog(text::kAboutText);
             return true;
+        case command::kOptions:
+            if (m_doc.OnSetOption()) {
+                m_open = m_profile.GetProfileInt("WINDOW", "Open", 1) != 0;
+            }
+            return true;
+        case command::kChangePassword:
+            m_doc.OnChangePassword();
+            return true;
         case command::kExit:
             CDosWinFrame::WindowProc(Message{WM_CLOSE, 0, 0});
             return true;
@@ -259,6 +267,13 @@ void CMainFrame::OnUpdateFrameCommand(UINT id, CommandState& state) {
     context.zoomPercent = m_zoomPercent;
     context.maximized = m_window != nullptr && m_window->IsMaximized();
     context.fitScreen = m_keepAspect;
+    if (m_view != nullptr) {
+        context.canShowScreen = [view = m_view.get()](int code) {
+            return view->CanCreateScreen(code);
+        };
+    }
+    // Printing comes with its own settings dialog; until then its items stay disabled.
+    context.printSettingsAvailable = false;
     if (auto known = MainMenuState(id, context)) {
         state = *known;
     }

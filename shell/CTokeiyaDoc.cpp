@@ -13,8 +13,12 @@
 #include "data/CVBDBFunc.hpp"
 #include "platform/Cp932.hpp"
 #include "shell/AppText.hpp"
+#include "shell/CConnectionDlg.hpp"
 #include "shell/CLoginDlg.hpp"
 #include "shell/CSessionEndWriter.hpp"
+#include "shell/CSetOptionDlg.hpp"
+#include "shell/CSetPwdDlg.hpp"
+#include "shell/CTokeiyaView.hpp"
 #include "shell/ConnectionSettings.hpp"
 
 namespace tokeiya {
@@ -76,7 +80,7 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
     bool ask = askFirst;
     for (;;) {
         if (ask) {
-            if (m_dialogs == nullptr || !m_dialogs->ShowConnectionDialog(form)) {
+            if (m_dialogs == nullptr || !CConnectionDlg::Run(*m_dialogs, form)) {
                 return nullptr;
             }
             form.errorText.clear();
@@ -292,6 +296,87 @@ void CTokeiyaDoc::UpdateLoggedInUser(const CUser& edited) {
         m_profile.WriteProfileString("LOGIN", "User", edited.strUserName);
         m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword(edited.strPassword));
     }
+}
+
+bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited) {
+    if (!m_db) {
+        return false;
+    }
+    CUser stored = edited;
+    try {
+        if (CTUser(*m_db, CTUser::Mode::Table).Save(stored) == 0) {
+            Message(std::string(text::kDatabaseError) + "\n" + text::kUserRowMissing);
+            return false;
+        }
+    } catch (const CDBException& e) {
+        ReportDatabaseError(e);
+        return false;
+    }
+    m_loggedInUser = stored;
+    return true;
+}
+
+bool CTokeiyaDoc::OnSetOption() {
+    if (m_dialogs == nullptr) {
+        return false;
+    }
+    CSetOptionDlg dialog(m_profile);
+    dialog.m_nStartUpMin = m_loggedInUser.nStartUpMin;
+    dialog.m_nCoolDownMin = m_loggedInUser.nCoolDownMin;
+    dialog.m_nLunchMin = m_loggedInUser.nLunchMin;
+    if (!dialog.DoModal(*m_dialogs)) {
+        return false;
+    }
+    dialog.SaveSettings();
+    // The minutes belong to the user, so that they follow the user to other computers.
+    CUser edited = m_loggedInUser;
+    edited.nStartUpMin = dialog.m_nStartUpMin;
+    edited.nCoolDownMin = dialog.m_nCoolDownMin;
+    edited.nLunchMin = dialog.m_nLunchMin;
+    StoreLoggedInUser(edited);
+    const bool alarmAll = dialog.m_bAlarmAll != 0;
+    if (alarmAll != m_context.alarmAll) {
+        m_context.alarmAll = alarmAll;
+        ReloadAlarm();
+    }
+    m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
+    if (m_view != nullptr) {
+        m_view->OnOptionsChanged();
+    }
+    return true;
+}
+
+void CTokeiyaDoc::OnChangePassword() {
+    if (m_dialogs == nullptr) {
+        return;
+    }
+    CSetPwdDlg dialog(m_loggedInUser);
+    for (int failed = 0;;) {
+        if (!dialog.DoModal(*m_dialogs)) {
+            return;
+        }
+        if (dialog.m_strOldPassword != dialog.m_strCurrentPassword) {
+            Message(text::kOldPasswordWrong);
+        } else if (dialog.m_strNewPassword != dialog.m_strConfirmation) {
+            Message(text::kConfirmationDiffers);
+        } else {
+            break;
+        }
+        if (++failed >= 5) {
+            Message(text::kAskAdministratorForPassword);
+            return;
+        }
+    }
+    CUser edited = m_loggedInUser;
+    edited.strPassword = dialog.m_strNewPassword;
+    if (!StoreLoggedInUser(edited)) {
+        return;
+    }
+    if (m_profile.GetProfileInt("LOGIN", "SavePwd", 0) == 1) {
+        m_profile.WriteProfileString("LOGIN", "Password",
+                                     ScramblePassword(m_loggedInUser.strPassword));
+    }
+    Message(text::kPasswordChanged);
 }
 
 int CTokeiyaDoc::LookupName(const std::string& source, int code, std::string& name) const {

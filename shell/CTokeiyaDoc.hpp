@@ -16,6 +16,8 @@ namespace tokeiya {
 
 // The session: the one database connection, the logged-in user and the login row, from the
 // login at start-up to the logout at exit. It is where the connection tells its failures.
+class CTokeiyaView;
+
 class CTokeiyaDoc : private IDbErrorSink {
   public:
     // `context` is the application's; the login sets its default lunch minutes.
@@ -48,6 +50,16 @@ class CTokeiyaDoc : private IDbErrorSink {
     // Every minute, from the main window's timer: shows a schedule alarm that has come due.
     // Alarms are not read yet, so there is nothing to show.
     void CheckAlarm() {}
+    // Reads the next due alarm again after its rules changed. Alarms are not read yet.
+    void ReloadAlarm() {}
+
+    // The option dialog: on OK the settings are written, the logged-in user's minute values
+    // stored and the view told. True when it was closed with OK.
+    bool OnSetOption();
+    // The password change of the logged-in user, with at most five refused attempts.
+    void OnChangePassword();
+    // The view that hears of changed options; it registers itself and leaves with null.
+    void SetView(CTokeiyaView* view) { m_view = view; }
     // Takes over a user the user settings stored, when it is the logged-in one.
     void UpdateLoggedInUser(const CUser& edited);
 
@@ -78,6 +90,9 @@ class CTokeiyaDoc : private IDbErrorSink {
     // Writes what the journal kept of this user's earlier sessions on this computer.
     void WriteKeptSessionEnds();
     SessionEndRecord SessionEndNow() const;
+    // Stores `edited` as the logged-in user; on success it becomes the logged-in user.
+    // A failure is told to the user and leaves the logged-in user as it was.
+    bool StoreLoggedInUser(const CUser& edited);
     IServerPasswords& ServerPasswords();
     // Opens `connect`, asking through the connection dialog first when askFirst is set
     // and again after each failure. Null when the user cancelled.
@@ -98,6 +113,7 @@ class CTokeiyaDoc : private IDbErrorSink {
     int m_day = 0;
     int m_sessionEndLimitMs = 10000;
     std::unique_ptr<IServerPasswords> m_serverPasswords;
+    CTokeiyaView* m_view = nullptr;
 };
 
 }  // namespace tokeiya

@@ -15,12 +15,14 @@ CTokeiyaView::CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc)
 }
 
 CTokeiyaView::~CTokeiyaView() {
+    m_doc.SetView(nullptr);
     if (m_timerRunning) {
         Window().KillTimer(kMinuteTimer);
     }
 }
 
 void CTokeiyaView::OnInitialUpdate() {
+    m_doc.SetView(this);
     UpdateTitle();
     m_timerRunning = Window().SetTimer(kMinuteTimer, kMinuteMs);
 }
@@ -33,6 +35,16 @@ void CTokeiyaView::UpdateTitle() {
 // the client area stays empty.
 bool CTokeiyaView::CreateScreen(int) {
     return false;
+}
+
+bool CTokeiyaView::CanCreateScreen(int) const {
+    return false;
+}
+
+void CTokeiyaView::OnOptionsChanged() {
+    if (m_screenCode < 100 && m_screenHooks != nullptr) {
+        m_screenHooks->OnOptionsChanged();
+    }
 }
 
 bool CTokeiyaView::OnMenuCommand(win::UINT id) {

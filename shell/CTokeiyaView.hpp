@@ -7,6 +7,14 @@ namespace tokeiya {
 
 class CTokeiyaDoc;
 
+// What the view asks of a work screen beyond what every window does.
+class IWorkScreenHooks {
+  public:
+    virtual ~IWorkScreenHooks() = default;
+    // The options were changed in the option dialog (new default lunch minutes and so on).
+    virtual void OnOptionsChanged() = 0;
+};
+
 // The main window's view: builds the work screen of a screen code, keeps the caption, and
 // runs the minute timer that checks alarms and refreshes the schedule screens.
 class CTokeiyaView : public CDosWinView {
@@ -22,6 +30,10 @@ class CTokeiyaView : public CDosWinView {
     void UpdateTitle();
 
     bool CreateScreen(int code) override;
+    // Whether CreateScreen knows the code.
+    bool CanCreateScreen(int code) const;
+    // Passes the document's notice on to the work screens below code 100.
+    void OnOptionsChanged();
     bool OnMenuCommand(win::UINT id) override;
 
     int ScreenCode() const { return m_screenCode; }
@@ -37,6 +49,7 @@ class CTokeiyaView : public CDosWinView {
     win::IMainWindow& m_mainWindow;
     CTokeiyaDoc& m_doc;
     int m_screenCode = 0;
+    IWorkScreenHooks* m_screenHooks = nullptr;  // the current screen's, when it has them
     bool m_timerRunning = false;
 };
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Dialogs.hpp"
+#include "shell/ConnectionForm.hpp"
 #include "shell/ServerPasswords.hpp"
 
 namespace tokeiya {

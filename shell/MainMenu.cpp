@@ -65,12 +65,20 @@ bool LevelAllows(int userLevel, int required) {
     return userLevel >= required;
 }
 
+namespace {
+
+bool CanShow(const MenuContext& context, int code) {
+    return !context.canShowScreen || context.canShowScreen(code);
+}
+
+}  // namespace
+
 std::optional<win::CommandState> MainMenuState(win::UINT id, const MenuContext& context) {
     win::CommandState state;
     switch (id) {
         case command::kPrinterSalary:
         case command::kPrinterCard:
-            state.enabled = LevelAllows(context.userLevel, 2);
+            state.enabled = context.printSettingsAvailable && LevelAllows(context.userLevel, 2);
             return state;
         case command::kZoom90:
         case command::kZoom80:
@@ -85,14 +93,16 @@ std::optional<win::CommandState> MainMenuState(win::UINT id, const MenuContext& 
             state.checked = context.fitScreen;
             return state;
         case command::kGroupSettings:
-            state.enabled = context.screenCode != 101 && LevelAllows(context.userLevel, 3);
+            state.enabled = context.screenCode != 101 && LevelAllows(context.userLevel, 3) &&
+                            CanShow(context, 101);
             return state;
         case command::kUserSettings:
-            state.enabled = context.screenCode != 102 && LevelAllows(context.userLevel, 3);
+            state.enabled = context.screenCode != 102 && LevelAllows(context.userLevel, 3) &&
+                            CanShow(context, 102);
             return state;
         case command::kCalculation:
             state.enabled = context.screenCode != 103 && context.screenCode != 104 &&
-                            LevelAllows(context.userLevel, 2);
+                            LevelAllows(context.userLevel, 2) && CanShow(context, 103);
             return state;
         case command::kHelpIndex:
             // There is no help file to search.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "platform/win/MenuModel.hpp"
@@ -36,6 +37,11 @@ struct MenuContext {
     int zoomPercent = 80;
     bool maximized = false;
     bool fitScreen = false;
+    // Whether the view can build a screen code; an item whose screen cannot be built yet
+    // is disabled rather than doing nothing. Unset: every screen can be built.
+    std::function<bool(int)> canShowScreen;
+    // Whether the print settings dialog exists.
+    bool printSettingsAvailable = true;
 };
 
 win::Menu BuildMainMenu();

@@ -4,8 +4,7 @@
 
 #include "platform/Cp932.hpp"
 #include "platform/gtk/GObjectPtr.hpp"
-#include "platform/gtk/GtkConnectionDialog.hpp"
-#include "platform/gtk/GtkLoginDialog.hpp"
+#include "platform/gtk/GtkDialogRenderer.hpp"
 #include "platform/gtk/GtkText.hpp"
 
 namespace tokeiya::gtk {
@@ -55,20 +54,12 @@ MessageAnswer CGtkDesktop::MessageBox(const std::string& text, MessageButtons bu
     return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-bool CGtkDesktop::ShowLoginDialog(LoginForm& form) {
+bool CGtkDesktop::RunDialog(CDialogModel& model) {
     if (m_runner.SessionEnding()) {
         return false;
     }
-    CGtkLoginDialog dialog(m_runner, DialogParent(), form);
-    return dialog.Run(form);
-}
-
-bool CGtkDesktop::ShowConnectionDialog(ConnectionForm& form) {
-    if (m_runner.SessionEnding()) {
-        return false;
-    }
-    CGtkConnectionDialog dialog(m_runner, DialogParent(), form);
-    return dialog.Run(form);
+    CGtkDialogRenderer dialog(m_runner, DialogParent(), model);
+    return dialog.Run();
 }
 
 std::unique_ptr<win::IMainWindow> CGtkDesktop::CreateMainWindow(

@@ -13,7 +13,7 @@
 
 namespace tokeiya::gtk {
 
-// The GTK 3 desktop: message boxes, the login and connection dialogs, and the main window.
+// The GTK 3 desktop: message boxes, the dialogs drawn from dialog models, and the main window.
 //
 // The program calls gtk_init before constructing it; the constructor takes over Xlib's I/O
 // error handler and the SIGTERM, SIGHUP and SIGINT handling, which are process-wide, so
@@ -29,8 +29,7 @@ class CGtkDesktop : public IDesktop {
     CGtkDesktop& operator=(const CGtkDesktop&) = delete;
 
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
-    bool ShowLoginDialog(LoginForm& form) override;
-    bool ShowConnectionDialog(ConnectionForm& form) override;
+    bool RunDialog(CDialogModel& model) override;
     // One main window at a time; it must be deleted before the desktop.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;

@@ -1,18 +1,10 @@
 #include "platform/headless/ScriptedDialogs.hpp"
 
+#include <stdexcept>
+
+#include "platform/Cp932.hpp"
+
 namespace tokeiya {
-
-void CScriptedDialogs::QueueLogin(const std::string& userName, const std::string& password) {
-    m_logins.push_back([userName, password](LoginForm& form) {
-        form.userName = userName;
-        form.password = password;
-        return true;
-    });
-}
-
-void CScriptedDialogs::QueueLoginCancel() {
-    m_logins.push_back([](LoginForm&) { return false; });
-}
 
 void CScriptedDialogs::Unexpected(const std::string& what) {
     if (m_unexpected) {
@@ -34,26 +26,40 @@ MessageAnswer CScriptedDialogs::MessageBox(const std::string& text, MessageButto
     return MessageAnswer::Ok;
 }
 
-bool CScriptedDialogs::ShowLoginDialog(LoginForm& form) {
-    m_loginForms.push_back(form);
-    if (m_logins.empty()) {
-        Unexpected("unexpected login dialog");
-        return false;
+const DialogField& CScriptedDialogs::ShownDialog::Field(int id) const {
+    for (const DialogField& field : fields) {
+        if (field.id == id) {
+            return field;
+        }
     }
-    LoginAnswer answer = std::move(m_logins.front());
-    m_logins.pop_front();
-    return answer(form);
+    throw std::logic_error("the dialog had no field " + std::to_string(id));
 }
 
-bool CScriptedDialogs::ShowConnectionDialog(ConnectionForm& form) {
-    m_connectionForms.push_back(form);
-    if (m_connections.empty()) {
-        Unexpected("unexpected connection dialog");
+std::vector<CScriptedDialogs::ShownDialog> CScriptedDialogs::Shown(
+    const std::string& caption) const {
+    std::vector<ShownDialog> shown;
+    for (const ShownDialog& dialog : m_dialogs) {
+        if (dialog.caption == caption) {
+            shown.push_back(dialog);
+        }
+    }
+    return shown;
+}
+
+bool CScriptedDialogs::RunDialog(CDialogModel& model) {
+    const size_t shown = m_dialogs.size();
+    m_dialogs.push_back(ShownDialog{model.Caption(), model.Fields(), model.Notice(), {}, false});
+    if (m_dialogScripts.empty()) {
+        Unexpected("unexpected dialog \"" + cp932::ToUtf8(model.Caption()) + "\"");
         return false;
     }
-    ConnectionAnswer answer = std::move(m_connections.front());
-    m_connections.pop_front();
-    return answer(form);
+    DialogScript script = std::move(m_dialogScripts.front());
+    m_dialogScripts.pop_front();
+    CScriptedDialog dialog(model, [this](const std::string& what) { Unexpected(what); });
+    script(dialog);
+    m_dialogs[shown].refusals = dialog.Refusals();
+    m_dialogs[shown].accepted = dialog.Accepted();
+    return dialog.Accepted();
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "platform/Desktop.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
+#include "platform/headless/ScriptedDialog.hpp"
 
 namespace tokeiya {
 
@@ -15,29 +16,38 @@ namespace tokeiya {
 // through the `unexpected` callback and is cancelled.
 class CScriptedDialogs : public IDesktop {
   public:
-    using LoginAnswer = std::function<bool(LoginForm&)>;
-    using ConnectionAnswer = std::function<bool(ConnectionForm&)>;
+    // What the person does in one dialog. A script that neither presses OK nor Cancel leaves
+    // the dialog with Escape.
+    using DialogScript = std::function<void(CScriptedDialog&)>;
+
+    // A dialog as it was shown: its caption, its fields as they opened and what happened.
+    struct ShownDialog {
+        std::string caption;
+        std::vector<DialogField> fields;
+        std::string notice;
+        std::vector<std::string> refusals;
+        bool accepted = false;
+
+        const DialogField& Field(int id) const;
+    };
 
     // Answers the next message box (Ok for OK boxes unless queued otherwise).
     void QueueMessageAnswer(MessageAnswer answer) { m_messageAnswers.push_back(answer); }
-    // The next login dialog: OK with these values typed in, or cancelled.
-    void QueueLogin(const std::string& userName, const std::string& password);
-    void QueueLoginCancel();
-    void QueueLogin(LoginAnswer answer) { m_logins.push_back(std::move(answer)); }
-    void QueueConnection(ConnectionAnswer answer) { m_connections.push_back(std::move(answer)); }
+    // Acts in the next dialog, whichever it is; a script may check the caption.
+    void QueueDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
+    // The dialogs shown with this caption, in order.
+    std::vector<ShownDialog> Shown(const std::string& caption) const;
 
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
-    bool ShowLoginDialog(LoginForm& form) override;
-    bool ShowConnectionDialog(ConnectionForm& form) override;
+    bool RunDialog(CDialogModel& model) override;
     // A headless window; m_inMainWindowHost runs when its message loop starts.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
     void ShowAboutDialog(const std::string&) override { ++m_aboutShown; }
 
-    // What was shown, in order: message texts, and the forms as the dialogs received them.
+    // What was shown, in order: message texts, and the dialogs.
     std::vector<std::string> m_messages;
-    std::vector<LoginForm> m_loginForms;
-    std::vector<ConnectionForm> m_connectionForms;
+    std::vector<ShownDialog> m_dialogs;
     std::vector<std::string> m_mainWindowTitles;
     // Called with a description when a dialog appears that the script did not expect.
     std::function<void(const std::string&)> m_unexpected;
@@ -53,8 +63,7 @@ class CScriptedDialogs : public IDesktop {
     void Unexpected(const std::string& what);
 
     std::deque<MessageAnswer> m_messageAnswers;
-    std::deque<LoginAnswer> m_logins;
-    std::deque<ConnectionAnswer> m_connections;
+    std::deque<DialogScript> m_dialogScripts;
 };
 
 }  // namespace tokeiya

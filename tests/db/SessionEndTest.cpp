@@ -15,6 +15,7 @@
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/ConnectionSettings.hpp"
 #include "tests/support/DbFaults.hpp"
+#include "tests/support/DialogScripts.hpp"
 #include "tests/support/PgCluster.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TempFolder.hpp"
@@ -69,7 +70,7 @@ class SessionEnds {
     ~SessionEnds() { unsetenv("PGPASSFILE"); }
 
     std::unique_ptr<CTokeiyaDoc> LogIn() {
-        m_dialogs.QueueLogin("hanako", "pw");
+        test::QueueLogin(m_dialogs, "hanako", "pw");
         auto doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-7");
         EXPECT_TRUE(doc->Create());
         return doc;

@@ -10,9 +10,11 @@
 #include "platform/ProfileStore.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/AppText.hpp"
+#include "shell/CLoginDlg.hpp"
 #include "shell/CTokeiyaApp.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/ConnectionSettings.hpp"
+#include "tests/support/DialogScripts.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
 
@@ -60,7 +62,7 @@ class Session : public ::testing::TestWithParam<Engine> {
 };
 
 TEST_P(Session, LogsInRecordsTheLoginAndLogsOutAtTheEnd) {
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     {
         CTokeiyaDoc doc(m_profile, m_dialogs, "PC-7");
         ASSERT_TRUE(doc.Create());
@@ -87,9 +89,9 @@ TEST_P(Session, LogsInRecordsTheLoginAndLogsOutAtTheEnd) {
 TEST_P(Session, SixFailedAttemptsEndWithTheAdministratorMessage) {
     for (int i = 0; i < 6; ++i) {
         if (i == 2) {
-            m_dialogs.QueueLogin("nobody", "pw");
+            test::QueueLogin(m_dialogs, "nobody", "pw");
         } else {
-            m_dialogs.QueueLogin("hanako", "wrong");
+            test::QueueLogin(m_dialogs, "hanako", "wrong");
         }
     }
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
@@ -99,13 +101,13 @@ TEST_P(Session, SixFailedAttemptsEndWithTheAdministratorMessage) {
     expected.push_back(text::kAskAdministrator);
     expected.push_back(text::kLoginParametersFailed);
     EXPECT_EQ(expected, m_dialogs.m_messages);
-    EXPECT_EQ(6u, m_dialogs.m_loginForms.size());
+    EXPECT_EQ(6u, test::ShownLogins(m_dialogs).size());
     EXPECT_EQ(nullptr, doc.GetDatabase());
     EXPECT_EQ(0, LoginRows()) << "a failed login writes nothing";
 }
 
 TEST_P(Session, CancellingTheLoginShowsOnlyTheLoginParameterMessage) {
-    m_dialogs.QueueLoginCancel();
+    test::QueueLoginCancel(m_dialogs);
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     EXPECT_FALSE(doc.Create());
     EXPECT_EQ(std::vector<std::string>{text::kLoginParametersFailed}, m_dialogs.m_messages);
@@ -117,13 +119,15 @@ TEST_P(Session, SilentFirstAttemptWithoutSavedCredentials) {
     m_profile.WriteProfileInt("LOGIN", "NotViewDialog", 1);
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 0);
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     EXPECT_EQ(std::vector<std::string>{text::kWrongUserName}, m_dialogs.m_messages);
-    ASSERT_EQ(1u, m_dialogs.m_loginForms.size());
-    EXPECT_EQ("", m_dialogs.m_loginForms[0].userName);
-    EXPECT_FALSE(m_dialogs.m_loginForms[0].hideDialog) << "no-dialog needs the save flag";
+    const auto logins = test::ShownLogins(m_dialogs);
+    ASSERT_EQ(1u, logins.size());
+    EXPECT_EQ("", logins[0].Field(CLoginDlg::kUserName).text);
+    EXPECT_FALSE(logins[0].Field(CLoginDlg::kNotView).checked) << "no-dialog needs the save flag";
+    EXPECT_FALSE(logins[0].Field(CLoginDlg::kNotView).enabled);
 }
 
 TEST_P(Session, SavedCredentialsLogInWithoutTheDialog) {
@@ -133,17 +137,18 @@ TEST_P(Session, SavedCredentialsLogInWithoutTheDialog) {
     m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
-    EXPECT_TRUE(m_dialogs.m_loginForms.empty());
+    EXPECT_TRUE(test::ShownLogins(m_dialogs).empty());
     EXPECT_TRUE(m_dialogs.m_messages.empty());
 }
 
 TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
-    m_dialogs.QueueLogin([](LoginForm& form) {
-        form.userName = "hanako";
-        form.password = "pw";
-        form.savePassword = true;
-        form.hideDialog = true;
-        return true;
+    test::QueueLogin(m_dialogs, [](CScriptedDialog& dialog) {
+        dialog.Type(CLoginDlg::kUserName, "hanako");
+        dialog.Type(CLoginDlg::kPassword, "pw");
+        EXPECT_FALSE(dialog.Enabled(CLoginDlg::kNotView)) << "no-dialog needs the save flag";
+        dialog.Check(CLoginDlg::kSave, true);
+        dialog.Check(CLoginDlg::kNotView, true);
+        dialog.PressOk();
     });
     {
         CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
@@ -157,12 +162,14 @@ TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
     EXPECT_EQ("pw", UnscramblePassword(stored));
 
     // Next time without saving: both texts are emptied.
-    m_dialogs.QueueLogin([](LoginForm& form) {
-        EXPECT_EQ("hanako", form.userName);
-        EXPECT_TRUE(form.savePassword);
-        form.savePassword = false;
-        form.hideDialog = true;  // cannot stay on without the save flag
-        return true;
+    test::QueueLogin(m_dialogs, [](CScriptedDialog& dialog) {
+        EXPECT_EQ("hanako", dialog.Text(CLoginDlg::kUserName));
+        EXPECT_EQ(CLoginDlg::kPassword, dialog.Focus()) << "the name is there: the password next";
+        EXPECT_TRUE(dialog.Checked(CLoginDlg::kSave));
+        dialog.Check(CLoginDlg::kNotView, true);
+        dialog.Check(CLoginDlg::kSave, false);  // which clears the no-dialog box
+        EXPECT_FALSE(dialog.Checked(CLoginDlg::kNotView));
+        dialog.PressOk();
     });
     m_profile.WriteProfileInt("LOGIN", "NotViewDialog", 0);
     {
@@ -176,11 +183,10 @@ TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
 }
 
 TEST_P(Session, TheAdministrationAccountLeavesTheLoginKeysAlone) {
-    m_dialogs.QueueLogin([](LoginForm& form) {
-        form.userName = "tokeiya";
-        form.password = "";
-        form.savePassword = true;
-        return true;
+    test::QueueLogin(m_dialogs, [](CScriptedDialog& dialog) {
+        dialog.Type(CLoginDlg::kUserName, "tokeiya");
+        dialog.Check(CLoginDlg::kSave, true);
+        dialog.PressOk();
     });
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
@@ -191,34 +197,34 @@ TEST_P(Session, TheAdministrationAccountLeavesTheLoginKeysAlone) {
 }
 
 TEST_P(Session, TheCompletedConnectionIsStoredWithoutPassword) {
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     std::string stored = m_profile.GetProfileString("DATABASE", "Connection", "");
     EXPECT_EQ(std::string::npos, stored.find("PWD=")) << stored;
     EXPECT_NE(std::string::npos, stored.find("DRIVER=")) << stored;
     // What was stored connects again.
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc again(m_profile, m_dialogs, "PC");
     EXPECT_TRUE(again.Create());
 }
 
 TEST_P(Session, AFailedReconnectionKeepsTheCurrentSession) {
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     CConnection* before = doc.GetDatabase();
     int loginId = doc.GetLoginId();
 
-    m_dialogs.QueueConnection([](ConnectionForm&) { return false; });
+    test::QueueConnection(m_dialogs, [](ConnectionForm&) { return false; });
     EXPECT_EQ(0, doc.Connect(0));
     EXPECT_EQ(before, doc.GetDatabase());
     EXPECT_EQ(loginId, doc.GetLoginId());
     EXPECT_EQ(text::kDatabaseConnectFailed, m_dialogs.m_messages.back());
 
     // A reconnection to the same database whose login is cancelled changes nothing either.
-    m_dialogs.QueueConnection([](ConnectionForm&) { return true; });
-    m_dialogs.QueueLoginCancel();
+    test::QueueConnection(m_dialogs, [](ConnectionForm&) { return true; });
+    test::QueueLoginCancel(m_dialogs);
     EXPECT_EQ(0, doc.Connect(0));
     EXPECT_EQ(before, doc.GetDatabase());
     EXPECT_EQ(text::kLoginParametersFailed, m_dialogs.m_messages.back());
@@ -229,7 +235,7 @@ TEST_P(Session, AnUnreachableStoredConnectionAsksAndCanBeCancelled) {
                                  "DRIVER=PostgreSQL ANSI;Servername=/nonexistent;Port=1;"
                                  "Database=x;Username=x;");
     ConnectionForm shown;
-    m_dialogs.QueueConnection([&](ConnectionForm& form) {
+    test::QueueConnection(m_dialogs, [&](ConnectionForm& form) {
         shown = form;
         return false;
     });
@@ -242,7 +248,7 @@ TEST_P(Session, AnUnreachableStoredConnectionAsksAndCanBeCancelled) {
 }
 
 TEST_P(Session, LooksUpCodeNamesOnItsConnection) {
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     std::string name = "stale";
     EXPECT_EQ(0, doc.LookupName("[dbo].[Qmユーザーレベル]", 1, name)) << "no connection yet";
@@ -256,7 +262,7 @@ TEST_P(Session, LooksUpCodeNamesOnItsConnection) {
 
 TEST_P(Session, UpdateLoggedInUserTakesOverOnlyTheSameUser) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     CUser other = doc.GetLoggedInUser();
@@ -283,7 +289,7 @@ TEST_P(Session, TheApplicationRunsOneCopyAndEndsTheSessionAfterTheMainWindow) {
     environment.currentFolder = office;
     ASSERT_EQ(0, g_mkdir_with_parents(office.c_str(), 0700));
     ASSERT_TRUE(g_file_set_contents((office + "Tokeiya.ggd").c_str(), "", 0, nullptr));
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
 
     CTokeiyaApp first(m_dialogs, environment);
     ASSERT_TRUE(first.InitInstance());
@@ -316,7 +322,7 @@ TEST_P(Session, ABlankWorkingFolderLeavesBareFileNames) {
     environment.profilePath = m_folder.Path() + "/Tokeiya.ini";
     environment.lockFolder = m_folder.Path();
     environment.currentFolder = "";
-    m_dialogs.QueueLoginCancel();
+    test::QueueLoginCancel(m_dialogs);
     CTokeiyaApp app(m_dialogs, environment);
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(1, app.ExitCode()) << "a failed login ends the program with status 1";
@@ -390,7 +396,7 @@ TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {
     };
     ScopedClockOverride clock(CTime(2024, 4, 3, 8, 3, 0).GetTime());
     // A fresh installation stamps nothing until the options are confirmed once.
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     {
         CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
         ASSERT_TRUE(doc.Create());
@@ -399,7 +405,7 @@ TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {
 
     m_profile.WriteProfileInt("OPTIN", "SetTimeForm", 1);
     m_profile.WriteProfileInt("OPTIN", "SetTimeTo", 1);
-    m_dialogs.QueueLogin("hanako", "pw");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
     {
         CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
         ASSERT_TRUE(doc.Create());
@@ -428,7 +434,7 @@ TEST(SessionEnd, AFailingLogoutIsReportedAndTheSessionStillEnds) {
     CProfileStore profile(folder.Path() + "/Tokeiya.ini");
     profile.WriteProfileString("DATABASE", "Connection", db.ConnectString());
     CScriptedDialogs dialogs;
-    dialogs.QueueLogin("tokeiya", "");
+    test::QueueLogin(dialogs, "tokeiya", "");
     auto doc = std::make_unique<CTokeiyaDoc>(profile, dialogs, "PC");
     ASSERT_TRUE(doc->Create());
     db.Connection().Database().ExecuteSQL(

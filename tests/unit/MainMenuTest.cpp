@@ -48,6 +48,19 @@ TEST(MainMenuState, TheCurrentScreenDisablesItsOwnItem) {
     EXPECT_TRUE(Enabled(command::kCalculation, 3, 0));
 }
 
+TEST(MainMenuState, WhatCannotBeShownYetIsDisabled) {
+    MenuContext context;
+    context.userLevel = 3;
+    context.canShowScreen = [](int code) { return code == 102; };
+    context.printSettingsAvailable = false;
+    EXPECT_FALSE(MainMenuState(command::kGroupSettings, context)->enabled);
+    EXPECT_TRUE(MainMenuState(command::kUserSettings, context)->enabled);
+    EXPECT_FALSE(MainMenuState(command::kCalculation, context)->enabled);
+    EXPECT_FALSE(MainMenuState(command::kPrinterSalary, context)->enabled);
+    EXPECT_FALSE(MainMenuState(command::kPrinterCard, context)->enabled);
+    EXPECT_TRUE(MainMenuState(command::kOptions, context)->enabled);
+}
+
 TEST(MainMenuState, TheCurrentZoomIsCheckedAndDisabledUnlessMaximized) {
     MenuContext context;
     context.zoomPercent = 70;

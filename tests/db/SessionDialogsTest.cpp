@@ -1,0 +1,332 @@
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include "data/CCodeRZ.hpp"
+#include "data/CTTimeCard.hpp"
+#include "data/CTUser.hpp"
+#include "platform/AppContext.hpp"
+#include "platform/ProfileStore.hpp"
+#include "platform/headless/ScriptedDialogs.hpp"
+#include "shell/AppText.hpp"
+#include "shell/CSetOptionDlg.hpp"
+#include "shell/CSetPwdDlg.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+#include "tests/support/DbFaults.hpp"
+#include "tests/support/DialogScripts.hpp"
+#include "tests/support/TempFolder.hpp"
+#include "tests/support/TestDatabase.hpp"
+
+namespace tokeiya {
+namespace {
+
+using Dialog = CScriptedDialog;
+
+// A logged-in session of "hanako" (password "pw", 45 lunch minutes) whose option and
+// password dialogs the test acts in.
+class SessionDialogs : public ::testing::Test {
+  protected:
+    SessionDialogs()
+        : m_db(test::Engine::SQLite),
+          m_profilePath(m_folder.Path() + "/Tokeiya.ini"),
+          m_profile(m_profilePath) {
+        m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
+        m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        CUser user;
+        user.strUserName = "hanako";
+        user.strPassword = "pw";
+        user.idGroup = 1;
+        user.nLunchMin = 45;
+        user.nStartUpMin = 5;
+        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+        m_userId = user.idUser;
+    }
+
+    CTokeiyaDoc& LogIn() {
+        test::QueueLogin(m_dialogs, "hanako", "pw");
+        m_doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC");
+        EXPECT_TRUE(m_doc->Create());
+        m_dialogs.m_messages.clear();
+        return *m_doc;
+    }
+
+    CUser StoredUser() {
+        CUser user;
+        EXPECT_TRUE(CTUser(m_db.Connection(), CTUser::Mode::View).LoadById(m_userId, user));
+        return user;
+    }
+
+    std::string SettingsFile() {
+        gchar* contents = nullptr;
+        gsize length = 0;
+        if (!g_file_get_contents(m_profilePath.c_str(), &contents, &length, nullptr)) {
+            return {};
+        }
+        std::string text(contents, length);
+        g_free(contents);
+        return text;
+    }
+
+    void QueueOptions(std::function<void(Dialog&)> act) {
+        m_dialogs.QueueDialog([act = std::move(act)](Dialog& dialog) {
+            ASSERT_EQ("オプション設定", dialog.Model().Caption());
+            act(dialog);
+        });
+    }
+
+    // The password dialog with these three values typed in and OK pressed.
+    void QueuePasswordChange(const std::string& oldPassword, const std::string& newPassword,
+                             const std::string& confirmation) {
+        m_dialogs.QueueDialog([=](Dialog& dialog) {
+            ASSERT_EQ("パスワード変更", dialog.Model().Caption());
+            dialog.Type(CSetPwdDlg::kOldPassword, oldPassword);
+            dialog.Type(CSetPwdDlg::kNewPassword, newPassword);
+            dialog.Type(CSetPwdDlg::kConfirmation, confirmation);
+            EXPECT_TRUE(dialog.PressOk()) << dialog.Notice();
+        });
+    }
+
+    ScopedAppContext m_context;
+    test::TempFolder m_folder;
+    test::TestDatabase m_db;
+    std::string m_profilePath;
+    CProfileStore m_profile;
+    CScriptedDialogs m_dialogs;
+    int m_userId = 0;
+    std::unique_ptr<CTokeiyaDoc> m_doc;
+};
+
+TEST_F(SessionDialogs, OutOfRangeAndNonNumericMinutesAreRefusedAndTheDialogStaysOpen) {
+    CTokeiyaDoc& doc = LogIn();
+    QueueOptions([](Dialog& dialog) {
+        EXPECT_EQ("5", dialog.Text(CSetOptionDlg::kStartUpMin)) << "the user's own minutes";
+        dialog.Type(CSetOptionDlg::kStartUpMin, "61");
+        EXPECT_FALSE(dialog.PressOk());
+        EXPECT_EQ("0 から 60 までの整数を入力してください。", dialog.Notice());
+        EXPECT_EQ(CSetOptionDlg::kStartUpMin, dialog.Focus());
+
+        dialog.Type(CSetOptionDlg::kStartUpMin, "10");
+        dialog.Type(CSetOptionDlg::kTimeView, "30秒");
+        EXPECT_FALSE(dialog.PressOk());
+        EXPECT_EQ("整数を入力してください。", dialog.Notice());
+        EXPECT_EQ(CSetOptionDlg::kTimeView, dialog.Focus());
+
+        dialog.Type(CSetOptionDlg::kTimeView, "301");
+        EXPECT_FALSE(dialog.PressOk());
+        EXPECT_EQ("0 から 300 までの整数を入力してください。", dialog.Notice());
+        dialog.Type(CSetOptionDlg::kTimeView, "300");
+        EXPECT_TRUE(dialog.PressOk());
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_EQ(10, StoredUser().nStartUpMin);
+    EXPECT_EQ(300, m_profile.GetProfileInt("ALARM", "TimeView", -1));
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
+}
+
+TEST_F(SessionDialogs, UntickingTheLoginDialogBoxWritesNotViewDialog) {
+    CTokeiyaDoc& doc = LogIn();
+    QueueOptions([](Dialog& dialog) {
+        EXPECT_TRUE(dialog.Checked(CSetOptionDlg::kShowLogin));
+        dialog.Check(CSetOptionDlg::kShowLogin, false);
+        dialog.PressOk();
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_EQ(1, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
+
+    // Shown again, the box is unticked; ticking it writes 0.
+    QueueOptions([](Dialog& dialog) {
+        EXPECT_FALSE(dialog.Checked(CSetOptionDlg::kShowLogin));
+        dialog.Check(CSetOptionDlg::kShowLogin, true);
+        dialog.PressOk();
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_EQ(0, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
+}
+
+TEST_F(SessionDialogs, ChangingOnlyTheLunchMinutesStoresTheUserAndTheDefaultForNewDays) {
+    CTokeiyaDoc& doc = LogIn();
+    ASSERT_EQ(45, CAppContext::Current().defaultLunchMinutes);
+    QueueOptions([](Dialog& dialog) {
+        EXPECT_EQ("45", dialog.Text(CSetOptionDlg::kLunchMin));
+        dialog.Type(CSetOptionDlg::kLunchMin, "30");
+        dialog.PressOk();
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    const CUser stored = StoredUser();
+    EXPECT_EQ(30, stored.nLunchMin);
+    EXPECT_EQ(5, stored.nStartUpMin) << "the other minutes stay";
+    EXPECT_EQ(30, doc.GetLoggedInUser().nLunchMin);
+    EXPECT_EQ(30, CAppContext::Current().defaultLunchMinutes);
+    EXPECT_FALSE(CAppContext::Current().alarmAll) << "the alarms are left alone";
+
+    // A day stamped now is a new day: it gets the new minutes.
+    ASSERT_EQ(1, CTTimeCard(*doc.GetDatabase()).StampArrival(doc.GetLoggedInUser()));
+    const CTime today = CTime::GetCurrentTime();
+    CTimeCard card;
+    card.idTimeCard = TimeCardKey(m_userId, today.GetYear(), today.GetMonth(), today.GetDay());
+    ASSERT_EQ(1, CTTimeCard(*doc.GetDatabase()).LoadCard(card));
+    EXPECT_EQ(30, card.nLunchMin);
+}
+
+TEST_F(SessionDialogs, CancelWritesNothing) {
+    CTokeiyaDoc& doc = LogIn();
+    const std::string before = SettingsFile();
+    QueueOptions([](Dialog& dialog) {
+        dialog.Check(CSetOptionDlg::kAlarmAll, true);
+        dialog.Type(CSetOptionDlg::kLunchMin, "10");
+        dialog.PressCancel();
+    });
+    EXPECT_FALSE(doc.OnSetOption());
+    EXPECT_EQ(before, SettingsFile());
+    EXPECT_EQ(45, StoredUser().nLunchMin);
+    EXPECT_FALSE(CAppContext::Current().alarmAll);
+}
+
+// Settings that were never written show what is in force, so that OK without a change
+// changes nothing: the window still opens at start and no stamping is switched on.
+TEST_F(SessionDialogs, OkWithoutAChangeKeepsWhatIsInForce) {
+    CTokeiyaDoc& doc = LogIn();
+    QueueOptions([](Dialog& dialog) {
+        EXPECT_TRUE(dialog.Checked(CSetOptionDlg::kOpen));
+        EXPECT_FALSE(dialog.Checked(CSetOptionDlg::kSetTimeFrom));
+        EXPECT_FALSE(dialog.Checked(CSetOptionDlg::kSetTimeTo));
+        EXPECT_EQ("30", dialog.Text(CSetOptionDlg::kTimeView));
+        dialog.PressOk();
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_EQ(1, m_profile.GetProfileInt("WINDOW", "Open", -1));
+    EXPECT_EQ(0, m_profile.GetProfileInt("OPTIN", "SetTimeForm", -1));
+    EXPECT_EQ(0, m_profile.GetProfileInt("OPTIN", "SetTimeTo", -1));
+    EXPECT_EQ(0, m_profile.GetProfileInt("ALARM", "AlarmAll", -1));
+}
+
+TEST_F(SessionDialogs, TheStampingAndAlarmSettingsAreWrittenAndTheAlarmFlagFollows) {
+    CTokeiyaDoc& doc = LogIn();
+    QueueOptions([](Dialog& dialog) {
+        dialog.Check(CSetOptionDlg::kSetTimeFrom, true);
+        dialog.Check(CSetOptionDlg::kSetTimeTo, true);
+        dialog.Type(CSetOptionDlg::kCoolDownMin, "15");
+        dialog.Check(CSetOptionDlg::kOpen, false);
+        dialog.Check(CSetOptionDlg::kAlarmAll, true);
+        dialog.PressOk();
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_EQ(1, m_profile.GetProfileInt("OPTIN", "SetTimeForm", -1));
+    EXPECT_EQ(1, m_profile.GetProfileInt("OPTIN", "SetTimeTo", -1));
+    EXPECT_EQ(0, m_profile.GetProfileInt("WINDOW", "Open", -1));
+    EXPECT_EQ(1, m_profile.GetProfileInt("ALARM", "AlarmAll", -1));
+    EXPECT_TRUE(CAppContext::Current().alarmAll);
+    EXPECT_EQ(15, StoredUser().nCoolDownMin);
+}
+
+TEST_F(SessionDialogs, AFailedUserStoreIsToldAndTheUserStaysAsStored) {
+    CTokeiyaDoc& doc = LogIn();
+    test::FaultInjector faults(doc.GetDatabase()->Database());
+    faults.FailStatements("UPDATE");
+    QueueOptions([](Dialog& dialog) {
+        dialog.Type(CSetOptionDlg::kLunchMin, "20");
+        dialog.PressOk();
+    });
+    EXPECT_TRUE(doc.OnSetOption());
+    ASSERT_EQ(1u, m_dialogs.m_messages.size());
+    EXPECT_EQ(0u, m_dialogs.m_messages[0].find(text::kDatabaseError));
+    EXPECT_NE(std::string::npos, m_dialogs.m_messages[0].find(test::kInjectedFailure));
+    EXPECT_EQ(45, StoredUser().nLunchMin);
+    EXPECT_EQ(45, doc.GetLoggedInUser().nLunchMin);
+    EXPECT_EQ(45, CAppContext::Current().defaultLunchMinutes);
+}
+
+TEST_F(SessionDialogs, FiveWrongOldPasswordsEndWithTheAdministratorMessage) {
+    CTokeiyaDoc& doc = LogIn();
+    for (int i = 0; i < 5; ++i) {
+        QueuePasswordChange("bad" + std::to_string(i), "new", "new");
+    }
+    doc.OnChangePassword();
+    std::vector<std::string> expected(5, text::kOldPasswordWrong);
+    expected.push_back(text::kAskAdministratorForPassword);
+    EXPECT_EQ(expected, m_dialogs.m_messages);
+    const auto shown = m_dialogs.Shown("パスワード変更");
+    ASSERT_EQ(5u, shown.size());
+    EXPECT_EQ("hanako", shown[0].Field(CSetPwdDlg::kUserName).text);
+    EXPECT_EQ("", shown[0].Field(CSetPwdDlg::kOldPassword).text);
+    EXPECT_EQ("bad0", shown[1].Field(CSetPwdDlg::kOldPassword).text)
+        << "shown again as the user left it";
+    CUser user;
+    EXPECT_EQ(0, CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "pw", user));
+}
+
+TEST_F(SessionDialogs, AMismatchedConfirmationIsToldAndCanBeCorrected) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    CTokeiyaDoc& doc = LogIn();
+    QueuePasswordChange("pw", "secret", "secrte");
+    QueuePasswordChange("pw", "secret", "secret");
+    doc.OnChangePassword();
+    EXPECT_EQ((std::vector<std::string>{text::kConfirmationDiffers, text::kPasswordChanged}),
+              m_dialogs.m_messages);
+    CUser user;
+    EXPECT_EQ(0,
+              CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "secret", user));
+    EXPECT_EQ("secret", doc.GetLoggedInUser().strPassword);
+    const std::string remembered = m_profile.GetProfileString("LOGIN", "Password", "");
+    EXPECT_NE("secret", remembered);
+    EXPECT_EQ("secret", UnscramblePassword(remembered));
+}
+
+TEST_F(SessionDialogs, AnEmptyNewPasswordIsAcceptedAndStored) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    CTokeiyaDoc& doc = LogIn();
+    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    QueuePasswordChange("pw", "", "");
+    doc.OnChangePassword();
+    EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
+    CUser user;
+    EXPECT_EQ(0, CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "", user));
+    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "?"));
+}
+
+TEST_F(SessionDialogs, WithoutSavedLoginThePasswordIsNotRemembered) {
+    CTokeiyaDoc& doc = LogIn();
+    QueuePasswordChange("pw", "secret", "secret");
+    doc.OnChangePassword();
+    // The login without saving left the remembered password empty; it stays so.
+    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "missing"));
+    EXPECT_EQ("secret", StoredUser().strPassword);
+}
+
+TEST_F(SessionDialogs, AnOverlongPasswordIsRefusedByTheField) {
+    CTokeiyaDoc& doc = LogIn();
+    m_dialogs.QueueDialog([](Dialog& dialog) {
+        EXPECT_EQ(CSetPwdDlg::kOldPassword, dialog.Focus());
+        dialog.Type(CSetPwdDlg::kOldPassword, "pw");
+        dialog.Type(CSetPwdDlg::kNewPassword, "12345678901");
+        dialog.Type(CSetPwdDlg::kConfirmation, "12345678901");
+        EXPECT_FALSE(dialog.PressOk());
+        EXPECT_EQ("10 文字以内で入力してください。", dialog.Notice());
+        EXPECT_EQ(CSetPwdDlg::kNewPassword, dialog.Focus());
+        // Six double-byte characters are twelve bytes: too long as well.
+        dialog.Type(CSetPwdDlg::kNewPassword, "あいうえおか");
+        EXPECT_FALSE(dialog.PressOk());
+        dialog.Type(CSetPwdDlg::kNewPassword, "あいうえお");
+        dialog.Type(CSetPwdDlg::kConfirmation, "あいうえお");
+        EXPECT_TRUE(dialog.PressOk());
+    });
+    doc.OnChangePassword();
+    EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
+    EXPECT_EQ("あいうえお", StoredUser().strPassword);
+}
+
+TEST_F(SessionDialogs, AFailedPasswordStoreIsToldAndNothingChanges) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    CTokeiyaDoc& doc = LogIn();
+    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    test::FaultInjector faults(doc.GetDatabase()->Database());
+    faults.FailStatements("UPDATE");
+    QueuePasswordChange("pw", "secret", "secret");
+    doc.OnChangePassword();
+    ASSERT_EQ(1u, m_dialogs.m_messages.size());
+    EXPECT_EQ(0u, m_dialogs.m_messages[0].find(text::kDatabaseError));
+    EXPECT_EQ("pw", doc.GetLoggedInUser().strPassword);
+    EXPECT_EQ("pw", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
+}
+
+}  // namespace
+}  // namespace tokeiya
