@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], tokeiya::gtk::test::kSessionEndChild) == 0) {
         return tokeiya::gtk::test::RunSessionEndChild();
     }
+    // GTK reports its misuse (a destroyed widget used again, a widget of the wrong type) as a
+    // warning or a critical and goes on; here it stops the run instead.
+    g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL));
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
