@@ -372,7 +372,10 @@ void CTokeiyaDoc::OnChangePassword() {
     if (!StoreLoggedInUser(edited)) {
         return;
     }
-    if (m_profile.GetProfileInt("LOGIN", "SavePwd", 0) == 1) {
+    // The remembered password is rewritten only when it is this user's: the administration
+    // account, which is never remembered, must not replace another user's password there.
+    if (m_profile.GetProfileInt("LOGIN", "SavePwd", 0) == 1 &&
+        m_profile.GetProfileString("LOGIN", "User", "") == m_loggedInUser.strUserName) {
         m_profile.WriteProfileString("LOGIN", "Password",
                                      ScramblePassword(m_loggedInUser.strPassword));
     }

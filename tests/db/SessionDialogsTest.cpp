@@ -292,6 +292,24 @@ TEST_F(SessionDialogs, WithoutSavedLoginThePasswordIsNotRemembered) {
     EXPECT_EQ("secret", StoredUser().strPassword);
 }
 
+// The administration account is never remembered; changing its password must not put it
+// in place of the remembered user's.
+TEST_F(SessionDialogs, AnotherUsersRememberedPasswordIsLeftAlone) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    test::QueueLogin(m_dialogs, "tokeiya", "");
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    ASSERT_TRUE(doc.Create());
+    m_profile.WriteProfileString("LOGIN", "User", "hanako");
+    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    QueuePasswordChange("", "admin", "admin");
+    doc.OnChangePassword();
+    EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
+    EXPECT_EQ("pw", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
+    CUser admin;
+    EXPECT_EQ(0,
+              CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("tokeiya", "admin", admin));
+}
+
 TEST_F(SessionDialogs, AnOverlongPasswordIsRefusedByTheField) {
     CTokeiyaDoc& doc = LogIn();
     m_dialogs.QueueDialog([](Dialog& dialog) {
