@@ -549,8 +549,12 @@ bool CCRWTBase::MoveDown() {
 // --- Keys ---
 
 void CCRWTBase::PostOwnExitKey(int virtualKey, int modifiers) {
-    Show(false, true);
     PostExitKey(virtualKey, modifiers);
+}
+
+void CCRWTBase::PostExitKey(int virtualKey, int modifiers) {
+    Show(false, true);
+    CKeyManager::PostExitKey(virtualKey, modifiers);
 }
 
 bool CCRWTBase::ArrowKey(int virtualKey, int modifiers, bool down, bool (CCRWTBase::*move)()) {

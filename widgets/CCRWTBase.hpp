@@ -70,6 +70,9 @@ class CCRWTBase : public CCRWin {
     bool OnShift(int modifiers, bool down) override;
     bool OnFKey(int n, int modifiers, bool down) override;
     bool OnChar(const win::Message& message) override;
+    // The keys the editor posts itself (its own table holds only Space, when the item asks
+    // for it) leave a hidden editor behind: caret hidden, input method closed.
+    void PostExitKey(int virtualKey, int modifiers) override;
 
     // Mouse.
     bool OnLButtonDown(int keys, int x, int y) override;

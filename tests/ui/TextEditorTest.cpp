@@ -85,6 +85,17 @@ TEST(TextEditor, ArrowsThatCannotMoveInOneRowLeaveAsExitKeys) {
     }
 }
 
+// The item may ask for Space as an exit key (a field that cycles its choices): the editor
+// posts it itself, hidden first, and types no space.
+TEST(TextEditor, SpaceLeavesWhenTheItemAsksForIt) {
+    StringDesk desk(8, "ab", 2);
+    desk.editor->AddExitKey(VK_SPACE, -1);
+    desk.window.Press(VK_SPACE);
+    EXPECT_EQ(Strings{"32/0"}, desk.editor->exits);
+    EXPECT_FALSE(desk.editor->shownAtExit);
+    EXPECT_EQ("ab", desk.editor->Text());
+}
+
 TEST(TextEditor, APasswordEditorTakesPrintableAsciiOnlyAndShowsStars) {
     StringDesk desk(10);
     desk.editor->SetAsciiOnly(true);
