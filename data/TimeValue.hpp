@@ -6,9 +6,8 @@
 
 namespace tokeiya {
 
-// A time is empty when it lies before 2 January 1970 00:00:00 local time; NULL date-time
-// columns read as CTime(), and an empty time is written as NULL.
-bool IsEmptyTime(const CTime& time);
+// IsEmptyTime (platform/CTime.hpp): NULL date-time columns read as CTime(), and an empty
+// time is written as NULL.
 
 // The date-time literal of `time` for SQL text: "NULL" for an empty time; from server
 // version 2005 on, the ODBC escape {ts '...'}; before it, CONVERT(DATETIME,'...',111).

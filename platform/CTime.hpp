@@ -77,4 +77,8 @@ class ScopedClockOverride {
     ScopedClockOverride* m_next = nullptr;  // the one above, while there is one
 };
 
+// A time is empty when it lies before 2 January 1970 00:00:00 local time; CTime() is the
+// canonical empty time.
+bool IsEmptyTime(const CTime& time);
+
 }  // namespace tokeiya

@@ -342,18 +342,12 @@ bool CCRWTBase::InsertChar(std::string_view character) {
     if (character.empty()) {
         return false;
     }
-    if (HasSelection() && !DeleteSelection()) {
+    // The character replaces the selection as one edit: when it does not fit, the
+    // selection stays as it was.
+    if (m_alignment == 0 && !HasSelection() && m_caretCol >= m_cols && m_caretRow == m_rows - 1) {
         return false;
     }
-    if (m_alignment == 1) {
-        // Digits enter from the right: the first cell must be free and the caret past it.
-        if (!HasCells() || At(0, 0).HasCharacter() || m_caretCol == 0) {
-            return false;
-        }
-    } else if (m_caretCol >= m_cols && m_caretRow == m_rows - 1) {
-        return false;
-    }
-    return Replace(m_caret, m_caret, character);
+    return Replace(SelectionStart(), SelectionEnd(), character);
 }
 
 bool CCRWTBase::InsertLineBreak() {
