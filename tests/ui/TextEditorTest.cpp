@@ -107,6 +107,17 @@ TEST(TextEditor, APasswordEditorTakesPrintableAsciiOnlyAndShowsStars) {
     EXPECT_NE(std::string::npos, test::ScreenText(*desk.editor).find("****      |"));
 }
 
+TEST(TextEditor, ACharacterThatDoesNotFitLeavesTheSelectionAsItWas) {
+    StringDesk desk(4, "abcd", 99);
+    desk.window.Press(VK_LEFT, kShift);
+    ASSERT_EQ("d", desk.editor->SelectedText());
+    desk.window.Type("あ");
+    EXPECT_EQ("abcd", desk.editor->Text());
+    EXPECT_EQ("d", desk.editor->SelectedText());
+    desk.window.Type("e");
+    EXPECT_EQ("abce", desk.editor->Text());
+}
+
 TEST(TextEditor, ALeadByteWithoutItsTrailByteInsertsNothingOfIt) {
     StringDesk desk(6);
     desk.window.PostMessage(WM_CHAR, 0x82, 0);  // a lead byte
