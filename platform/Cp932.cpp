@@ -9,6 +9,9 @@
 namespace tokeiya::cp932 {
 namespace {
 
+// What a character the other side cannot hold does to a conversion.
+enum class Failure { Refuse, Replace, Drop };
+
 // A conversion descriptor. Opening one costs more than converting a short text, and every
 // text column of every row passes through here, so each thread keeps one per direction
 // (the converters below); the shift state is reset before each use.
@@ -24,8 +27,8 @@ class Iconv {
     Iconv& operator=(const Iconv&) = delete;
 
     // Converts `in`; an unconvertible or broken sequence is skipped by `skip` bytes and
-    // replaced by '?', or ends the conversion with nullopt when not lenient.
-    std::optional<std::string> Convert(std::string_view in, bool lenient, size_t skip) {
+    // replaced by '?' or left out, or ends the conversion with nullopt when strict.
+    std::optional<std::string> Convert(std::string_view in, Failure failure, size_t skip) {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         out.reserve(in.size() * 3 / 2 + 4);
@@ -43,14 +46,16 @@ class Iconv {
             if (errno == E2BIG) {
                 continue;
             }
-            if (!lenient) {
+            if (failure == Failure::Refuse) {
                 return std::nullopt;
             }
             // EILSEQ or EINVAL (truncated at the end): drop the offending character.
             size_t n = std::min(srcLeft, SkipLength(src, srcLeft, skip));
             src += n;
             srcLeft -= n;
-            out.push_back('?');
+            if (failure == Failure::Replace) {
+                out.push_back('?');
+            }
         }
         return out;
     }
@@ -88,11 +93,11 @@ Iconv& FromUtf8Converter() {
 }  // namespace
 
 std::optional<std::string> ToUtf8Strict(std::string_view cp932) {
-    return ToUtf8Converter().Convert(cp932, false, 1);
+    return ToUtf8Converter().Convert(cp932, Failure::Refuse, 1);
 }
 
 std::optional<std::string> FromUtf8Strict(std::string_view utf8) {
-    return FromUtf8Converter().Convert(utf8, false, 0);
+    return FromUtf8Converter().Convert(utf8, Failure::Refuse, 0);
 }
 
 namespace {
@@ -108,14 +113,21 @@ std::string ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) {
         return std::string(cp932);
     }
-    return *ToUtf8Converter().Convert(cp932, true, 1);
+    return *ToUtf8Converter().Convert(cp932, Failure::Replace, 1);
 }
 
 std::string FromUtf8(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
-    return *FromUtf8Converter().Convert(utf8, true, 0);
+    return *FromUtf8Converter().Convert(utf8, Failure::Replace, 0);
+}
+
+std::string FromUtf8Dropping(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
+    return *FromUtf8Converter().Convert(utf8, Failure::Drop, 0);
 }
 
 }  // namespace tokeiya::cp932

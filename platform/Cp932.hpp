@@ -26,4 +26,8 @@ std::string FromUtf8(std::string_view utf8);
 std::optional<std::string> ToUtf8Strict(std::string_view cp932);
 std::optional<std::string> FromUtf8Strict(std::string_view utf8);
 
+// Text pasted from elsewhere: a character CP932 cannot hold, or a broken UTF-8 sequence, is
+// left out, so no '?' stands in for a character the user never typed.
+std::string FromUtf8Dropping(std::string_view utf8);
+
 }  // namespace tokeiya::cp932

@@ -526,7 +526,7 @@ void CCRWTBase::PostOwnExitKey(int virtualKey, int modifiers) {
 
 void CCRWTBase::PostExitKey(int virtualKey, int modifiers) {
     Show(false, true);
-    CKeyManager::PostExitKey(virtualKey, modifiers);
+    CCRWin::PostExitKey(virtualKey, modifiers);
 }
 
 bool CCRWTBase::ArrowKey(int virtualKey, int modifiers, bool down, bool (CCRWTBase::*move)()) {

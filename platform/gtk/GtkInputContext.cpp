@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "platform/Cp932.hpp"
+#include "platform/gdi/CFontCache.hpp"
 #include "platform/gtk/GtkCallback.hpp"
 
 namespace tokeiya::gtk {
@@ -205,13 +207,22 @@ void CGtkInputContext::Paint(cairo_t* cr) const {
     if (!m_composing || m_preeditUtf8.empty()) {
         return;
     }
+    // The text under conversion looks as the editor's own text will: the family the
+    // composition font's face resolves to, its em and weight, single-byte glyphs stretched
+    // to its width. The editor's font comes from the same cache.
+    const std::shared_ptr<const CFont> font = CFontCache::ForThisThread().Get(m_font);
+    const cairo_matrix_t& size = font->FontMatrix();
+    const double em = size.yy;
+    const double xScale = size.yy > 0 ? size.xx / size.yy : 1.0;
+    const int weight = m_font.weight <= 0 ? 400 : std::min(m_font.weight, 1000);
+
     PangoLayout* layout = pango_cairo_create_layout(cr);
     GObjectPtr<PangoLayout> owned(layout);
+    pango_cairo_context_set_font_options(pango_layout_get_context(layout), font->Options());
     PangoFontDescription* description = pango_font_description_new();
-    const std::string family = cp932::ToUtf8(m_font.faceName);
-    pango_font_description_set_family(description, family.empty() ? "Monospace" : family.c_str());
-    const int height = m_font.height != 0 ? std::abs(m_font.height) : kDefaultCompositionHeight;
-    pango_font_description_set_absolute_size(description, height * PANGO_SCALE);
+    pango_font_description_set_family(description, font->Family().c_str());
+    pango_font_description_set_absolute_size(description, em * PANGO_SCALE);
+    pango_font_description_set_weight(description, static_cast<PangoWeight>(weight));
     pango_layout_set_font_description(layout, description);
     pango_font_description_free(description);
     pango_layout_set_text(layout, m_preeditUtf8.c_str(), static_cast<int>(m_preeditUtf8.size()));
@@ -225,19 +236,23 @@ void CGtkInputContext::Paint(cairo_t* cr) const {
     cairo_save(cr);
     const double x = m_point.x;
     const double y = m_point.y;
-    cairo_rectangle(cr, x - kCompositionPadding, y, width + 2 * kCompositionPadding, textHeight);
+    cairo_rectangle(cr, x - kCompositionPadding, y, width * xScale + 2 * kCompositionPadding,
+                    textHeight);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill_preserve(cr);
     cairo_set_source_rgb(cr, 0.4, 0.4, 0.4);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_move_to(cr, x, y);
-    pango_cairo_show_layout(cr, layout);
     PangoRectangle cursor;
     pango_layout_index_to_pos(layout, m_preeditCursor, &cursor);
-    cairo_rectangle(cr, x + pango_units_to_double(cursor.x), y, 1, textHeight);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_rectangle(cr, x + pango_units_to_double(cursor.x) * xScale, y, 1, textHeight);
     cairo_fill(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, xScale, 1);
+    pango_cairo_update_layout(cr, layout);
+    cairo_move_to(cr, 0, 0);
+    pango_cairo_show_layout(cr, layout);
     cairo_restore(cr);
 }
 

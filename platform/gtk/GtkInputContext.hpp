@@ -34,7 +34,8 @@ class IInputContextHost {
 // as the system's composition window would: the preedit is shown only there.
 //
 // GTK has no way to set the input method's conversion mode or its font: both are kept as
-// set, so that reading them gives back what was written, but do not reach the input method.
+// set, so that reading them gives back what was written. The font is the one Paint draws the
+// text under conversion in, so that it looks like the editor's own text.
 class CGtkInputContext : public win::IInputContext {
   public:
     CGtkInputContext(GtkWidget* clientArea, IInputContextHost& host);
@@ -46,7 +47,8 @@ class CGtkInputContext : public win::IInputContext {
     bool FilterKey(GdkEventKey* event);
     // The window gained or lost the keyboard focus.
     void SetWindowFocus(bool focused);
-    // Draws the text under conversion at the composition point, over what the window drew.
+    // Draws the text under conversion at the composition point, over what the window drew,
+    // in the composition font as the window's device context would realise it.
     void Paint(cairo_t* cr) const;
     bool Composing() const { return m_composing; }
     GtkIMContext* Context() const { return m_context.get(); }

@@ -586,8 +586,8 @@ bool CGtkMainWindow::GetClipboardText(std::string& text) {
     if (utf8 == nullptr) {
         return false;
     }
-    // What CP932 cannot hold becomes '?', as Windows' text clipboard makes it.
-    text = cp932::FromUtf8(utf8.get());
+    // What CP932 cannot hold is left out: a '?' would be pasted as if the user had typed it.
+    text = cp932::FromUtf8Dropping(utf8.get());
     return true;
 }
 

@@ -531,8 +531,8 @@ bool HeadlessHostWindow::SetClipboardText(const std::string& text) {
 }
 
 void HeadlessHostWindow::SetForeignClipboardText(const std::string& utf8) {
-    // What CP932 cannot hold reads as '?', as the GTK desktop reads it.
-    m_clipboard = cp932::FromUtf8(utf8);
+    // What CP932 cannot hold is left out, as the GTK desktop reads it.
+    m_clipboard = cp932::FromUtf8Dropping(utf8);
     m_clipboardSet = true;
 }
 

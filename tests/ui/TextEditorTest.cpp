@@ -49,7 +49,7 @@ TEST(TextEditor, TypingFillsTheRowAndADoubleByteCharacterNeverSplitsAtTheEnd) {
     desk.window.Type("cd");
     EXPECT_EQ("abあc", desk.editor->Text()) << "the row is full";
     EXPECT_EQ(5, desk.editor->CaretCol()) << "after the last column";
-    EXPECT_EQ(CPoint(150, 100), desk.window.m_caret.position);
+    EXPECT_EQ((CPoint{150, 100}), desk.window.m_caret.position);
 }
 
 TEST(TextEditor, ArrowsThatCannotMoveInOneRowLeaveAsExitKeys) {

@@ -533,6 +533,80 @@ TEST(CellSurface, CaretHitLandsOnCharacterBorders) {
     EXPECT_FALSE(s.CellHitForCaret(below, 0));
 }
 
+TEST(CellSurface, CaretHitOnSingleByteTextGoesToTheNearerBorderAndBackToTheText) {
+    // Cells 10 x 20 pixels from (5, 5): the frame inset counts in both roundings.
+    CCRBase s(CRect{0, 0, 110, 50}, 10, 2, 2, 3);
+    s.PutText("abc", 0, 0, false);  // a 0, b 1, c 2, empty 3..9
+    s.PutText("xｱ", 0, 1, false);   // a half-width katakana is single-byte too
+    struct Case {
+        int x, y, direction;
+        int col;
+        bool inside;
+    };
+    const Case cases[] = {
+        {9, 10, -1, 0, true},     // left half of a
+        {11, 10, -1, 1, true},    // right half of a: after it
+        {29, 10, -1, 2, true},    // left half of c
+        {31, 10, -1, 3, true},    // right half of the last character: after it
+        {34, 10, 0, 3, true},     //   the same without moving
+        {34, 10, 1, 10, true},    //   moving right: over the empties to the end of the row
+        {30, 10, -1, 3, true},    // the middle of c counts as its right half
+        {35, 10, -1, 3, true},    // the first empty cell: just after c
+        {80, 10, -1, 3, true},    // far right of the text: back to just after c
+        {80, 10, 0, 7, true},     //   without moving: the cell hit
+        {80, 10, 1, 10, true},    //   moving right: the end of the row
+        {104, 10, -1, 3, true},   // the last pixel of the grid
+        {300, 10, -1, 3, false},  // right of the grid
+        {-40, 10, -1, 0, false},  // left of the grid
+        {2, 10, -1, 0, false},    // in the frame, left of a
+        {21, 30, -1, 2, true},    // right half of the katakana: after it
+        {19, 30, -1, 1, true},    // left half of the katakana
+        {60, 30, -1, 2, true},    // right of the second row's text
+        {60, 45, -1, 2, false},   // below the grid: the last row
+    };
+    for (const Case& c : cases) {
+        CPoint p{c.x, c.y};
+        EXPECT_EQ(c.inside, s.CellHitForCaret(p, c.direction)) << "x " << c.x << " y " << c.y;
+        EXPECT_EQ((CPoint{c.col, c.y < 25 ? 0 : 1}), p)
+            << "x " << c.x << " y " << c.y << " direction " << c.direction;
+    }
+}
+
+TEST(CellSurface, CaretHitNeverLandsBetweenTheCellsOfADoubleByteCharacter) {
+    CCRBase s(CRect{0, 0, 100, 40}, 10, 2, 0, 0);
+    s.PutText("a合b", 0, 0, false);  // a 0, 合 1-2, b 3
+    s.PutText("出勤", 0, 1, false);  // 出 0-1, 勤 2-3
+    for (int row = 0; row < 2; ++row) {
+        for (int x = -5; x < 110; ++x) {
+            for (int direction = -1; direction <= 1; ++direction) {
+                CPoint p{x, row * 20 + 10};
+                s.CellHitForCaret(p, direction);
+                ASSERT_EQ(row, p.y);
+                if (p.x > 0 && p.x < 10) {
+                    EXPECT_FALSE(s.CellAt(p.x, row)->IsContinuation())
+                        << "x " << x << " row " << row << " direction " << direction << " lands at "
+                        << p.x;
+                }
+            }
+        }
+    }
+    // Either half of the character decides the side: lead before it, continuation after it.
+    struct Case {
+        int x, y, direction;
+        int col;
+    };
+    const Case cases[] = {
+        {10, 10, -1, 1}, {19, 10, -1, 1}, {20, 10, -1, 3}, {29, 10, -1, 3}, {10, 10, 0, 1},
+        {29, 10, 0, 3},  {29, 10, 1, 3},  {60, 10, -1, 4}, {5, 30, -1, 0},  {15, 30, -1, 2},
+        {35, 30, -1, 4}, {80, 30, -1, 4}, {35, 30, 1, 10},
+    };
+    for (const Case& c : cases) {
+        CPoint p{c.x, c.y};
+        s.CellHitForCaret(p, c.direction);
+        EXPECT_EQ(c.col, p.x) << "x " << c.x << " y " << c.y << " direction " << c.direction;
+    }
+}
+
 TEST(CellSurface, ChildRectInCellsOrProportionalUnits) {
     CCRBase s(CRect{0, 0, 800, 500}, 80, 25, 0, 0);
     CRect r;

@@ -57,5 +57,57 @@ TEST(Cp932, BrokenInputBecomesQuestionMarksOrNothingWhenStrict) {
     EXPECT_EQ(longText, cp932::FromUtf8(cp932::ToUtf8(longText)));
 }
 
+TEST(Cp932, DroppingLeavesOutWhatCp932CannotHoldAndKeepsTheRestWhole) {
+    struct Case {
+        const char* what;
+        std::string utf8;
+        std::string cp932;
+    };
+    const Case cases[] = {
+        {"plain ASCII", "abc 123", "abc 123"},
+        {"empty", "", ""},
+        {"all convertible", "\xE5\x87\xBA\xE5\x8B\xA4", "出勤"},
+        {"an emoji at the end", "\xE5\x87\xBA\xE5\x8B\xA4\xF0\x9F\x98\x80", "出勤"},
+        {"an emoji at the start", "\xF0\x9F\x98\x80\xE7\xB5\xA6", "給"},
+        {"only emoji", "\xF0\x9F\x98\x80\xF0\x9F\x98\x81", ""},
+        {"a BMP character outside CP932 (U+00E9)",
+         "a\xC3\xA9"
+         "b",
+         "ab"},
+        {"a hangul syllable between kanji", "\xE5\x87\xBA\xEA\xB0\x80\xE5\x8B\xA4", "出勤"},
+        {"a truncated sequence before ASCII", "\xC3z", "z"},
+        {"a truncated three-byte sequence at the end", "x\xE5\x87", "x"},
+        {"a stray continuation byte",
+         "a\x80\xBF"
+         "b",
+         "ab"},
+        {"an overlong encoding of '/'",
+         "a\xC0\xAF"
+         "b",
+         "ab"},
+        {"a byte that never starts UTF-8", "\xFF\xE5\x87\xBA", "出"},
+        {"an encoded surrogate",
+         "a\xED\xA0\x80"
+         "b",
+         "ab"},
+        {"half-width katakana stays one byte", "\xEF\xBD\xB1\xF0\x9F\x98\x80", "\xB1"},
+    };
+    for (const Case& c : cases) {
+        const std::string out = cp932::FromUtf8Dropping(c.utf8);
+        EXPECT_EQ(out, c.cp932) << c.what;
+        EXPECT_EQ(out.find('?'), std::string::npos) << c.what;
+        // Whatever comes out is whole CP932 text: it converts back strictly.
+        EXPECT_TRUE(cp932::ToUtf8Strict(out).has_value()) << c.what;
+    }
+    // Text longer than the internal buffer, with characters to drop on both sides of its edges.
+    std::string utf8;
+    std::string expected;
+    for (int i = 0; i < 1500; ++i) {
+        utf8 += "\xE5\x85\xA8\xF0\x9F\x98\x80";  // 全 and an emoji
+        expected += "全";
+    }
+    EXPECT_EQ(cp932::FromUtf8Dropping(utf8), expected);
+}
+
 }  // namespace
 }  // namespace tokeiya
