@@ -128,6 +128,11 @@ class CCRBase : public CDrawRect {
     virtual bool ClearMark(int col, int row, int w, int h);
     virtual bool ResetAllColors();
     virtual bool ResetColors(int col, int row, int w, int h);
+    // The cells of part of a row exactly as they are, colours and markers included; empty
+    // when the range leaves the grid. RestoreCells writes such a copy back where it came
+    // from, so that whatever was drawn over the cells in between is undone.
+    std::vector<CCRCell> CopyCells(int col, int row, int count) const;
+    bool RestoreCells(std::span<const CCRCell> cells, int col, int row, bool redraw);
 
     // Repaint requests; a surface has nowhere to send them, a window does.
     virtual bool InvalidateCells(const CRect& cellRect, bool erase);

@@ -167,6 +167,26 @@ bool CCRBase::ForRange(int col, int row, int w, int h, bool redraw, Apply apply)
     return true;
 }
 
+std::vector<CCRCell> CCRBase::CopyCells(int col, int row, int count) const {
+    if (count <= 0 || !FitsGrid(col, row, count, 1)) {
+        return {};
+    }
+    const CCRCell* first = &Cell(col, row);
+    return std::vector<CCRCell>(first, first + count);
+}
+
+bool CCRBase::RestoreCells(std::span<const CCRCell> cells, int col, int row, bool redraw) {
+    const int count = static_cast<int>(cells.size());
+    if (count == 0 || !FitsGrid(col, row, count, 1)) {
+        return false;
+    }
+    std::copy(cells.begin(), cells.end(), &Cell(col, row));
+    if (redraw) {
+        RequestRepaint(col, row, count, 1);
+    }
+    return true;
+}
+
 bool CCRBase::FillBackColor(int col1, int row1, int col2, int row2, COLORREF color) {
     // Corners so far apart that the size leaves int's range lie off any grid.
     const std::int64_t w = std::int64_t{col2} - col1;

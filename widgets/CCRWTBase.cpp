@@ -17,11 +17,6 @@ int CharLength(std::string_view text, size_t i) {
 
 }  // namespace
 
-SelectionColors& SelectionColors::Global() {
-    static SelectionColors colors;
-    return colors;
-}
-
 CCRWTBase::CCRWTBase(IHostWindow* host, const CRect& rect, int cols, int rows, int alignment)
     : CCRWin(host, rect, cols, rows, 0, 0),
       m_alignment(alignment),

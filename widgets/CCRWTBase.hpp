@@ -6,16 +6,9 @@
 
 #include "engine/CCRWin.hpp"
 #include "engine/CIME.hpp"
+#include "widgets/WidgetColors.hpp"
 
 namespace tokeiya {
-
-// The colours of selected text in every editor, process-wide as the application sets them.
-struct SelectionColors {
-    COLORREF text = RGB(0, 0, 0);
-    COLORREF back = RGB(128, 128, 255);
-
-    static SelectionColors& Global();
-};
 
 // A small text editor drawn on its own cell grid, opened by an input item over its field:
 // one byte-character per cell, a double-byte character in two cells (the second holding
