@@ -7,14 +7,16 @@
 
 #include "engine/CDosWinView.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
+#include "widgets/IEditorForm.hpp"
+#include "widgets/WidgetColors.hpp"
 
 namespace tokeiya::test {
 
 // A stand-in for a form with one open editor, routing as a form does: keys, characters,
 // mouse messages and scroll notifications reach the editor first, then the form's own
 // table (the default exit keys); the editor is painted over the form. The exit keys the
-// host delivers back are noted.
-class FormStandIn : public CCRWin {
+// host delivers back are noted. Items open their editors on it as on a form.
+class FormStandIn : public CCRWin, public IEditorForm {
   public:
     explicit FormStandIn(win::IHostWindow* host) : CCRWin(host, true) {
         SetExitKeys(nullptr, true);
@@ -36,6 +38,23 @@ class FormStandIn : public CCRWin {
         }
     }
     CCRWin* Editor() const { return m_editor.get(); }
+
+    CCRWin& Cells() override { return *this; }
+    bool PlaceEditor(const EditorPlacement& placement, CRect& rect) override {
+        if (!PlaceEditorRect(*this, placement, rect)) {
+            return false;
+        }
+        lastPlacement = placement;
+        return true;
+    }
+    COLORREF EditorText() const override { return EditorColors::Global().text; }
+    COLORREF EditorBack() const override { return EditorColors::Global().back; }
+    void SetActiveEditor(std::unique_ptr<CCRWin> editor) override {
+        CloseEditor();
+        m_editor = std::move(editor);
+        m_editor->SetHost(GetHost());
+        m_editor->Activate();
+    }
 
     void Draw(CDC& dc) override {
         CCRWin::Draw(dc);
@@ -74,6 +93,7 @@ class FormStandIn : public CCRWin {
     }
 
     std::vector<std::string> exits;
+    EditorPlacement lastPlacement;
 
   private:
     std::unique_ptr<CCRWin> m_editor;
