@@ -309,6 +309,16 @@ bool CCRWin::OnUserMessage(UINT, WPARAM, LPARAM) {
     return false;
 }
 
+bool CCRWin::QueryClose() {
+    return true;
+}
+
+void CCRWin::EnsureInitialized() {}
+
+void CCRWin::OnPopupClosed() {}
+
+void CCRWin::SetCompositionBar(IFunctionKeyBar*) {}
+
 CCRWScrollBar* CCRWin::FindScrollBarBySerial(LPARAM serial) const {
     for (const auto& bar : m_scrollBars) {
         if (bar->Serial() == serial) {

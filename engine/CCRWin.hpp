@@ -11,6 +11,8 @@
 
 namespace tokeiya {
 
+class IFunctionKeyBar;
+
 // A cell surface made interactive: linked to the host window it paints into, shown or
 // hidden, fed keys through its key manager and mouse messages through its mouse manager,
 // owning the scroll bars drawn on it. It has no system window: every window of the program
@@ -98,6 +100,14 @@ class CCRWin : public CCRBase, public CKeyManager, public CMouseManagerH {
     // Window messages from WM_USER up that the host view does not route itself, offered
     // here before the view's own handling; false = not handled.
     virtual bool OnUserMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    // What the host view asks of its screen: whether the window may close, the screen's
+    // one-time set-up before it is first shown or focused, the pop-up-closed notification,
+    // and the view's composition key bar (not owned), which a form shows while the input
+    // method composes. Nothing to do for a plain window.
+    virtual bool QueryClose();
+    virtual void EnsureInitialized();
+    virtual void OnPopupClosed();
+    virtual void SetCompositionBar(IFunctionKeyBar* bar);
     // The bar a scroll notification names by its serial: one of this window's, or null.
     // A window that shows other windows' bars (a form's editor) answers for those too.
     virtual CCRWScrollBar* FindScrollBarBySerial(win::LPARAM serial) const;

@@ -236,7 +236,11 @@ bool CDosWinView::OnFunctionMenuNotify(int value) {
     return m_screen == nullptr || m_screen->OnFunctionMenuNotify(value);
 }
 
-void CDosWinView::OnPopupClosed() {}
+void CDosWinView::OnPopupClosed() {
+    if (m_screen != nullptr) {
+        m_screen->OnPopupClosed();
+    }
+}
 
 bool CDosWinView::SetScreen(int id) {
     if (!CreateScreen(id)) {
@@ -247,6 +251,7 @@ bool CDosWinView::SetScreen(int id) {
     }
     m_screen->SetHost(&m_window);
     m_screen->SetRect(m_window.ClientRect());
+    m_screen->EnsureInitialized();
     m_screen->Show(true, true);
     m_screen->Activate();
     return true;
@@ -270,7 +275,7 @@ void CDosWinView::CloseScreen() {
 }
 
 bool CDosWinView::QueryClose() {
-    return true;
+    return m_screen == nullptr || m_screen->QueryClose();
 }
 
 bool CDosWinView::OnCommandKey(int id) {
@@ -324,6 +329,9 @@ void CDosWinView::InstallFunctionBar(std::unique_ptr<IFunctionKeyBar> bar) {
     if (m_functionBar != nullptr) {
         m_functionBar->SetHost(&m_window);
     }
+    if (m_screen != nullptr) {
+        m_screen->SetCompositionBar(m_functionBar.get());
+    }
 }
 
 void CDosWinView::LabelImeKeys() {
@@ -343,6 +351,9 @@ void CDosWinView::ReplaceScreen(std::unique_ptr<CCRWin> screen) {
         m_window.ReleaseCapture();
     }
     m_screen = std::move(screen);
+    if (m_screen != nullptr) {
+        m_screen->SetCompositionBar(m_functionBar.get());
+    }
 }
 
 bool CDosWinView::OnTimer(UINT id) {
@@ -362,6 +373,7 @@ void CDosWinView::OnSize(WPARAM kind, int width, int height) {
 
 void CDosWinView::OnSetFocus() {
     if (m_screen != nullptr) {
+        m_screen->EnsureInitialized();
         m_screen->Activate();
     }
 }

@@ -124,11 +124,11 @@ void CIIBase::SaveValue() {
     }
 }
 
-void CIIBase::CancelEdit(int* changedOut) {
+bool CIIBase::CancelEdit(int* changedOut) {
     if (changedOut != nullptr) {
         *changedOut = 0;
     }
-    RestoreValue();
+    return RestoreValue();
 }
 
 bool CIIBase::RestoreValue() {

@@ -53,7 +53,9 @@ class CIIBase {
     // A mouse region over the field's cells (`width` -1: the field's width).
     virtual void AddHitRegion(CCRWin& form, int id, int subId, int width) const;
     virtual void SaveValue();
-    virtual void CancelEdit(int* changedOut);
+    // Puts the saved value back (changedOut, when given, becomes 0); false when there was
+    // nothing to put back.
+    virtual bool CancelEdit(int* changedOut);
     virtual bool RestoreValue();
     virtual void SaveOtherValue();
     virtual bool RestoreOtherValue();
