@@ -1,7 +1,10 @@
 #include "shell/CTokeiyaView.hpp"
 
+#include <memory>
+
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/MainMenu.hpp"
+#include "widgets/CFunctionMenu.hpp"
 
 namespace tokeiya {
 
@@ -11,6 +14,8 @@ CTokeiyaView::CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc)
     if (Screen() != nullptr) {
         Screen()->SetHost(&window);
     }
+    // The bar that shows the conversion keys while the input method composes.
+    InstallFunctionBar(std::make_unique<CFunctionMenu>(&window, true));
     LabelImeKeys();
 }
 

@@ -276,7 +276,8 @@ bool CFunctionMenu::OnLButtonUp(int, int x, int y) {
 
 void CFunctionMenu::PostFunctionKey(int key, int modifiers) {
     if (m_host != nullptr) {
-        m_host->PostMessage(WM_FUNCTION_KEY, static_cast<WPARAM>(m_labelSet * 100 + key),
+        const int command = m_labelSet * 100 + key;
+        m_host->PostMessage(WM_FUNCTION_KEY, static_cast<WPARAM>(command),
                             static_cast<LPARAM>(modifiers));
     }
 }

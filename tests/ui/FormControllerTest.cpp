@@ -8,6 +8,7 @@
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "widgets/CCRWMain.hpp"
 #include "widgets/CCRWTString.hpp"
+#include "widgets/CFunctionMenu.hpp"
 #include "widgets/CIIString.hpp"
 
 namespace tokeiya {
@@ -63,8 +64,14 @@ class TestScreen : public CCRWMain {
         return true;
     }
     void OnPopupClosed() override { ++popupsClosed; }
+    bool OnFunctionKey(int key, int labelSet, int modifiers) override {
+        functionKeys.push_back(std::to_string(labelSet) + ":" + std::to_string(key) + "/" +
+                               std::to_string(modifiers));
+        return true;
+    }
 
     Strings exits;
+    Strings functionKeys;
     int inits = 0;
     int popupsClosed = 0;
 };
@@ -196,6 +203,21 @@ TEST(FormController, FunctionKeysGoToTheBarThatShowsAndTheEditorPaintsLast) {
     desk.window.Invalidate(true);
     desk.window.UpdateWindow();
     EXPECT_EQ((Strings{"form redraw", "form paint"}), desk.view.log);
+}
+
+TEST(FormController, TheScreensBarTurnsAReleasedKeyIntoItsCommandWhileAnEditorIsOpen) {
+    Desk desk;
+    auto bar = std::make_unique<CFunctionMenu>(&desk.window, true);
+    bar->SetLabelSet(1);
+    desk.form->SetFunctionMenu(std::move(bar));
+    ASSERT_TRUE(desk.form->ActivateItem(&desk.item));
+    desk.window.KeyDown(VK_F1 + 4);
+    EXPECT_TRUE(desk.form->functionKeys.empty()) << "nothing on the press";
+    desk.window.KeyUp(VK_F1 + 4);
+    desk.window.Press(VK_F1 + 7, kShift);
+    EXPECT_EQ((Strings{"1:5/0", "1:8/1"}), desk.form->functionKeys);
+    EXPECT_TRUE(desk.form->exits.empty());
+    EXPECT_NE(nullptr, desk.form->ActiveEditor()) << "the edit goes on";
 }
 
 TEST(FormController, SwitchScreenAsksTheViewAfterTheCurrentMessage) {
