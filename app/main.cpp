@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "platform/gtk/GtkDesktop.hpp"
+#include "screens/CTokeiyaScreens.hpp"
 #include "shell/CTokeiyaApp.hpp"
 
 namespace {
@@ -47,6 +49,7 @@ int main(int argc, char** argv) {
     try {
         tokeiya::gtk::CGtkDesktop desktop;
         tokeiya::AppEnvironment environment = tokeiya::AppEnvironment::FromSystem();
+        environment.screens = std::make_shared<tokeiya::CTokeiyaScreens>();
         // TOKEIYA_FIRST_FRAME_PROBE=1 reports how long the start took, up to the first frame.
         if (std::getenv("TOKEIYA_FIRST_FRAME_PROBE") != nullptr) {
             environment.onFirstFrame = [] {

@@ -31,8 +31,9 @@ int UsableZoom(int percent) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(IDesktop& desktop, CTokeiyaDoc& doc, CProfileStore& profile)
-    : m_desktop(desktop), m_doc(doc), m_profile(profile) {}
+CMainFrame::CMainFrame(IDesktop& desktop, CTokeiyaDoc& doc, CProfileStore& profile,
+                       IScreenFactory* screens)
+    : m_desktop(desktop), m_doc(doc), m_profile(profile), m_screens(screens) {}
 
 CMainFrame::~CMainFrame() {
     // The window may still deliver messages while it goes: the view and the frame must
@@ -51,7 +52,7 @@ void CMainFrame::Create(std::function<void()> onDisplayLost) {
     m_window->SetMenu(BuildMainMenu());
     m_window->SetTitle(m_doc.GetTitleText());
     m_window->AddTrayIcon(kTrayTip);
-    m_view = std::make_unique<CTokeiyaView>(*m_window, m_doc);
+    m_view = std::make_unique<CTokeiyaView>(*m_window, m_doc, m_screens);
     SetView(m_view.get());
     m_view->OnInitialUpdate();
 }

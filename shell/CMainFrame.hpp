@@ -23,7 +23,9 @@ class CMainFrame : public CDosWinFrame {
     static constexpr win::UINT kTrayCheckTimer = 14;
     static constexpr win::UINT kTrayCheckMs = 3000;
 
-    CMainFrame(IDesktop& desktop, CTokeiyaDoc& doc, CProfileStore& profile);
+    // `screens` builds the work screens (none without it); not owned.
+    CMainFrame(IDesktop& desktop, CTokeiyaDoc& doc, CProfileStore& profile,
+               IScreenFactory* screens = nullptr);
     ~CMainFrame() override;
 
     // Creates the window (hidden), its menu, the notification icon and the view.
@@ -65,6 +67,7 @@ class CMainFrame : public CDosWinFrame {
     IDesktop& m_desktop;
     CTokeiyaDoc& m_doc;
     CProfileStore& m_profile;
+    IScreenFactory* m_screens;
     std::unique_ptr<win::IMainWindow> m_window;
     std::unique_ptr<CTokeiyaView> m_view;
     bool m_open = true;

@@ -87,7 +87,7 @@ void CTokeiyaApp::Run() {
     }
     CTokeiyaDoc* doc = m_doc.get();
     {
-        CMainFrame frame(m_desktop, *doc, *m_profile);
+        CMainFrame frame(m_desktop, *doc, *m_profile, m_environment.screens.get());
         frame.Create([doc]() noexcept {
             // The display is gone: no dialog can be shown, but the logout and the departure
             // must still be written.

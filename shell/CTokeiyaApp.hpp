@@ -8,6 +8,7 @@
 #include "platform/ProfileStore.hpp"
 #include "platform/SingleInstance.hpp"
 #include "shell/CTokeiyaDoc.hpp"
+#include "shell/IScreenFactory.hpp"
 
 namespace tokeiya {
 
@@ -26,6 +27,8 @@ struct AppEnvironment {
     std::string attendanceJournalFile;
     // Runs once, after the main window's first paint (start-up measurements).
     std::function<void()> onFirstFrame;
+    // Builds the work screens; without it the main window stays empty.
+    std::shared_ptr<IScreenFactory> screens;
 
     static AppEnvironment FromSystem();
 

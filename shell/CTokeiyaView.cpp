@@ -2,18 +2,15 @@
 
 #include <memory>
 
+#include "platform/AppContext.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/MainMenu.hpp"
 #include "widgets/CFunctionMenu.hpp"
 
 namespace tokeiya {
 
-CTokeiyaView::CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc)
-    : CDosWinView(window), m_mainWindow(window), m_doc(doc) {
-    CreateScreen(0);
-    if (Screen() != nullptr) {
-        Screen()->SetHost(&window);
-    }
+CTokeiyaView::CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc, IScreenFactory* screens)
+    : CDosWinView(window), m_mainWindow(window), m_doc(doc), m_screens(screens) {
     // The bar that shows the conversion keys while the input method composes.
     InstallFunctionBar(std::make_unique<CFunctionMenu>(&window, true));
     LabelImeKeys();
@@ -29,6 +26,7 @@ CTokeiyaView::~CTokeiyaView() {
 void CTokeiyaView::OnInitialUpdate() {
     m_doc.SetView(this);
     UpdateTitle();
+    SetScreen(0);
     m_timerRunning = Window().SetTimer(kMinuteTimer, kMinuteMs);
 }
 
@@ -36,14 +34,27 @@ void CTokeiyaView::UpdateTitle() {
     m_mainWindow.SetTitle(m_doc.GetTitleText());
 }
 
-// The work screens register here as they are built; until then every code is unknown and
-// the client area stays empty.
-bool CTokeiyaView::CreateScreen(int) {
-    return false;
+// A code the factory does not know leaves the current screen in place.
+bool CTokeiyaView::CreateScreen(int code) {
+    if (!CanCreateScreen(code)) {
+        return false;
+    }
+    // Only the salary list and the time card keep the user chosen on the list.
+    if (code < 103) {
+        CAppContext::Current().work.userId = 0;
+    }
+    std::unique_ptr<CCRWin> screen = m_screens->Create(code, *this);
+    if (screen == nullptr) {
+        return false;
+    }
+    m_screenHooks = dynamic_cast<IWorkScreenHooks*>(screen.get());
+    ReplaceScreen(std::move(screen));
+    m_screenCode = code;
+    return true;
 }
 
-bool CTokeiyaView::CanCreateScreen(int) const {
-    return false;
+bool CTokeiyaView::CanCreateScreen(int code) const {
+    return m_screens != nullptr && m_screens->Knows(code, *this);
 }
 
 void CTokeiyaView::OnOptionsChanged() {
@@ -87,6 +98,10 @@ bool CTokeiyaView::OnTimer(win::UINT id) {
         return CDosWinView::OnTimer(id);
     }
     m_doc.CheckAlarm();
+    // The schedule screens look for changes other computers made.
+    if ((m_screenCode == 0 || m_screenCode == 2) && m_screenHooks != nullptr) {
+        m_screenHooks->OnPeriodicRefresh();
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/CDosWinView.hpp"
 #include "platform/win/IMainWindow.hpp"
+#include "shell/IScreenFactory.hpp"
 
 namespace tokeiya {
 
@@ -13,6 +14,8 @@ class IWorkScreenHooks {
     virtual ~IWorkScreenHooks() = default;
     // The options were changed in the option dialog (new default lunch minutes and so on).
     virtual void OnOptionsChanged() = 0;
+    // The view's minute timer fired while a schedule screen shows.
+    virtual void OnPeriodicRefresh() = 0;
 };
 
 // The main window's view: builds the work screen of a screen code, keeps the caption, and
@@ -22,10 +25,11 @@ class CTokeiyaView : public CDosWinView {
     static constexpr win::UINT kMinuteTimer = 13;
     static constexpr win::UINT kMinuteMs = 60000;
 
-    CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc);
+    // `screens` builds the work screens (none without it); not owned.
+    CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc, IScreenFactory* screens = nullptr);
     ~CTokeiyaView() override;
 
-    // The framework's first update: the screen's start and the minute timer.
+    // The framework's first update: the start screen (code 0) and the minute timer.
     void OnInitialUpdate();
     void UpdateTitle();
 
@@ -38,6 +42,7 @@ class CTokeiyaView : public CDosWinView {
 
     int ScreenCode() const { return m_screenCode; }
     CTokeiyaDoc& Document() const { return m_doc; }
+    win::IMainWindow& MainWindow() const { return m_mainWindow; }
 
   protected:
     bool OnTimer(win::UINT id) override;
@@ -48,6 +53,7 @@ class CTokeiyaView : public CDosWinView {
 
     win::IMainWindow& m_mainWindow;
     CTokeiyaDoc& m_doc;
+    IScreenFactory* m_screens;
     int m_screenCode = 0;
     IWorkScreenHooks* m_screenHooks = nullptr;  // the current screen's, when it has them
     bool m_timerRunning = false;

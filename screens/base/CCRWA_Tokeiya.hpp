@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "shell/CTokeiyaView.hpp"
+#include "widgets/CCRWMain.hpp"
+
+namespace tokeiya {
+
+class CFunctionMenu;
+
+// What every work screen shares: its drawing and function-key labels loaded by name, the
+// view it belongs to (the login document and its database through it), and the shared
+// work context. It draws nothing of its own and is never shown by itself.
+class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
+  public:
+    // An empty name loads nothing: no drawing, or no function-key bar at all.
+    CCRWA_Tokeiya(CTokeiyaView& view, const std::string& drawingName, const std::string& menuName);
+    ~CCRWA_Tokeiya() override;
+
+    void OnOptionsChanged() override;
+    void OnPeriodicRefresh() override;
+
+    CTokeiyaView& View() const { return m_view; }
+    CTokeiyaDoc& Document() const { return m_view.Document(); }
+    // The screen's bar; null for a screen without one.
+    CFunctionMenu* FunctionMenu() const;
+
+  protected:
+    // Hides the main window; the program goes on in the notification area.
+    void HideMainWindow();
+
+  private:
+    CTokeiyaView& m_view;
+};
+
+}  // namespace tokeiya
