@@ -38,10 +38,10 @@ std::string AppEnvironment::LocateProgramFile(const std::string& name, bool& fou
 
 CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment, CAppContext& context)
     : m_desktop(desktop), m_environment(std::move(environment)), m_context(context) {
-    // The colours of the forms' editors and of the pop-up lists, for every screen.
-    EditorColors::Global() = EditorColors{RGB(0, 0, 0), RGB(200, 230, 250)};
-    MenuColors::Global() =
-        MenuColors{RGB(0, 0, 0), RGB(200, 255, 200), RGB(255, 255, 255), RGB(30, 120, 100)};
+    // The colours of the forms' editors and of the pop-up lists, for every screen: the
+    // program's own, whatever an earlier application in this process set.
+    EditorColors::Global() = EditorColors{};
+    MenuColors::Global() = MenuColors{};
 }
 
 CTokeiyaApp::~CTokeiyaApp() {

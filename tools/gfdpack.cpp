@@ -9,15 +9,13 @@
 // read.
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "platform/Cp932.hpp"
+#include "tools/PackageOutput.hpp"
 #include "widgets/FunctionLabelFile.hpp"
 
 namespace {
@@ -43,24 +41,6 @@ std::optional<std::string> ReadSource(const std::string& path) {
     return text;
 }
 
-bool WritePackage(const std::string& output, const std::vector<unsigned char>& data) {
-    const std::string temporary = output + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data.data()),
-                   static_cast<std::streamsize>(data.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, output, error);
-    return !error;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,9 +53,7 @@ int main(int argc, char** argv) {
     std::set<std::string> names;
     for (int i = 2; i < argc; ++i) {
         const std::string input = argv[i];
-        // Names inside the program are CP932, like every other text.
-        const std::optional<std::string> name =
-            tokeiya::cp932::FromUtf8Strict(std::filesystem::path(input).filename().string());
+        const std::optional<std::string> name = tokeiya::tools::RecordNameOf(input);
         if (!name || !tokeiya::gfd::CheckName(*name).empty()) {
             std::fprintf(stderr, "gfdpack: %s: the file name cannot be a record name\n",
                          input.c_str());
@@ -99,7 +77,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!WritePackage(output, package)) {
+    if (!tokeiya::tools::WritePackage(output, package)) {
         std::fprintf(stderr, "gfdpack: %s: cannot be written\n", output.c_str());
         return 1;
     }

@@ -8,40 +8,19 @@
 // only when every input was read.
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "engine/CByteWriter.hpp"
 #include "engine/CCRBase.hpp"
-#include "platform/Cp932.hpp"
+#include "tools/PackageOutput.hpp"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: ggdpack OUTPUT.ggd [INPUT.tgd...]\n"
     "Packs text screen definitions into one package, each under its file name.\n";
-
-bool WritePackage(const std::string& output, const std::vector<unsigned char>& data) {
-    const std::string temporary = output + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data.data()),
-                   static_cast<std::streamsize>(data.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, output, error);
-    return !error;
-}
 
 }  // namespace
 
@@ -55,9 +34,7 @@ int main(int argc, char** argv) {
     std::set<std::string> names;
     for (int i = 2; i < argc; ++i) {
         const std::string input = argv[i];
-        // Names inside the program are CP932, like every other text.
-        const std::optional<std::string> name =
-            tokeiya::cp932::FromUtf8Strict(std::filesystem::path(input).filename().string());
+        const std::optional<std::string> name = tokeiya::tools::RecordNameOf(input);
         if (!name || name->empty()) {
             std::fprintf(stderr, "ggdpack: %s: the file name cannot be a definition name\n",
                          input.c_str());
@@ -80,7 +57,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!WritePackage(output, package.Data())) {
+    if (!tokeiya::tools::WritePackage(output, package.Data())) {
         std::fprintf(stderr, "ggdpack: %s: cannot be written\n", output.c_str());
         return 1;
     }

@@ -46,6 +46,13 @@ bool CCRWMain::ActivateItem(CIIBase* item) {
 
 void CCRWMain::CloseEditor() {
     m_currentItem = nullptr;
+    if (m_activeEditor != nullptr) {
+        DiscardEditor();
+        m_hasPlacement = false;
+    }
+}
+
+void CCRWMain::DiscardEditor() {
     if (m_activeEditor == nullptr) {
         return;
     }
@@ -55,7 +62,6 @@ void CCRWMain::CloseEditor() {
     m_activeEditor->Deactivate();
     m_activeEditor->Close();
     m_activeEditor.reset();
-    m_hasPlacement = false;
 }
 
 bool CCRWMain::TakeCurrentResult(int* changed) {
@@ -139,17 +145,9 @@ bool CCRWMain::PlaceEditor(const EditorPlacement& placement, CRect& rect) {
 }
 
 void CCRWMain::SetActiveEditor(std::unique_ptr<CCRWin> editor) {
-    // The placement the item just recorded belongs to the new editor.
-    const EditorPlacement placement = m_editorPlacement;
-    const bool placed = m_hasPlacement;
-    if (m_activeEditor != nullptr) {
-        m_activeEditor->Show(false, true);
-        m_activeEditor->Deactivate();
-        m_activeEditor->Close();
-    }
+    // The placement the item just recorded belongs to the new editor: it stays.
+    DiscardEditor();
     m_activeEditor = std::move(editor);
-    m_editorPlacement = placement;
-    m_hasPlacement = placed;
     if (m_activeEditor != nullptr) {
         m_activeEditor->SetHost(GetHost());
         if (Shown()) {

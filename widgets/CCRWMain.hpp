@@ -92,6 +92,8 @@ class CCRWMain : public CCRWin, public IEditorForm {
     bool Initialized() const { return m_initialized; }
 
   private:
+    // Hides, closes and deletes the open editor; the current item and placement stay.
+    void DiscardEditor();
     // The bar that shows now: the view's composition bar while composing, else the form's.
     IFunctionKeyBar* ShownBar() const;
 

@@ -226,12 +226,17 @@ void CCRWMenuBase::MoveCursor(int step) {
         m_top += step;
         DrawRows();
         InvalidateAll(false);
+        UpdateScrollPos();
     } else {
-        const int oldCursor = m_cursor;
-        m_cursor = newCursor;
-        RedrawRow(oldCursor);
-        RedrawRow(m_cursor);
+        PutCursorOnRow(newCursor);
     }
+}
+
+void CCRWMenuBase::PutCursorOnRow(int row) {
+    const int oldCursor = m_cursor;
+    m_cursor = row;
+    RedrawRow(oldCursor);
+    RedrawRow(m_cursor);
     UpdateScrollPos();
 }
 
@@ -326,11 +331,7 @@ bool CCRWMenuBase::OnLButtonUp(int, int x, int y) {
         PostExitKey(VK_RETURN, 0);
         return true;
     }
-    const int oldCursor = m_cursor;
-    m_cursor = row;
-    RedrawRow(oldCursor);
-    RedrawRow(m_cursor);
-    UpdateScrollPos();
+    PutCursorOnRow(row);
     return true;
 }
 
@@ -343,11 +344,7 @@ bool CCRWMenuBase::OnLButtonDblClk(int keys, int x, int y) {
         return row >= 0;
     }
     if (row != m_cursor) {
-        const int oldCursor = m_cursor;
-        m_cursor = row;
-        RedrawRow(oldCursor);
-        RedrawRow(m_cursor);
-        UpdateScrollPos();
+        PutCursorOnRow(row);
     }
     int modifiers = 0;
     if ((static_cast<WPARAM>(keys) & MK_SHIFT) != 0) {

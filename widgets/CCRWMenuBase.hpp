@@ -89,6 +89,8 @@ class CCRWMenuBase : public CCRWSelecter {
     int RowAt(int x, int y) const;
     void RedrawRow(int row);
     void MoveCursor(int step);
+    // The bar moves to visible row `row`: the two rows are drawn again.
+    void PutCursorOnRow(int row);
 
     int m_count = 0;
     int m_top = 0;

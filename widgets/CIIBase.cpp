@@ -214,6 +214,11 @@ double CIIBase::BoundNumber() const {
     }
 }
 
+void CIIBase::UseEditorColors(CCRWin& editor, const IEditorForm& form) {
+    editor.SetDefaultColors(form.EditorText(), form.EditorBack());
+    editor.ResetAllColors();
+}
+
 bool CIIBase::PlaceOnField(IEditorForm& form, int width, CRect& rect) const {
     EditorPlacement placement;
     placement.x = m_x;

@@ -90,6 +90,14 @@ class CIIBase {
     T* ValueAs() const {
         return static_cast<T*>(m_value);
     }
+    // The editor a result is taken from, as the kind this item opens; null when it is of
+    // another kind or the item has no variable.
+    template <typename Editor>
+    Editor* EditorToTake(CCRWin& editor) const {
+        return m_value == nullptr ? nullptr : dynamic_cast<Editor*>(&editor);
+    }
+    // A text entry window drawn in the form's editor colours.
+    static void UseEditorColors(CCRWin& editor, const IEditorForm& form);
 
     int m_kind;
     int m_x;

@@ -59,8 +59,7 @@ bool CIIDigit::OpenEditor(IEditorForm& form) {
     if (m_spaceEnds) {
         editor->AddExitKey(VK_SPACE, -1);
     }
-    editor->SetDefaultColors(form.EditorText(), form.EditorBack());
-    editor->ResetAllColors();
+    UseEditorColors(*editor, form);
     // A number bound to text has no value to show.
     editor->Start(BoundNumber(), m_selectAllOnOpen);
     form.SetActiveEditor(std::move(editor));
@@ -68,8 +67,8 @@ bool CIIDigit::OpenEditor(IEditorForm& form) {
 }
 
 bool CIIDigit::TakeResult(CCRWin& editor) {
-    auto* entry = dynamic_cast<CCRWTDigit*>(&editor);
-    if (m_value == nullptr || entry == nullptr) {
+    auto* entry = EditorToTake<CCRWTDigit>(editor);
+    if (entry == nullptr) {
         return false;
     }
     const double number = entry->GetDouble();

@@ -67,8 +67,8 @@ bool CIIPopupMenu::OpenEditor(IEditorForm& form) {
 }
 
 bool CIIPopupMenu::TakeResult(CCRWin& editor) {
-    auto* menu = dynamic_cast<CCRWMenuBase*>(&editor);
-    if (m_value == nullptr || menu == nullptr) {
+    auto* menu = EditorToTake<CCRWMenuBase>(editor);
+    if (menu == nullptr) {
         return false;
     }
     if (m_valueType == 4) {

@@ -42,8 +42,8 @@ bool CIISpaceSelecter::OpenEditor(IEditorForm& form) {
 }
 
 bool CIISpaceSelecter::TakeResult(CCRWin& editor) {
-    auto* selecter = dynamic_cast<CCRWSpaceSelecter*>(&editor);
-    if (m_value == nullptr || selecter == nullptr) {
+    auto* selecter = EditorToTake<CCRWSpaceSelecter>(editor);
+    if (selecter == nullptr) {
         return false;
     }
     if (m_valueType == 1 || m_valueType == 2) {
@@ -76,8 +76,8 @@ int CIISS_MaruNull::GetInitialIndex() const {
 }
 
 bool CIISS_MaruNull::TakeResult(CCRWin& editor) {
-    auto* selecter = dynamic_cast<CCRWSpaceSelecter*>(&editor);
-    if (m_value == nullptr || selecter == nullptr) {
+    auto* selecter = EditorToTake<CCRWSpaceSelecter>(editor);
+    if (selecter == nullptr) {
         return false;
     }
     const int flag = selecter->Current() != 0 ? 1 : 0;
@@ -118,8 +118,8 @@ int CIISS_TimeOption::GetInitialIndex() const {
 }
 
 bool CIISS_TimeOption::TakeResult(CCRWin& editor) {
-    auto* selecter = dynamic_cast<CCRWSpaceSelecter*>(&editor);
-    if (m_value == nullptr || selecter == nullptr) {
+    auto* selecter = EditorToTake<CCRWSpaceSelecter>(editor);
+    if (selecter == nullptr) {
         return false;
     }
     const long option = selecter->Current();

@@ -35,8 +35,7 @@ bool CIIString::OpenEditor(IEditorForm& form) {
     if (m_spaceEnds) {
         editor->AddExitKey(VK_SPACE, -1);
     }
-    editor->SetDefaultColors(form.EditorText(), form.EditorBack());
-    editor->ResetAllColors();
+    UseEditorColors(*editor, form);
     editor->SetMaskText(m_masked);
     editor->SetAsciiOnly(m_asciiOnly);
     editor->SetImeAllowed(m_imeAllowed);
@@ -46,8 +45,8 @@ bool CIIString::OpenEditor(IEditorForm& form) {
 }
 
 bool CIIString::TakeResult(CCRWin& editor) {
-    auto* entry = dynamic_cast<CCRWTString*>(&editor);
-    if (m_value == nullptr || entry == nullptr) {
+    auto* entry = EditorToTake<CCRWTString>(editor);
+    if (entry == nullptr) {
         return false;
     }
     const std::string text = entry->Text();

@@ -39,8 +39,7 @@ bool CIITime::OpenEditor(IEditorForm& form) {
         return false;
     }
     auto editor = std::make_unique<CCRWTTime>(form.Cells().GetHost(), rect, m_withSeconds);
-    editor->SetDefaultColors(form.EditorText(), form.EditorBack());
-    editor->ResetAllColors();
+    UseEditorColors(*editor, form);
     editor->Start(*Time(), m_selectAllOnOpen);
     form.SetActiveEditor(std::move(editor));
     return true;
