@@ -2,46 +2,21 @@
 // day texts, the user's time cards and the newest update. Budget: under 10 ms.
 #include <benchmark/benchmark.h>
 #include <array>
-#include <string>
 
-#include "data/CConnection.hpp"
+#include "bench/MonthData.hpp"
 #include "data/CDaySchedule.hpp"
 #include "data/CQDaySchedule.hpp"
 #include "data/CTSchedule.hpp"
 #include "data/CTTimeCard.hpp"
-#include "data/TimeValue.hpp"
 #include "tests/support/TestDatabase.hpp"
 
 namespace {
-
-void Fill(tokeiya::CConnection& connection) {
-    using namespace tokeiya;
-    CDatabase& db = connection.Database();
-    const SqlDialect& d = connection.Dialect();
-    CTransaction transaction(db);
-    std::string insert = d.Render(
-        "INSERT INTO [dbo].[T日程] ([idUser],[dateSchedule],[strSubject],[nLevel],[timeUpdate])"
-        " VALUES (?,?,?,?,?)");
-    for (int i = 0; i < 1000; ++i) {
-        int day = i % 31 + 1;
-        db.ExecuteSQL(insert, {DbValue(i % 3 == 0 ? 0 : 1),
-                               d.DateTimeParam(CTime(2024, 3, day, 9 + i % 8, 0, 0)),
-                               DbValue("会議" + std::to_string(i)), DbValue(1 + i % 5),
-                               d.DateTimeParam(CTime(2024, 3, 1, 0, 0, i % 60))});
-    }
-    for (int day = 1; day <= 31; ++day) {
-        CTimeCard card = CTimeCard::NewDay(1, 2024, 3, day);
-        card.timeFrom = TimeOfDay(9, 0);
-        CTTimeCard(connection).StoreCard(card);
-    }
-    transaction.Commit();
-}
 
 void BM_LoadMonthSchedule(benchmark::State& state) {
     using namespace tokeiya;
     test::TestDatabase database(test::Engine::SQLite);
     CConnection& connection = database.Connection();
-    Fill(connection);
+    tokeiya::bench::FillMonth(connection);
     for (auto _ : state) {
         std::array<CDaySchedule, 31> days{};
         for (int i = 0; i < 31; ++i) {
@@ -61,7 +36,7 @@ void BM_Part(benchmark::State& state) {
     using namespace tokeiya;
     test::TestDatabase database(test::Engine::SQLite);
     CConnection& connection = database.Connection();
-    Fill(connection);
+    tokeiya::bench::FillMonth(connection);
     for (auto _ : state) {
         std::array<CDaySchedule, 31> days{};
         switch (state.range(0)) {

@@ -33,6 +33,11 @@ long CalendarDay::Serial() const {
     return era * 146097 + doe - 719468 + (day - 1);
 }
 
+int CalendarDay::Weekday() const {
+    // 1 January 1970 was a Thursday.
+    return static_cast<int>(((Serial() % 7) + 7 + 4) % 7);
+}
+
 CalendarDay CalendarDay::FromSerial(long serial) {
     long z = serial + 719468;
     long era = (z >= 0 ? z : z - 146096) / 146097;

@@ -17,6 +17,8 @@ struct CalendarDay {
     // Days since 1970-01-01; a day past the month's end counts on into the next month.
     long Serial() const;
     static CalendarDay FromSerial(long serial);
+    // 0 = Sunday .. 6 = Saturday.
+    int Weekday() const;
     bool operator==(const CalendarDay&) const = default;
 };
 

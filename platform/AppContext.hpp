@@ -11,7 +11,12 @@ struct WorkContext {
     int year = 0;
     int month = 0;
     int groupId = -1;
+    std::string groupName = "全員";
     int userId = 0;
+
+    // The salary list's first showing: while no month is chosen, the calendar month before
+    // today's (January gives December of the year before).
+    void ChooseSalaryMonth(int todayYear, int todayMonth);
 };
 
 // The values the whole process shares, as the application object holds them: set at

@@ -4,8 +4,8 @@
 
 namespace tokeiya {
 
-// The program's work screens by screen code. So far the administration account's home
-// screen (100), which is also the start screen (0) of that account.
+// The program's work screens by screen code: so far the month schedule (0), which gives
+// way to the administration account's home screen (100) for that account.
 class CTokeiyaScreens : public IScreenFactory {
   public:
     bool Knows(int code, const CTokeiyaView& view) const override;

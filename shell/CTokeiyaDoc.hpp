@@ -79,6 +79,11 @@ class CTokeiyaDoc : private IDbErrorSink {
     // else 0 with an empty name.
     int LookupName(const std::string& source, int code, std::string& name) const;
 
+    // A message to the user, in a message box while there is a display.
+    void ShowMessage(const std::string& text) { Message(text); }
+    // The desktop's dialogs; null once DetachDialogs ran.
+    IDialogs* Dialogs() const { return m_dialogs; }
+
     // Shows a database error with the driver's message, unless it was shown already.
     void ReportDatabaseError(const CDBException& e);
     // After this no dialog is shown any more (the display is gone); messages go to stderr.

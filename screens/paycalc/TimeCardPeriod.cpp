@@ -15,9 +15,7 @@ CTimeCardPeriod::CTimeCardPeriod(const CUser& user, int year, int month)
 }
 
 int CTimeCardPeriod::FirstWeekday() const {
-    // 1 January 1970 was a Thursday.
-    long serial = m_period.First().Serial();
-    return static_cast<int>(((serial % 7) + 7 + 4) % 7);
+    return m_period.First().Weekday();
 }
 
 bool CTimeCardPeriod::Load(CConnection& connection) {

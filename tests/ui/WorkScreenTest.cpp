@@ -1,22 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
-#include "data/CTUser.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/Cp932.hpp"
-#include "platform/ProfileStore.hpp"
-#include "platform/headless/ScriptedDialogs.hpp"
-#include "screens/CTokeiyaScreens.hpp"
 #include "screens/login/CCRWA_LoginSystem.hpp"
-#include "shell/CMainFrame.hpp"
-#include "shell/CTokeiyaDoc.hpp"
+#include "screens/month/CCRWA_MonthSchedule.hpp"
 #include "shell/MainMenu.hpp"
-#include "tests/support/DialogScripts.hpp"
-#include "tests/support/ScreenText.hpp"
-#include "tests/support/TempFolder.hpp"
-#include "tests/support/TestDatabase.hpp"
+#include "tests/ui/WorkSession.hpp"
 #include "widgets/CFunctionMenu.hpp"
 
 namespace tokeiya {
@@ -25,56 +14,14 @@ namespace {
 using headless::HeadlessHostWindow;
 using namespace win;
 
-// A session on the embedded database with its main window and the program's screens,
-// reading the packages the build made.
-class WorkScreenTest : public ::testing::Test {
-  protected:
-    WorkScreenTest()
-        : m_db(test::Engine::SQLite),
-          m_profilePath(m_folder.Path() + "/Tokeiya.ini"),
-          m_profile(m_profilePath) {
-        m_context.Context().screenDefinitionFile = TOKEIYA_BINARY_DIR "/Tokeiya.ggd";
-        m_context.Context().functionKeyFile = TOKEIYA_BINARY_DIR "/Tokeiya.gfd";
-        m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
-        m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
-        CUser user;
-        user.strUserName = "hanako";
-        user.strPassword = "pw";
-        user.idGroup = 1;
-        user.nLevel = 3;
-        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
-    }
-
-    void Start(const char* name, const char* password) {
-        test::QueueLogin(m_dialogs, name, password);
-        m_doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-1");
-        ASSERT_TRUE(m_doc->Create());
-        m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile, &m_screens);
-        m_frame->Create({});
-        m_frame->ShowInitialWindow();
-        Window().UpdateWindow();
-    }
-
-    HeadlessHostWindow& Window() { return *m_dialogs.m_mainWindow; }
-    CTokeiyaView& View() { return *m_frame->GetView(); }
-    // The screen's cells as UTF-8 text.
-    std::string Shown() { return test::ScreenText(*View().Screen()); }
-
-    ScopedAppContext m_context;
-    test::TempFolder m_folder;
-    test::TestDatabase m_db;
-    std::string m_profilePath;
-    CProfileStore m_profile;
-    CScriptedDialogs m_dialogs;
-    CTokeiyaScreens m_screens;
-    std::unique_ptr<CTokeiyaDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
-};
+using WorkScreenTest = test::WorkSession;
 
 TEST_F(WorkScreenTest, TheAdministrationAccountStartsOnItsHomeScreen) {
     Start("tokeiya", "");
+    // The start screen (code 0) gives way to the home screen.
     auto* screen = dynamic_cast<CCRWA_LoginSystem*>(View().Screen());
     ASSERT_NE(nullptr, screen);
+    EXPECT_EQ(100, View().ScreenCode());
     EXPECT_TRUE(screen->Initialized());
     EXPECT_NE(std::string::npos, Shown().find(cp932::ToUtf8("管理用アカウント")))
         << "its drawing from the screen package";
@@ -88,10 +35,13 @@ TEST_F(WorkScreenTest, TheAdministrationAccountStartsOnItsHomeScreen) {
     EXPECT_EQ(screen, View().Screen());
 }
 
-TEST_F(WorkScreenTest, AUserWithoutABuiltStartScreenKeepsAnEmptyWindow) {
+TEST_F(WorkScreenTest, AUserStartsOnTheMonthSchedule) {
     Start("hanako", "pw");
-    EXPECT_EQ(nullptr, View().Screen());
-    EXPECT_FALSE(View().CanCreateScreen(0));
+    auto* screen = dynamic_cast<CCRWA_MonthSchedule*>(View().Screen());
+    ASSERT_NE(nullptr, screen);
+    EXPECT_EQ(0, View().ScreenCode());
+    EXPECT_FALSE(screen->HandedOver());
+    EXPECT_FALSE(View().CanCreateScreen(1)) << "the day schedules are not built yet";
     EXPECT_TRUE(View().CanCreateScreen(100));
 }
 

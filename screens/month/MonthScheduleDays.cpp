@@ -1,0 +1,111 @@
+#include "screens/month/MonthScheduleDays.hpp"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "data/CQDaySchedule.hpp"
+#include "data/CTSchedule.hpp"
+#include "data/CTTimeCard.hpp"
+#include "data/PayPeriod.hpp"
+#include "platform/TextHelpers.hpp"
+
+namespace tokeiya {
+
+namespace {
+
+constexpr const char* kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
+constexpr const char* kOptionLabels[] = {"  ", "前", "翌"};
+
+// "hh:mm", or five blanks for an unset time.
+std::string TimeText(const CTime& time) {
+    if (IsEmptyTime(time)) {
+        return "     ";
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", time.GetHour() % 100, time.GetMinute());
+    return text;
+}
+
+}  // namespace
+
+CMonthScheduleDays::CMonthScheduleDays() {
+    Reset(m_year, m_month);
+}
+
+size_t CMonthScheduleDays::Index(int day) {
+    return static_cast<size_t>(std::clamp(day, 1, 31) - 1);
+}
+
+void CMonthScheduleDays::Reset(int year, int month) {
+    m_year = year;
+    m_month = std::clamp(month, 1, 12);
+    m_dayCount = DaysInMonth(m_year, m_month);
+    m_firstWeekday = CalendarDay{m_year, m_month, 1}.Weekday();
+    for (size_t i = 0; i < m_days.size(); ++i) {
+        m_days[i].Reset(static_cast<int>(i));
+    }
+    m_latestUpdate = CTime();
+}
+
+bool CMonthScheduleDays::Load(CConnection& connection, int userId) {
+    bool texts = ReloadTexts(connection, userId);
+    bool cards = CTTimeCard(connection).LoadMonthCards(userId, m_year, m_month, m_days) != 0;
+    m_latestUpdate = ReadLatestUpdate(connection);
+    return texts && cards;
+}
+
+bool CMonthScheduleDays::ReloadTexts(CConnection& connection, int userId) {
+    return CQDaySchedule(connection).LoadMonthTexts(userId, m_year, m_month, m_days) != 0;
+}
+
+CTime CMonthScheduleDays::ReadLatestUpdate(CConnection& connection) const {
+    return CTSchedule(connection, CTSchedule::Mode::Table).LatestUpdateOfMonth(m_year, m_month);
+}
+
+bool CMonthScheduleDays::StoreCard(CConnection& connection, int userId, int day) {
+    return CTTimeCard(connection).StoreMonthCard(userId, m_year, m_month, Day(day)) != 0;
+}
+
+void CMonthScheduleDays::SetHoliday(int day, const std::string& name) {
+    CDaySchedule& entry = Day(day);
+    entry.strHoliday = name;
+    // The name and one blank before the subjects share the column.
+    const int room =
+        static_cast<int>(CDaySchedule::kSharedColumnBytes - 1) - static_cast<int>(name.size());
+    entry.strSharedSubjects = LeftBytes(entry.strSharedSubjects, room, false);
+}
+
+void CMonthScheduleDays::TakeDefaultLunch(int minutes) {
+    for (CDaySchedule& day : m_days) {
+        if (day.idTimeCard == 0) {
+            day.nLunchMin = minutes;
+        }
+    }
+}
+
+std::string CMonthScheduleDays::Title() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "%4d 年 %2d 月", m_year, m_month);
+    return text;
+}
+
+std::string CMonthScheduleDays::Label(int day) const {
+    char text[16];
+    std::snprintf(text, sizeof text, "%2d %s", day, kWeekdayNames[WeekdayOf(day)]);
+    return text;
+}
+
+COLORREF CMonthScheduleDays::LabelColor(int day) const {
+    return WeekdayOf(day) == 0 || !Day(day).strHoliday.empty() ? kRed : kBlue;
+}
+
+std::string CMonthScheduleDays::CardText(int day) const {
+    const CDaySchedule& entry = Day(day);
+    const int option = entry.flgOption >= 0 && entry.flgOption <= 2 ? entry.flgOption : 0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s  %s %3d %s", TimeText(entry.timeFrom).c_str(),
+                  TimeText(entry.timeTo).c_str(), entry.nLunchMin, kOptionLabels[option]);
+    return text;
+}
+
+}  // namespace tokeiya

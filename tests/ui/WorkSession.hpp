@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "data/CTUser.hpp"
+#include "platform/AppContext.hpp"
+#include "platform/CTime.hpp"
+#include "platform/ProfileStore.hpp"
+#include "platform/headless/ScriptedDialogs.hpp"
+#include "screens/CTokeiyaScreens.hpp"
+#include "shell/CMainFrame.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+#include "tests/support/DialogScripts.hpp"
+#include "tests/support/ScreenText.hpp"
+#include "tests/support/TempFolder.hpp"
+#include "tests/support/TestDatabase.hpp"
+
+namespace tokeiya::test {
+
+// A session on the embedded database with its main window and the program's screens,
+// reading the packages the build made. The database has the administration account and the
+// user "hanako" (id 1, password "pw").
+class WorkSession : public ::testing::Test {
+  protected:
+    WorkSession()
+        : m_db(Engine::SQLite),
+          m_profilePath(m_folder.Path() + "/Tokeiya.ini"),
+          m_profile(m_profilePath) {
+        m_context.Context().screenDefinitionFile = TOKEIYA_BINARY_DIR "/Tokeiya.ggd";
+        m_context.Context().functionKeyFile = TOKEIYA_BINARY_DIR "/Tokeiya.gfd";
+        m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
+        m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        CUser user;
+        user.strUserName = "hanako";
+        user.strPassword = "pw";
+        user.idGroup = 1;
+        user.nLevel = 3;
+        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+    }
+
+    void Start(const char* name, const char* password) {
+        QueueLogin(m_dialogs, name, password);
+        m_doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-1");
+        ASSERT_TRUE(m_doc->Create());
+        m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile, &m_screens);
+        m_frame->Create({});
+        m_frame->ShowInitialWindow();
+        // A screen that gives way to another does so through a posted message.
+        Window().Pump();
+        Window().UpdateWindow();
+    }
+
+    // What CTime reads from now on, until the main window's virtual clock takes over.
+    void FixClock(int year, int month, int day, int hour, int minute) {
+        m_fixedClock = std::make_unique<ScopedClockOverride>(
+            CTime::FromLocal(year, month, day, hour, minute, 0)->GetTime());
+    }
+
+    headless::HeadlessHostWindow& Window() { return *m_dialogs.m_mainWindow; }
+    CTokeiyaView& View() { return *m_frame->GetView(); }
+    // The screen's cells as UTF-8 text.
+    std::string Shown() { return ScreenText(*View().Screen()); }
+
+    std::unique_ptr<ScopedClockOverride> m_fixedClock;  // first made, last gone
+    ScopedAppContext m_context;
+    TempFolder m_folder;
+    TestDatabase m_db;
+    std::string m_profilePath;
+    CProfileStore m_profile;
+    CScriptedDialogs m_dialogs;
+    CTokeiyaScreens m_screens;
+    std::unique_ptr<CTokeiyaDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+}  // namespace tokeiya::test
