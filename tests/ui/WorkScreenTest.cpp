@@ -11,7 +11,6 @@
 namespace tokeiya {
 namespace {
 
-using headless::HeadlessHostWindow;
 using namespace win;
 
 using WorkScreenTest = test::WorkSession;
