@@ -8,71 +8,34 @@
 // stored and the next cell open.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <string>
-
 #include "bench/MonthData.hpp"
+#include "bench/ScreenSession.hpp"
 #include "data/CTUser.hpp"
-#include "platform/AppContext.hpp"
-#include "platform/ProfileStore.hpp"
-#include "platform/headless/ScriptedDialogs.hpp"
-#include "screens/CTokeiyaScreens.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
-#include "shell/CMainFrame.hpp"
-#include "shell/CTokeiyaDoc.hpp"
-#include "tests/support/DialogScripts.hpp"
-#include "tests/support/TempFolder.hpp"
-#include "tests/support/TestDatabase.hpp"
 
 namespace {
 
 using namespace tokeiya;
 
-// User 1 ("hanako") logged in on a fresh embedded database, on the month schedule of
-// March 2024.
-class MonthSession {
+// User 1 ("hanako") logged in on the month schedule of March 2024.
+class MonthSession : public bench::ScreenSession {
   public:
-    MonthSession()
-        : m_clock(CTime(2024, 3, 15, 10, 0, 0).GetTime()),
-          m_db(test::Engine::SQLite),
-          m_profile(m_folder.Path() + "/Tokeiya.ini") {
-        m_context.Context().screenDefinitionFile = TOKEIYA_BINARY_DIR "/Tokeiya.ggd";
-        m_context.Context().functionKeyFile = TOKEIYA_BINARY_DIR "/Tokeiya.gfd";
-        m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
+    MonthSession() : ScreenSession(CTime(2024, 3, 15, 10, 0, 0)) {
         CUser user;
         user.strUserName = "hanako";
         user.strPassword = "pw";
         user.nLevel = 3;
-        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
-        bench::FillMonth(m_db.Connection());
-        test::QueueLogin(m_dialogs, "hanako", "pw");
-        m_doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-1");
-        if (!m_doc->Create()) {
-            return;
+        CTUser(Database(), CTUser::Mode::Table).Save(user);
+        bench::FillMonth(Database());
+        if (Start("hanako", "pw")) {
+            m_screen = dynamic_cast<CCRWA_MonthSchedule*>(View().Screen());
         }
-        m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile, &m_screens);
-        m_frame->Create({});
-        m_frame->ShowInitialWindow();
-        Window().Pump();
-        Window().UpdateWindow();
-        m_screen = dynamic_cast<CCRWA_MonthSchedule*>(m_frame->GetView()->Screen());
     }
 
     // Null when the session could not start.
     CCRWA_MonthSchedule* Screen() const { return m_screen; }
-    headless::HeadlessHostWindow& Window() { return *m_dialogs.m_mainWindow; }
-    CConnection& Database() { return *m_doc->GetDatabase(); }
 
   private:
-    ScopedClockOverride m_clock;
-    ScopedAppContext m_context;
-    test::TempFolder m_folder;
-    test::TestDatabase m_db;
-    CProfileStore m_profile;
-    CScriptedDialogs m_dialogs;
-    CTokeiyaScreens m_screens;
-    std::unique_ptr<CTokeiyaDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
     CCRWA_MonthSchedule* m_screen = nullptr;
 };
 
@@ -103,7 +66,7 @@ void BM_ReadMonth(benchmark::State& state) {
     CMonthScheduleDays days;
     for (auto _ : state) {
         days.Reset(2024, 3);
-        days.Load(session.Database(), 1);
+        days.Load(session.SessionDatabase(), 1);
     }
     if (days.Day(31).strSubjects.empty()) {
         state.SkipWithError("the month was not read");
@@ -135,7 +98,7 @@ void BM_StoreTimeEdit(benchmark::State& state) {
     }
     CTimeCard stored = CTimeCard::NewDay(1, 2024, 3, 10);
     stored.idTimeCard = stored.Key();
-    CTTimeCard(session.Database()).LoadCard(stored);
+    CTTimeCard(session.SessionDatabase()).LoadCard(stored);
     if (screen->CursorColumn() != 1 || stored.timeFrom.GetMinute() != (round % 2 == 1 ? 30 : 45)) {
         state.SkipWithError("the typed time was not stored");
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/DialogModel.hpp"
@@ -12,6 +13,9 @@ enum class MessageAnswer { Ok, Yes, No };
 
 // The modal dialogs of the desktop. The GTK desktop shows real dialogs; the headless one
 // answers from a script so that session logic can be tested.
+// The name of `path` with ".extension" added when the name has no extension.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);
+
 class IDialogs {
   public:
     virtual ~IDialogs() = default;
@@ -20,6 +24,15 @@ class IDialogs {
     // `Validate` (a refused field keeps it open with the focus on that field). True for OK;
     // the model then holds the input.
     virtual bool RunDialog(CDialogModel& model) = 0;
+    // The desktop's save-file dialog, opened on `path` (program text: a folder and a proposed
+    // name); it asks before an existing file is replaced. True with the chosen path in
+    // `path`, which gets `defaultExtension` when the name chosen has none; false when
+    // cancelled.
+    virtual bool AskSaveFile(std::string& path, const std::string& defaultExtension) = 0;
+    // Shows `notice` while `work` runs on a thread of its own, and returns when it is done.
+    // The windows keep painting meanwhile and take no input. `work` must not touch them;
+    // an exception it throws comes out here.
+    virtual void RunBusy(const std::string& notice, const std::function<void()>& work) = 0;
 };
 
 }  // namespace tokeiya

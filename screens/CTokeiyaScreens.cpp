@@ -2,11 +2,14 @@
 
 #include "screens/login/CCRWA_LoginSystem.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
+#include "screens/salary/CCRWA_CalcuA.hpp"
+#include "screens/timecard/CCRWA_CalcuB.hpp"
 
 namespace tokeiya {
 
 bool CTokeiyaScreens::Knows(int code, const CTokeiyaView&) const {
-    return code == CCRWA_MonthSchedule::kCode || code == CCRWA_LoginSystem::kCode;
+    return code == CCRWA_MonthSchedule::kCode || code == CCRWA_LoginSystem::kCode ||
+           code == CCRWA_CalcuA::kCode || code == CCRWA_CalcuB::kCode;
 }
 
 std::unique_ptr<CCRWin> CTokeiyaScreens::Create(int code, CTokeiyaView& view) {
@@ -15,6 +18,10 @@ std::unique_ptr<CCRWin> CTokeiyaScreens::Create(int code, CTokeiyaView& view) {
             return std::make_unique<CCRWA_MonthSchedule>(view);
         case CCRWA_LoginSystem::kCode:
             return std::make_unique<CCRWA_LoginSystem>(view);
+        case CCRWA_CalcuA::kCode:
+            return std::make_unique<CCRWA_CalcuA>(view);
+        case CCRWA_CalcuB::kCode:
+            return std::make_unique<CCRWA_CalcuB>(view);
         default:
             return nullptr;
     }

@@ -8,7 +8,7 @@ packages=(
     unixodbc unixodbc-dev libsqliteodbc odbc-postgresql tdsodbc libsecret-1-dev
     postgresql sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-ipafont-gothic xvfb xdotool x11-utils imagemagick
+    fonts-ipafont-gothic xvfb xdotool x11-utils imagemagick python3
 )
 
 missing=()

@@ -81,6 +81,8 @@ class CTokeiyaDoc : private IDbErrorSink {
 
     // A message to the user, in a message box while there is a display.
     void ShowMessage(const std::string& text) { Message(text); }
+    // The program's settings store.
+    CProfileStore& Profile() const { return m_profile; }
     // The desktop's dialogs; null once DetachDialogs ran.
     IDialogs* Dialogs() const { return m_dialogs; }
 

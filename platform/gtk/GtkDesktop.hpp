@@ -30,6 +30,10 @@ class CGtkDesktop : public IDesktop {
 
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
     bool RunDialog(CDialogModel& model) override;
+    bool AskSaveFile(std::string& path, const std::string& defaultExtension) override;
+    // A small modal window with the notice and a moving bar, shown and painted before the
+    // work starts; the main loop runs until the work's thread is done.
+    void RunBusy(const std::string& notice, const std::function<void()>& work) override;
     // One main window at a time; it must be deleted before the desktop.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;

@@ -26,6 +26,26 @@ MessageAnswer CScriptedDialogs::MessageBox(const std::string& text, MessageButto
     return MessageAnswer::Ok;
 }
 
+bool CScriptedDialogs::AskSaveFile(std::string& path, const std::string& defaultExtension) {
+    m_proposedSavePaths.push_back(path);
+    if (m_saveFileScripts.empty()) {
+        Unexpected("unanswered save-file dialog: " + path);
+        return false;
+    }
+    auto script = std::move(m_saveFileScripts.front());
+    m_saveFileScripts.pop_front();
+    if (!script(path)) {
+        return false;
+    }
+    path = WithDefaultExtension(path, defaultExtension);
+    return true;
+}
+
+void CScriptedDialogs::RunBusy(const std::string& notice, const std::function<void()>& work) {
+    m_busyNotices.push_back(notice);
+    work();
+}
+
 const DialogField& CScriptedDialogs::ShownDialog::Field(int id) const {
     for (const DialogField& field : fields) {
         if (field.id == id) {

@@ -35,11 +35,19 @@ class CScriptedDialogs : public IDesktop {
     void QueueMessageAnswer(MessageAnswer answer) { m_messageAnswers.push_back(answer); }
     // Acts in the next dialog, whichever it is; a script may check the caption.
     void QueueDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
+    // Answers the next save-file dialog: the script sees the proposed path and changes it;
+    // false cancels.
+    void QueueSaveFile(std::function<bool(std::string&)> script) {
+        m_saveFileScripts.push_back(std::move(script));
+    }
     // The dialogs shown with this caption, in order.
     std::vector<ShownDialog> Shown(const std::string& caption) const;
 
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
     bool RunDialog(CDialogModel& model) override;
+    bool AskSaveFile(std::string& path, const std::string& defaultExtension) override;
+    // Runs the work at once, on this thread; the notice is recorded.
+    void RunBusy(const std::string& notice, const std::function<void()>& work) override;
     // A headless window; m_inMainWindowHost runs when its message loop starts.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
@@ -49,6 +57,8 @@ class CScriptedDialogs : public IDesktop {
     std::vector<std::string> m_messages;
     std::vector<ShownDialog> m_dialogs;
     std::vector<std::string> m_mainWindowTitles;
+    std::vector<std::string> m_proposedSavePaths;
+    std::vector<std::string> m_busyNotices;
     // Called with a description when a dialog appears that the script did not expect.
     std::function<void(const std::string&)> m_unexpected;
     // Stands for what the user does in a main window made by CreateMainWindow.
@@ -64,6 +74,7 @@ class CScriptedDialogs : public IDesktop {
 
     std::deque<MessageAnswer> m_messageAnswers;
     std::deque<DialogScript> m_dialogScripts;
+    std::deque<std::function<bool(std::string&)>> m_saveFileScripts;
 };
 
 }  // namespace tokeiya

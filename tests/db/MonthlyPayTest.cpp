@@ -6,7 +6,6 @@
 #include "data/CTSalary.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/TimeValue.hpp"
-#include "screens/paycalc/TimeCardCalc.hpp"
 #include "tests/support/PayFixture.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
@@ -31,36 +30,29 @@ TEST_P(MonthlyPay, TheDatabaseComputesWhatTheProgramComputes) {
     test::PayFixture fixture = test::PayFixture::Build(db, 3, 45);
 
     // The expected month of each user: the program's arithmetic, day by day.
-    std::map<int, CSalary> expected;
-    std::map<int64_t, CTimeCard> expectedDays;
+    test::PayFixture::Month month = fixture.Expected(2024, 3);
+    std::map<int, CSalary>& expected = month.results;
+    const std::map<int64_t, CTimeCard>& expectedDays = month.days;
+
+    // The fixture holds what the result rules are about: error days with both times, and
+    // retired users with and without a time in the period.
+    int errorDaysWithBothTimes = 0;
+    for (const auto& [key, card] : expectedDays) {
+        errorDaysWithBothTimes +=
+            card.flgErr && !IsEmptyTime(card.timeFrom) && !IsEmptyTime(card.timeTo) ? 1 : 0;
+    }
+    EXPECT_GT(errorDaysWithBothTimes, 0);
+    int retiredListed = 0;
+    int retiredLeftOut = 0;
     for (const CUser& user : fixture.users) {
-        PayCalculationBounds bounds = PayCalculationBounds::For(2024, 3, user.nCutoff);
-        CSalary s;
-        s.idUser = user.idUser;
-        s.idGroup = user.idGroup;
-        int cards = 0;
-        long double pay = 0;
-        for (CTimeCard card : fixture.cards) {
-            int code = card.nYear * 10000 + card.nMonth * 100 + card.nDay;
-            if (card.idUser != user.idUser || code < bounds.from || code > bounds.to) {
-                continue;
-            }
-            ++cards;
-            RecomputeRow(user, card);
-            card.flgOption = DayOption(card.timeFrom, card.timeTo, card.flgOption);
-            expectedDays[card.idTimeCard] = card;
-            s.nWorkingMin += card.nWorkingMin;
-            s.nOvertimeMin += card.nOvertimeMin;
-            pay += card.fSalary;
-            s.fOvertimePay += card.fOvertimePay;
-            s.nDays += !IsEmptyTime(card.timeFrom) && !IsEmptyTime(card.timeTo) ? 1 : 0;
-            s.nErr += card.flgErr;
-        }
-        s.fSalary = user.typeSalary == kSalaryMonthly ? user.fSalary : static_cast<float>(pay);
-        if (user.nLevel > 0 || cards > 0) {
-            expected[user.idUser] = s;
+        if (user.nLevel == 0 && expected.count(user.idUser) > 0) {
+            ++retiredListed;
+        } else if (user.nLevel == 0) {
+            ++retiredLeftOut;
         }
     }
+    EXPECT_GT(retiredListed, 0);
+    EXPECT_GT(retiredLeftOut, 0);
 
     CPayCalculation calculation(db);
     for (const CUserGroup& group : fixture.groups) {

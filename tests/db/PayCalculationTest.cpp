@@ -2,21 +2,28 @@
 
 #include <atomic>
 #include <latch>
+#include <map>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
+#include "data/CSchemaSetup.hpp"
 #include "data/CTSalary.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/TimeValue.hpp"
+#include "platform/Cp932.hpp"
 #include "platform/odbc/DbException.hpp"
 #include "tests/support/DbFaults.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
 
 namespace tokeiya {
+namespace embedded {
+const std::map<std::string, std::string_view>& Files();
+}
 namespace {
 
 using test::Engine;
@@ -323,7 +330,7 @@ TEST_P(PayCalculation, MonthResultsListTheGroupsUsers) {
     EXPECT_EQ(90, list[0].nOvertimeMin);
     EXPECT_FLOAT_EQ(17500, list[0].fSalary);
     EXPECT_FLOAT_EQ(1800, list[0].fOvertimePay);
-    EXPECT_EQ(2, list[0].nDays) << "rows with both times set";
+    EXPECT_EQ(2, list[0].nDays) << "rows with working minutes";
     EXPECT_EQ(1, list[0].nErr);
     EXPECT_EQ(idle, list[1].idUser) << "an active user without cards is listed with zeros";
     EXPECT_EQ(0, list[1].nWorkingMin);
@@ -345,6 +352,100 @@ TEST_P(PayCalculation, MonthResultsListTheGroupsUsers) {
     EXPECT_EQ(960, list[0].nWorkingMin);
     EXPECT_FLOAT_EQ(300000, list[0].fSalary) << "a monthly group pays the monthly rate";
     EXPECT_EQ(2, list[0].nDays);
+}
+
+TEST_P(PayCalculation, DaysAreTheCardsWithTimeWorked) {
+    int group = AddGroup("時給", {3, 4, 15, 2});
+    int user = AddUser("山田", group, 1, kHourly);
+    AddWorkday(user, 2024, 3, 1);
+    AddCard(user, 2024, 3, 2, {"09:00", "09:30", 60, 0, 0, 0});  // lunch longer than the day
+    AddCard(user, 2024, 3, 3, {"12:00", "11:00", 60, 0, 0, 0});  // departure before arrival
+    AddCard(user, 2024, 3, 4, {"09:00", "", 60, 0, 0, 0});
+    AddCard(user, 2024, 3, 5, {"", "", 60, 0, 0, 0});
+    AddCard(user, 2024, 3, 6, {"09:00", "09:10", 0, 0, 0, 0});  // rounded down to nothing
+    Calculate(group, 20240301, 20240331);
+
+    std::vector<CSalary> list = Results(group, 2024, 3);
+    ASSERT_EQ(1u, list.size());
+    EXPECT_EQ(1, list[0].nDays) << "error days with both times set are no days";
+    EXPECT_EQ(3, list[0].nErr);
+    EXPECT_EQ(480, list[0].nWorkingMin);
+    EXPECT_EQ(0, StoredCard(user, 2024, 3, 6).flgErr)
+        << "a day rounded down to no minutes is no error, and no day either";
+}
+
+TEST_P(PayCalculation, ARetiredUserIsListedOnlyForAPeriodWithAStampedTime) {
+    // A monthly group: a listed user is paid the monthly rate whatever the cards hold.
+    int group = AddGroup("月給", {1, 4, 15, 2});
+    const UserSettings monthly{300000, 300, "09:00", "18:00"};
+    int emptyRows = AddUser("empty rows", group, 0, monthly);
+    int arrival = AddUser("arrival only", group, 0, monthly);
+    int departure = AddUser("departure only", group, 0, monthly);
+    int lastMonth = AddUser("worked last month", group, 0, monthly);
+    AddCard(emptyRows, 2024, 3, 1, {"", "", 60, 0, 0, 0});
+    AddCard(emptyRows, 2024, 3, 2, {"", "", 60, 0, 0, 0});
+    AddCard(arrival, 2024, 3, 1, {"", "", 60, 0, 0, 0});
+    AddCard(arrival, 2024, 3, 2, {"09:00", "", 60, 0, 0, 0});
+    AddCard(departure, 2024, 3, 31, {"", "18:00", 60, 0, 0, 0});
+    AddWorkday(lastMonth, 2024, 2, 29);
+    AddCard(lastMonth, 2024, 3, 1, {"", "", 60, 0, 0, 0});
+    Calculate(group, 20240301, 20240331);
+
+    std::vector<CSalary> list = Results(group, 2024, 3);
+    ASSERT_EQ(2u, list.size());
+    EXPECT_EQ(arrival, list[0].idUser);
+    EXPECT_FLOAT_EQ(300000, list[0].fSalary);
+    EXPECT_EQ(0, list[0].nDays);
+    EXPECT_EQ(1, list[0].nErr);
+    EXPECT_EQ(departure, list[1].idUser);
+    EXPECT_EQ(1, list[1].nErr);
+}
+
+// The procedure as script 002 left it in a database at version 2, as offices hold it.
+void RestoreFirstPayRules(CConnection& db, Engine engine) {
+    std::string folder = engine == Engine::SQLite ? "db/sqlite/" : "db/postgresql/";
+    const auto& files = embedded::Files();
+    auto script = files.find(folder + "002_pay_calculation.sql");
+    ASSERT_NE(files.end(), script);
+    if (engine == Engine::SQLite) {
+        db.Database().ExecuteSQL("DROP TRIGGER TRP計算");
+    }
+    int replaced = 0;
+    // The script is UTF-8, as the loader reads it.
+    for (const std::string& batch : CSchemaSetup::SplitBatches(script->second)) {
+        if (batch.find("CREATE TRIGGER") != std::string::npos ||
+            batch.find("CREATE OR REPLACE PROCEDURE") != std::string::npos) {
+            db.Database().ExecuteSQL(cp932::FromUtf8(batch));
+            ++replaced;
+        }
+    }
+    ASSERT_EQ(1, replaced);
+    db.Database().ExecuteSQL(db.Dialect().Render("UPDATE [dbo].[TSchemaVersion] SET [nVersion]=2"));
+}
+
+TEST_P(PayCalculation, AnInstalledDatabaseTakesTheNewRulesWithItsUpgrade) {
+    ASSERT_NO_FATAL_FAILURE(RestoreFirstPayRules(Db(), GetParam()));
+    int group = AddGroup("月給", {1, 4, 15, 2});
+    int worker = AddUser("worker", group, 1, {300000, 300, "09:00", "18:00"});
+    int retired = AddUser("retired", group, 0, {300000, 300, "09:00", "18:00"});
+    AddWorkday(worker, 2024, 3, 1);
+    AddCard(worker, 2024, 3, 2, {"09:00", "09:30", 60, 0, 0, 0});
+    AddCard(retired, 2024, 3, 1, {"", "", 60, 0, 0, 0});
+
+    Calculate(group, 20240301, 20240331);
+    std::vector<CSalary> list = Results(group, 2024, 3);
+    ASSERT_EQ(2u, list.size()) << "version 2 lists a retired user with an empty row";
+    EXPECT_EQ(2, list[0].nDays) << "version 2 counts the error day with both times";
+
+    CSchemaSetup setup(Db());
+    EXPECT_EQ(2, setup.CurrentVersion());
+    EXPECT_EQ(setup.LatestVersion(), setup.Upgrade());
+    Calculate(group, 20240301, 20240331);
+    list = Results(group, 2024, 3);
+    ASSERT_EQ(1u, list.size());
+    EXPECT_EQ(worker, list[0].idUser);
+    EXPECT_EQ(1, list[0].nDays);
+    EXPECT_EQ(1, list[0].nErr);
 }
 
 TEST_P(PayCalculation, ACalculationReplacesOnlyItsGroupsMonth) {

@@ -2,11 +2,13 @@
 
 #include <stdexcept>
 
+#include "data/CPayCalculation.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
+#include "screens/paycalc/TimeCardCalc.hpp"
 
 namespace tokeiya::test {
 namespace {
@@ -22,6 +24,9 @@ class Sequence {
   private:
     unsigned long long m_state = 20240321;
 };
+
+// What the retired user of a group has in the period.
+enum class Retired { EmptyRows, HalfStamped, Worked };
 
 }  // namespace
 
@@ -51,13 +56,15 @@ PayFixture PayFixture::Build(CConnection& connection, int usersPerGroup, int day
         f.groups.push_back(g);
     }
     Sequence random;
+    int groupIndex = 0;
     for (const CUserGroup& g : f.groups) {
+        const auto retired = static_cast<Retired>(groupIndex++ % 3);
         for (int i = 0; i < usersPerGroup; ++i) {
             CUser u;
             u.strUserName = g.strGroupName + "-" + std::to_string(i);
             u.idGroup = g.idGroup;
-            // One retired user per group, who still worked in the period.
-            u.nLevel = i == usersPerGroup - 1 && usersPerGroup > 1 ? 0 : 1 + i % 3;
+            const bool isRetired = i == usersPerGroup - 1 && usersPerGroup > 1;
+            u.nLevel = isRetired ? 0 : 1 + i % 3;
             u.fSalary = g.typeSalary == 1 ? 200000.0f + 1000 * i
                         : g.typeSalary == 2
                             ? 8000.0f + 250 * i
@@ -79,6 +86,11 @@ PayFixture PayFixture::Build(CConnection& connection, int usersPerGroup, int day
             CalendarDay day{2024, 2, 15};
             for (int d = 0; d < days; ++d, day = day.Next()) {
                 int kind = random.Next(20);
+                if (isRetired && retired == Retired::HalfStamped && d == days / 2) {
+                    kind = 1;
+                } else if (isRetired && retired != Retired::Worked && kind != 0) {
+                    kind = 4;
+                }
                 if (kind == 0) {
                     continue;  // no card at all
                 }
@@ -107,6 +119,43 @@ PayFixture PayFixture::Build(CConnection& connection, int usersPerGroup, int day
         }
     }
     return f;
+}
+
+PayFixture::Month PayFixture::Expected(int year, int month) const {
+    Month expected;
+    for (const CUser& user : users) {
+        PayCalculationBounds bounds = PayCalculationBounds::For(year, month, user.nCutoff);
+        CSalary s;
+        s.idUser = user.idUser;
+        s.idGroup = user.idGroup;
+        s.nYear = year;
+        s.nMonth = month;
+        bool holdsTime = false;
+        long double pay = 0;
+        for (CTimeCard card : cards) {
+            int code = card.nYear * 10000 + card.nMonth * 100 + card.nDay;
+            if (card.idUser != user.idUser || code < bounds.from || code > bounds.to) {
+                continue;
+            }
+            holdsTime = holdsTime || !IsEmptyTime(card.timeFrom) || !IsEmptyTime(card.timeTo);
+            RecomputeRow(user, card);
+            card.flgOption = DayOption(card.timeFrom, card.timeTo, card.flgOption);
+            s.nWorkingMin += card.nWorkingMin;
+            s.nOvertimeMin += card.nOvertimeMin;
+            pay += card.fSalary;
+            s.fOvertimePay += card.fOvertimePay;
+            // A day is a day with time worked: an error day with both times is none.
+            s.nDays += card.nWorkingMin > 0 ? 1 : 0;
+            s.nErr += card.flgErr;
+            expected.days[card.idTimeCard] = card;
+        }
+        s.fSalary = user.typeSalary == kSalaryMonthly ? user.fSalary : static_cast<float>(pay);
+        // A retired user is paid only for a period in which some time was stamped.
+        if (user.nLevel > 0 || holdsTime) {
+            expected.results[user.idUser] = s;
+        }
+    }
+    return expected;
 }
 
 }  // namespace tokeiya::test

@@ -48,8 +48,8 @@ TEST_F(WorkScreenTest, AnUnknownCodeLeavesTheScreenAndBuiltCodesClearTheChosenUs
     Start("tokeiya", "");
     CCRWin* home = View().Screen();
     ASSERT_NE(nullptr, home);
-    EXPECT_FALSE(View().SetScreen(104));
-    EXPECT_EQ(home, View().Screen()) << "a code not built leaves the screen in place";
+    EXPECT_FALSE(View().SetScreen(105));
+    EXPECT_EQ(home, View().Screen()) << "a code not in the table leaves the screen in place";
 
     CAppContext::Current().work.userId = 9;
     ASSERT_TRUE(View().SetScreen(100));

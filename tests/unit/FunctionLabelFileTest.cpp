@@ -181,8 +181,13 @@ TEST(FunctionLabelFile, ShippedSourcesParseAndLeaveTheScreensOwnKeysEmpty) {
         const std::optional<LabelRecord> record = gfd::ParseSource(text, name, error);
         ASSERT_TRUE(record.has_value()) << error;
         EXPECT_EQ("", record->labels[0][0]) << "F1 is labelled only when there is news";
-        if (std::string(name) != "IME.tfd") {
-            EXPECT_NE("", record->labels[11][0]) << "every screen acts on F12";
+        const std::string screen = name;
+        if (screen == "CalcuA.tfd" || screen == "CalcuB.tfd") {
+            // Their F11 and F12 print, which the program cannot do yet.
+            EXPECT_EQ("", record->labels[10][0]);
+            EXPECT_EQ("", record->labels[11][0]);
+        } else if (screen != "IME.tfd") {
+            EXPECT_NE("", record->labels[11][0]) << "every other screen acts on F12";
         }
     }
     std::ifstream month(folder / "MonthSchedule.tfd", std::ios::binary);

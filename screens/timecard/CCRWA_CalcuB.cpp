@@ -1,0 +1,371 @@
+#include "screens/timecard/CCRWA_CalcuB.hpp"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "data/CTTimeCard.hpp"
+#include "data/CTUser.hpp"
+#include "platform/AppContext.hpp"
+#include "platform/odbc/DbException.hpp"
+#include "screens/paycalc/TimeCardCalc.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+#include "widgets/CFunctionMenu.hpp"
+#include "widgets/CIIDigit.hpp"
+#include "widgets/CIISpaceSelecter.hpp"
+#include "widgets/CIITime.hpp"
+
+namespace tokeiya {
+
+using namespace win;
+
+namespace {
+
+constexpr const char* kDrawing = "CalcuB.tgd";
+constexpr const char* kMenu = "CalcuB.tfd";
+constexpr int kSalaryListCode = 103;
+constexpr int kMonthScheduleCode = 0;
+
+constexpr const char* kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
+constexpr const char* kOptionLabels[] = {"  ", "前", "翌"};
+constexpr COLORREF kSundayColor = 0x0000FF;   // red (COLORREF values)
+constexpr COLORREF kWeekdayColor = 0xFF0000;  // blue
+
+constexpr int kTitleColumn = 2;
+constexpr int kTitleLine = 1;
+constexpr int kLabelColumn = 1;
+constexpr int kRowColumn = 10;
+
+// Where each cursor column's item stands, and the cells a click on a row picks it by:
+// arrival, departure, lunch minutes, option.
+constexpr int kItemColumn[] = {10, 17, 23, 27};
+struct Part {
+    int first;
+    int width;
+};
+constexpr Part kParts[] = {{9, 7}, {16, 7}, {23, 4}, {27, 2}};
+
+int LineOf(int row) {
+    return row + CCRWA_CalcuB::kFirstRowLine;
+}
+
+// "hh:mm", or five blanks for an unset time.
+std::string TimeText(const CTime& time) {
+    if (IsEmptyTime(time)) {
+        return "     ";
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", time.GetHour() % 100, time.GetMinute());
+    return text;
+}
+
+const CTimeCard& EmptyCard() {
+    static const CTimeCard empty;
+    return empty;
+}
+
+}  // namespace
+
+CCRWA_CalcuB::CCRWA_CalcuB(CTokeiyaView& view)
+    : CCRWA_Tokeiya(view, kDrawing, kMenu),
+      m_year(CAppContext::Current().work.year),
+      m_month(CAppContext::Current().work.month) {
+    // The salary list is reached only where the program has it.
+    if (CFunctionMenu* bar = FunctionMenu();
+        bar != nullptr && !view.CanCreateScreen(kSalaryListCode)) {
+        bar->SetLabels(8, "");
+    }
+}
+
+CCRWA_CalcuB::~CCRWA_CalcuB() {
+    // The items go before the form closes an editor that may still name one of them.
+    CloseEditor();
+}
+
+CConnection* CCRWA_CalcuB::Database() const {
+    return Document().GetDatabase();
+}
+
+int CCRWA_CalcuB::RowsInUse() const {
+    return m_period ? m_period->RowsInUse() : 0;
+}
+
+int CCRWA_CalcuB::FirstWeekday() const {
+    return m_period ? m_period->FirstWeekday() : 0;
+}
+
+const CTimeCard& CCRWA_CalcuB::Row(int row) const {
+    if (!m_period || row < 0 || row >= kMaxRows) {
+        return EmptyCard();
+    }
+    return m_period->Rows()[static_cast<size_t>(row)];
+}
+
+// --- Building ---
+
+void CCRWA_CalcuB::InitScreen() {
+    CCRWA_Tokeiya::InitScreen();
+    CreateItems();
+    LoadPeriod();
+    DrawTitle();
+    DrawAllRows();
+}
+
+void CCRWA_CalcuB::CreateItems() {
+    m_items[0] = std::make_unique<CIITime>(kItemColumn[0], kFirstRowLine, nullptr, false, true);
+    m_items[1] = std::make_unique<CIITime>(kItemColumn[1], kFirstRowLine, nullptr, false, true);
+    auto lunch = std::make_unique<CIIDigit>(kItemColumn[2], kFirstRowLine, 3,
+                                            static_cast<long*>(nullptr), false);
+    lunch->SetOptions(true, false);
+    m_items[2] = std::move(lunch);
+    m_items[3] = std::make_unique<CIISS_TimeOption>(kItemColumn[3], kFirstRowLine, nullptr);
+    for (int row = 0; row < kMaxRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            AddMouseRegion(kParts[column].first, LineOf(row), kParts[column].width, 1, row, column);
+        }
+    }
+}
+
+void CCRWA_CalcuB::LoadPeriod() {
+    CConnection* db = Database();
+    const int userId = CAppContext::Current().work.userId;
+    // User 0 stands for no user chosen; a month outside the calendar has no period.
+    if (db == nullptr || userId == 0 || m_month < 1 || m_month > 12 || m_year < 1 ||
+        m_year > 9999) {
+        return;
+    }
+    CUser user;
+    if (CTUser(*db, CTUser::Mode::View).LoadById(userId, user) == 0) {
+        return;
+    }
+    m_user = user;
+    m_period.emplace(m_user, m_year, m_month);
+    m_period->Load(*db);
+}
+
+// --- Drawing ---
+
+std::string CCRWA_CalcuB::TitleText() const {
+    // The names padded as "%-20s" would, without a length limit that could cut a name
+    // inside a double-byte character.
+    auto padded = [](const std::string& name) {
+        return name.size() < 20 ? name + std::string(20 - name.size(), ' ') : name;
+    };
+    char month[32];
+    std::snprintf(month, sizeof month, "%4d 年 %2d 月分 ", m_year, m_month);
+    return month + padded(m_user.strUserName) + "(" + padded(m_user.strGroupName) + ")";
+}
+
+std::string CCRWA_CalcuB::DayLabel(int row) const {
+    const CTimeCard& card = Row(row);
+    const char* weekday = kWeekdayNames[(FirstWeekday() + row) % 7];
+    char text[32];
+    if (row == 0 || card.nDay == 1) {
+        std::snprintf(text, sizeof text, "%2d %2d %s", card.nMonth, card.nDay, weekday);
+    } else {
+        std::snprintf(text, sizeof text, "   %2d %s", card.nDay, weekday);
+    }
+    return text;
+}
+
+std::string CCRWA_CalcuB::RowText(const CTimeCard& card) {
+    const int option = card.flgOption >= 0 && card.flgOption <= 2 ? card.flgOption : 0;
+    // The day's total is the sum as the amounts are stored, in single precision.
+    const float total = card.fSalary + card.fOvertimePay;
+    char text[256];
+    std::snprintf(text, sizeof text, "%s  %s %3d %s %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %s",
+                  TimeText(card.timeFrom).c_str(), TimeText(card.timeTo).c_str(), card.nLunchMin,
+                  kOptionLabels[option], card.nWorkingMin / 60, card.nWorkingMin % 60,
+                  card.nOvertimeMin / 60, card.nOvertimeMin % 60, static_cast<double>(card.fSalary),
+                  static_cast<double>(card.fOvertimePay), static_cast<double>(total),
+                  card.flgErr != 0 ? "○" : "  ");
+    return text;
+}
+
+void CCRWA_CalcuB::DrawTitle() {
+    PutText(TitleText(), kTitleColumn, kTitleLine, DefaultTextColor(), true);
+}
+
+void CCRWA_CalcuB::DrawRow(int row) {
+    const int line = LineOf(row);
+    const COLORREF labelColor = (FirstWeekday() + row) % 7 == 0 ? kSundayColor : kWeekdayColor;
+    PutText(DayLabel(row), kLabelColumn, line, labelColor, true);
+    PutText(RowText(Row(row)), kRowColumn, line, DefaultTextColor(), true);
+}
+
+void CCRWA_CalcuB::DrawAllRows() {
+    const bool hold = HoldRedraw();
+    SetHoldRedraw(true);
+    for (int row = 0; row < RowsInUse(); ++row) {
+        DrawRow(row);
+    }
+    SetHoldRedraw(hold);
+    InvalidateAll(true);
+}
+
+// --- Cursor and editing ---
+
+void CCRWA_CalcuB::Activate() {
+    CCRWA_Tokeiya::Activate();
+    if (ActiveEditor() == nullptr && Initialized()) {
+        SetCursor(m_cursorRow, 0);
+    }
+}
+
+void CCRWA_CalcuB::SetCursor(int row, int column) {
+    CloseEditor();
+    const int rows = RowsInUse();
+    // Without rows there is no day to edit: an item would write into a card of no user.
+    if (rows == 0) {
+        return;
+    }
+    m_cursorRow = std::clamp(row, 0, rows - 1);
+    m_cursorColumn = std::clamp(column, 0, kColumns - 1);
+    CIIBase* item = m_items[static_cast<size_t>(m_cursorColumn)].get();
+    if (item == nullptr) {
+        return;
+    }
+    CTimeCard& card = m_period->Rows()[static_cast<size_t>(m_cursorRow)];
+    item->SetPos(kItemColumn[m_cursorColumn], LineOf(m_cursorRow));
+    switch (m_cursorColumn) {
+        case 0:
+            item->Bind(static_cast<void*>(&card.timeFrom), 9);
+            break;
+        case 1:
+            item->Bind(static_cast<void*>(&card.timeTo), 9);
+            break;
+        case 2:
+            item->Bind(&card.nLunchMin);
+            break;
+        default:
+            item->Bind(&card.flgOption);
+            break;
+    }
+    ActivateItem(item);
+}
+
+bool CCRWA_CalcuB::StoreEdit() {
+    CIIBase* item = CurrentItem();
+    if (ActiveEditor() == nullptr || item == nullptr) {
+        return true;
+    }
+    int changed = 0;
+    if (!TakeCurrentResult(&changed)) {
+        RejectEdit(&changed, true);
+        ActivateItem(item);
+        return false;
+    }
+    if (changed != 0) {
+        StoreCursorRow();
+    }
+    DrawRow(m_cursorRow);
+    CloseEditor();
+    return true;
+}
+
+void CCRWA_CalcuB::StoreCursorRow() {
+    if (!m_period) {
+        return;
+    }
+    CTimeCard& card = m_period->Rows()[static_cast<size_t>(m_cursorRow)];
+    RecomputeRow(m_user, card);
+    CConnection* db = Database();
+    if (db == nullptr) {
+        return;
+    }
+    try {
+        CTTimeCard(*db).StoreCard(card);
+    } catch (const CDBException&) {
+        // The connection has told the user; the recomputed day stays on the screen.
+    }
+}
+
+void CCRWA_CalcuB::MoveCursorByKey(int virtualKey) {
+    int row = m_cursorRow;
+    int column = m_cursorColumn;
+    const int last = RowsInUse() - 1;
+    switch (virtualKey) {
+        case VK_RETURN:
+        case VK_RIGHT:
+            if (column < kColumns - 1) {
+                ++column;
+            } else if (row < last) {
+                ++row;
+                column = 0;
+            }
+            break;
+        case VK_DOWN:
+            row = std::min(row + 1, last);
+            break;
+        case VK_LEFT:
+            if (column > 0) {
+                --column;
+            } else if (row > 0) {
+                --row;
+                column = kColumns - 1;
+            }
+            break;
+        case VK_UP:
+            row = std::max(row - 1, 0);
+            break;
+        default:
+            break;
+    }
+    SetCursor(row, column);
+}
+
+bool CCRWA_CalcuB::OnExitKey(int virtualKey, int) {
+    if (virtualKey == VK_ESCAPE) {
+        RejectEdit(nullptr, false);
+        SetCursor(m_cursorRow, m_cursorColumn);
+        return true;
+    }
+    if (StoreEdit()) {
+        MoveCursorByKey(virtualKey);
+    }
+    return true;
+}
+
+// --- Mouse ---
+
+bool CCRWA_CalcuB::PickAt(int x, int y, int& row, int& column) const {
+    row = -1;
+    column = -1;
+    return HitTest(x, y, row, column, 1) && row >= 0 && row < RowsInUse() && column >= 0 &&
+           column < kColumns;
+}
+
+bool CCRWA_CalcuB::OnLButtonDown(int, int x, int y) {
+    int row = -1;
+    int column = -1;
+    if (!PickAt(x, y, row, column)) {
+        return false;
+    }
+    if (StoreEdit()) {
+        SetCursor(row, column);
+    }
+    return true;
+}
+
+// --- Function keys ---
+
+bool CCRWA_CalcuB::OnFunctionKey(int key, int, int) {
+    switch (key) {
+        case 8:
+            // Leaves without storing the edit in progress.
+            if (View().CanCreateScreen(kSalaryListCode)) {
+                CloseEditor();
+                SwitchScreen(kSalaryListCode);
+            }
+            return true;
+        case 9:
+            CloseEditor();
+            CAppContext::Current().work.userId = 0;
+            SwitchScreen(kMonthScheduleCode);
+            return true;
+        default:
+            // Key 12 prints this card once printing is built; it is unlabelled until then.
+            return true;
+    }
+}
+
+}  // namespace tokeiya

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# A manager's month end on the real window under Xvfb (a level 3 user: the administration
+# account itself has no pay screens): "管理" ▸ "計算" opens the pay
+# list of last month, F8 has the database calculate it (a wait window, then "計算しました。"),
+# Enter opens the time card of the listed user, and a corrected arrival is stored with the
+# day's minutes computed again.
+set -euo pipefail
+binary=${1:?path of the tokeiya binary}
+source "$(dirname "$0")/common.bash"
+
+"$(dirname "$binary")/tokeiya-dbsetup" >/dev/null || fail "tokeiya-dbsetup failed"
+read -r year month <<<"$(date -d "$(date +%Y-%m-15) -1 month" '+%Y %-m')"
+sql "INSERT INTO Tユーザーグループ (idGroup, strGroupName, typeSalary, nCutoff) VALUES (1, '営業', 2, 0)"
+sql "INSERT INTO Tユーザー (idUser, strUserName, idGroup, nLevel, fSalary) VALUES (1, 'hanako', 1, 3, 8000)"
+key=$((100000000 + year * 10000 + month * 100 + 3))
+sql "INSERT INTO Tタイムカード (idTimeCard, idUser, timeFrom, timeTo, nLunchMin, nYear, nMonth, nDay)
+     VALUES ($key, 1, '2000-01-01 09:00:00', '2000-01-01 18:00:00', 60, $year, $month, 3)"
+
+start_app
+focus_window 'とけい屋ログイン' "login window"
+xdotool type --delay 30 hanako
+xdotool key Return
+main=$(wait_window 'とけい屋! hanako') || fail "no main window"
+[ -n "$main" ] || fail "no main window"
+xdotool windowfocus --sync "$main"
+
+# "計算" is the last item of "管理", the fourth menu: open ファイル, move right to 管理.
+before=$(visible_windows)
+menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
+xdotool mousemove --window "$main" 20 10 click 1
+wait_for "the ファイル menu" menu_open
+xdotool key Right Right Right Up Return
+
+# F8 calculates the empty list without asking; the result is told in a message box.
+sleep 0.5
+xdotool windowfocus --sync "$main"
+xdotool key F8
+box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
+[ -n "$box" ] || fail "no message after the calculation"
+calculated() { [ "$(sql "SELECT COUNT(*) FROM T給料 WHERE idUser=1 AND nYear=$year AND nMonth=$month")" = 1 ]; }
+wait_for "the calculated row" calculated
+xdotool windowfocus --sync "$box"
+xdotool key Return
+gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
+wait_for "the message box to close" gone
+
+# Enter opens hanako's time card; the third day's arrival becomes 08:30.
+xdotool windowfocus --sync "$main"
+xdotool key Return
+sleep 0.5
+xdotool key Down Down
+xdotool type --delay 30 0830
+xdotool key Return
+corrected() {
+    [ "$(sql "SELECT strftime('%H:%M', timeFrom) || ' ' || nWorkingMin FROM Tタイムカード WHERE idTimeCard=$key")" = "08:30 510" ]
+}
+wait_for "the corrected day with its minutes" corrected
+[ -n "${TOKEIYA_E2E_SHOTS:-}" ] && import -window root "$TOKEIYA_E2E_SHOTS/time_card.png"
+
+kill -TERM "$app_pid"
+wait_app
+[ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+echo "1 passed, 0 failed"
