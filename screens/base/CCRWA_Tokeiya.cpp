@@ -30,6 +30,20 @@ CFunctionMenu* CCRWA_Tokeiya::FunctionMenu() const {
     return dynamic_cast<CFunctionMenu*>(GetFunctionMenu());
 }
 
+int CCRWA_Tokeiya::TakeEdit() {
+    CIIBase* item = CurrentItem();
+    if (ActiveEditor() == nullptr || item == nullptr) {
+        return 0;
+    }
+    int changed = 0;
+    if (!TakeCurrentResult(&changed)) {
+        RejectEdit(&changed, true);
+        ActivateItem(item);
+        return -1;
+    }
+    return changed != 0 ? 1 : 0;
+}
+
 void CCRWA_Tokeiya::HideMainWindow() {
     m_view.MainWindow().ShowWindow(win::SW_HIDE);
 }

@@ -29,6 +29,10 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
   protected:
     // Hides the main window; the program goes on in the notification area.
     void HideMainWindow();
+    // The open editor's value into the current item: 1 when it changed, 0 when not (or
+    // without an editor), -1 when the editor's text is no valid value: then, with a beep,
+    // the value from before the edit is back and the editor open again.
+    int TakeEdit();
 
   private:
     CTokeiyaView& m_view;

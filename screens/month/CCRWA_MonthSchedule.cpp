@@ -9,9 +9,6 @@
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CCRWTTime.hpp"
 #include "widgets/CFunctionMenu.hpp"
-#include "widgets/CIIDigit.hpp"
-#include "widgets/CIISpaceSelecter.hpp"
-#include "widgets/CIITime.hpp"
 
 namespace tokeiya {
 
@@ -23,9 +20,8 @@ constexpr const char* kDrawing = "MonthSchedule.tgd";
 constexpr const char* kLatestLabel = "最新情報";
 constexpr const char* kPresentLabel = "現在";
 
-// Where each cursor column's item stands, and the cells of the mouse parts of a day line:
-// arrival, departure, lunch minutes, option, own subjects, holiday and shared subjects.
-constexpr int kItemColumn[] = {8, 15, 21, 25};
+// The cells of the mouse parts of a day line: arrival, departure, lunch minutes, option,
+// own subjects, holiday and shared subjects.
 struct Part {
     int first;
     int width;
@@ -95,17 +91,10 @@ void CCRWA_MonthSchedule::InitScreen() {
     ShowMonth(year, month, false);
     m_cursorDay = std::clamp(day, 1, m_days.DayCount());
     m_cursorColumn = 0;
-    CreateItems();
+    CreateRegions();
 }
 
-void CCRWA_MonthSchedule::CreateItems() {
-    m_items[0] = std::make_unique<CIITime>(kItemColumn[0], kFirstDayLine, nullptr, false, true);
-    m_items[1] = std::make_unique<CIITime>(kItemColumn[1], kFirstDayLine, nullptr, false, true);
-    auto lunch = std::make_unique<CIIDigit>(kItemColumn[2], kFirstDayLine, 3,
-                                            static_cast<long*>(nullptr), false);
-    lunch->SetOptions(true, false);
-    m_items[2] = std::move(lunch);
-    m_items[3] = std::make_unique<CIISS_TimeOption>(kItemColumn[3], kFirstDayLine, nullptr);
+void CCRWA_MonthSchedule::CreateRegions() {
     for (int day = 1; day <= 31; ++day) {
         for (int part = 0; part < static_cast<int>(std::size(kParts)); ++part) {
             AddMouseRegion(kParts[part].first, LineOf(day), kParts[part].width, 1, day, part);
@@ -189,26 +178,9 @@ void CCRWA_MonthSchedule::SetCursor(int day, int column) {
     CloseEditor();
     m_cursorDay = std::clamp(day, 1, m_days.DayCount());
     m_cursorColumn = std::clamp(column, 0, kColumns - 1);
-    CIIBase* item = m_items[static_cast<size_t>(m_cursorColumn)].get();
-    if (item == nullptr) {
-        return;
-    }
     CDaySchedule& entry = m_days.Day(m_cursorDay);
-    item->SetPos(kItemColumn[m_cursorColumn], LineOf(m_cursorDay));
-    switch (m_cursorColumn) {
-        case 0:
-            item->Bind(static_cast<void*>(&entry.timeFrom), 9);
-            break;
-        case 1:
-            item->Bind(static_cast<void*>(&entry.timeTo), 9);
-            break;
-        case 2:
-            item->Bind(&entry.nLunchMin);
-            break;
-        default:
-            item->Bind(&entry.flgOption);
-            break;
-    }
+    CIIBase* item = m_cells.Place(m_cursorColumn, LineOf(m_cursorDay), entry.timeFrom, entry.timeTo,
+                                  entry.nLunchMin, entry.flgOption);
     if (m_cursorColumn >= 2) {
         SetKeyLabel(5, "");
         SetKeyLabel(6, "");
@@ -219,17 +191,14 @@ void CCRWA_MonthSchedule::SetCursor(int day, int column) {
 }
 
 bool CCRWA_MonthSchedule::StoreEdit() {
-    CIIBase* item = CurrentItem();
-    if (ActiveEditor() == nullptr || item == nullptr) {
+    if (ActiveEditor() == nullptr) {
         return true;
     }
-    int changed = 0;
-    if (!TakeCurrentResult(&changed)) {
-        RejectEdit(&changed, true);
-        ActivateItem(item);
+    const int taken = TakeEdit();
+    if (taken < 0) {
         return false;
     }
-    if (changed != 0) {
+    if (taken > 0) {
         StoreCursorCard();
     }
     DrawCard(m_cursorDay);
@@ -249,40 +218,6 @@ void CCRWA_MonthSchedule::StoreCursorCard() {
     }
 }
 
-void CCRWA_MonthSchedule::MoveCursorByKey(int virtualKey) {
-    int day = m_cursorDay;
-    int column = m_cursorColumn;
-    const int last = m_days.DayCount();
-    switch (virtualKey) {
-        case VK_RETURN:
-        case VK_RIGHT:
-            if (column < kColumns - 1) {
-                ++column;
-            } else if (day < last) {
-                ++day;
-                column = 0;
-            }
-            break;
-        case VK_DOWN:
-            day = std::min(day + 1, last);
-            break;
-        case VK_LEFT:
-            if (column > 0) {
-                --column;
-            } else if (day > 1) {
-                --day;
-                column = kColumns - 1;
-            }
-            break;
-        case VK_UP:
-            day = std::max(day - 1, 1);
-            break;
-        default:
-            break;
-    }
-    SetCursor(day, column);
-}
-
 bool CCRWA_MonthSchedule::OnExitKey(int virtualKey, int) {
     if (virtualKey == VK_ESCAPE) {
         RejectEdit(nullptr, false);
@@ -290,7 +225,10 @@ bool CCRWA_MonthSchedule::OnExitKey(int virtualKey, int) {
         return true;
     }
     if (StoreEdit()) {
-        MoveCursorByKey(virtualKey);
+        int day = m_cursorDay;
+        int column = m_cursorColumn;
+        CTimeCardCells::Move(virtualKey, day, column, 1, m_days.DayCount());
+        SetCursor(day, column);
     }
     return true;
 }

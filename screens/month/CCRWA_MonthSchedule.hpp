@@ -1,14 +1,10 @@
 #pragma once
 
-#include <array>
-#include <memory>
-
 #include "screens/base/CCRWA_Tokeiya.hpp"
+#include "screens/base/TimeCardCells.hpp"
 #include "screens/month/MonthScheduleDays.hpp"
 
 namespace tokeiya {
-
-class CIIBase;
 
 // The start screen: one calendar month, a line per day, with the logged-in user's time card
 // of each day editable in place (arrival, departure, lunch minutes, day option), the user's
@@ -21,7 +17,7 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     // Day d is on line d + 2.
     static constexpr int kFirstDayLine = 3;
     // Columns of the cursor: arrival, departure, lunch minutes, day option.
-    static constexpr int kColumns = 4;
+    static constexpr int kColumns = CTimeCardCells::kColumns;
     // Mouse parts beyond the columns: the own subjects and the shared ones.
     static constexpr int kOwnSubjectsPart = 4;
     static constexpr int kSharedPart = 5;
@@ -51,7 +47,7 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     bool HandedOver() const { return m_handedOver; }
 
   private:
-    void CreateItems();
+    void CreateRegions();
     void DrawDay(int day);
     void DrawCard(int day);
     void DrawAllDays();
@@ -70,7 +66,6 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     // The year, month and cursor day go to the login document, where the day schedule and
     // the next month schedule find them.
     void RememberDate();
-    void MoveCursorByKey(int virtualKey);
     bool CursorOnToday() const;
     void SetKeyLabel(int key, const std::string& label);
     // The part of a day under a mouse position; false outside the month's days.
@@ -79,7 +74,7 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     int UserId() const;
 
     CMonthScheduleDays m_days;
-    std::array<std::unique_ptr<CIIBase>, kColumns> m_items;
+    CTimeCardCells m_cells{{8, 15, 21, 25}};
     int m_cursorDay = 1;
     int m_cursorColumn = 0;
     bool m_handedOver = false;

@@ -8,6 +8,7 @@
 #include "data/CTTimeCard.hpp"
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
+#include "screens/base/TimeCardCells.hpp"
 
 namespace tokeiya {
 
@@ -15,16 +16,6 @@ namespace {
 
 constexpr const char* kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
 constexpr const char* kOptionLabels[] = {"  ", "前", "翌"};
-
-// "hh:mm", or five blanks for an unset time.
-std::string TimeText(const CTime& time) {
-    if (IsEmptyTime(time)) {
-        return "     ";
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d", time.GetHour() % 100, time.GetMinute());
-    return text;
-}
 
 }  // namespace
 
@@ -103,8 +94,8 @@ std::string CMonthScheduleDays::CardText(int day) const {
     const CDaySchedule& entry = Day(day);
     const int option = entry.flgOption >= 0 && entry.flgOption <= 2 ? entry.flgOption : 0;
     char text[64];
-    std::snprintf(text, sizeof text, "%s  %s %3d %s", TimeText(entry.timeFrom).c_str(),
-                  TimeText(entry.timeTo).c_str(), entry.nLunchMin, kOptionLabels[option]);
+    std::snprintf(text, sizeof text, "%s  %s %3d %s", CardTimeText(entry.timeFrom).c_str(),
+                  CardTimeText(entry.timeTo).c_str(), entry.nLunchMin, kOptionLabels[option]);
     return text;
 }
 

@@ -10,9 +10,6 @@
 #include "screens/paycalc/TimeCardCalc.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
-#include "widgets/CIIDigit.hpp"
-#include "widgets/CIISpaceSelecter.hpp"
-#include "widgets/CIITime.hpp"
 
 namespace tokeiya {
 
@@ -37,7 +34,6 @@ constexpr int kRowColumn = 10;
 
 // Where each cursor column's item stands, and the cells a click on a row picks it by:
 // arrival, departure, lunch minutes, option.
-constexpr int kItemColumn[] = {10, 17, 23, 27};
 struct Part {
     int first;
     int width;
@@ -46,16 +42,6 @@ constexpr Part kParts[] = {{9, 7}, {16, 7}, {23, 4}, {27, 2}};
 
 int LineOf(int row) {
     return row + CCRWA_CalcuB::kFirstRowLine;
-}
-
-// "hh:mm", or five blanks for an unset time.
-std::string TimeText(const CTime& time) {
-    if (IsEmptyTime(time)) {
-        return "     ";
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d", time.GetHour() % 100, time.GetMinute());
-    return text;
 }
 
 const CTimeCard& EmptyCard() {
@@ -104,20 +90,13 @@ const CTimeCard& CCRWA_CalcuB::Row(int row) const {
 
 void CCRWA_CalcuB::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
-    CreateItems();
+    CreateRegions();
     LoadPeriod();
     DrawTitle();
     DrawAllRows();
 }
 
-void CCRWA_CalcuB::CreateItems() {
-    m_items[0] = std::make_unique<CIITime>(kItemColumn[0], kFirstRowLine, nullptr, false, true);
-    m_items[1] = std::make_unique<CIITime>(kItemColumn[1], kFirstRowLine, nullptr, false, true);
-    auto lunch = std::make_unique<CIIDigit>(kItemColumn[2], kFirstRowLine, 3,
-                                            static_cast<long*>(nullptr), false);
-    lunch->SetOptions(true, false);
-    m_items[2] = std::move(lunch);
-    m_items[3] = std::make_unique<CIISS_TimeOption>(kItemColumn[3], kFirstRowLine, nullptr);
+void CCRWA_CalcuB::CreateRegions() {
     for (int row = 0; row < kMaxRows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
             AddMouseRegion(kParts[column].first, LineOf(row), kParts[column].width, 1, row, column);
@@ -173,11 +152,11 @@ std::string CCRWA_CalcuB::RowText(const CTimeCard& card) {
     const float total = card.fSalary + card.fOvertimePay;
     char text[256];
     std::snprintf(text, sizeof text, "%s  %s %3d %s %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %s",
-                  TimeText(card.timeFrom).c_str(), TimeText(card.timeTo).c_str(), card.nLunchMin,
-                  kOptionLabels[option], card.nWorkingMin / 60, card.nWorkingMin % 60,
-                  card.nOvertimeMin / 60, card.nOvertimeMin % 60, static_cast<double>(card.fSalary),
-                  static_cast<double>(card.fOvertimePay), static_cast<double>(total),
-                  card.flgErr != 0 ? "○" : "  ");
+                  CardTimeText(card.timeFrom).c_str(), CardTimeText(card.timeTo).c_str(),
+                  card.nLunchMin, kOptionLabels[option], card.nWorkingMin / 60,
+                  card.nWorkingMin % 60, card.nOvertimeMin / 60, card.nOvertimeMin % 60,
+                  static_cast<double>(card.fSalary), static_cast<double>(card.fOvertimePay),
+                  static_cast<double>(total), card.flgErr != 0 ? "○" : "  ");
     return text;
 }
 
@@ -220,41 +199,21 @@ void CCRWA_CalcuB::SetCursor(int row, int column) {
     }
     m_cursorRow = std::clamp(row, 0, rows - 1);
     m_cursorColumn = std::clamp(column, 0, kColumns - 1);
-    CIIBase* item = m_items[static_cast<size_t>(m_cursorColumn)].get();
-    if (item == nullptr) {
-        return;
-    }
     CTimeCard& card = m_period->Rows()[static_cast<size_t>(m_cursorRow)];
-    item->SetPos(kItemColumn[m_cursorColumn], LineOf(m_cursorRow));
-    switch (m_cursorColumn) {
-        case 0:
-            item->Bind(static_cast<void*>(&card.timeFrom), 9);
-            break;
-        case 1:
-            item->Bind(static_cast<void*>(&card.timeTo), 9);
-            break;
-        case 2:
-            item->Bind(&card.nLunchMin);
-            break;
-        default:
-            item->Bind(&card.flgOption);
-            break;
-    }
+    CIIBase* item = m_cells.Place(m_cursorColumn, LineOf(m_cursorRow), card.timeFrom, card.timeTo,
+                                  card.nLunchMin, card.flgOption);
     ActivateItem(item);
 }
 
 bool CCRWA_CalcuB::StoreEdit() {
-    CIIBase* item = CurrentItem();
-    if (ActiveEditor() == nullptr || item == nullptr) {
+    if (ActiveEditor() == nullptr) {
         return true;
     }
-    int changed = 0;
-    if (!TakeCurrentResult(&changed)) {
-        RejectEdit(&changed, true);
-        ActivateItem(item);
+    const int taken = TakeEdit();
+    if (taken < 0) {
         return false;
     }
-    if (changed != 0) {
+    if (taken > 0) {
         StoreCursorRow();
     }
     DrawRow(m_cursorRow);
@@ -279,40 +238,6 @@ void CCRWA_CalcuB::StoreCursorRow() {
     }
 }
 
-void CCRWA_CalcuB::MoveCursorByKey(int virtualKey) {
-    int row = m_cursorRow;
-    int column = m_cursorColumn;
-    const int last = RowsInUse() - 1;
-    switch (virtualKey) {
-        case VK_RETURN:
-        case VK_RIGHT:
-            if (column < kColumns - 1) {
-                ++column;
-            } else if (row < last) {
-                ++row;
-                column = 0;
-            }
-            break;
-        case VK_DOWN:
-            row = std::min(row + 1, last);
-            break;
-        case VK_LEFT:
-            if (column > 0) {
-                --column;
-            } else if (row > 0) {
-                --row;
-                column = kColumns - 1;
-            }
-            break;
-        case VK_UP:
-            row = std::max(row - 1, 0);
-            break;
-        default:
-            break;
-    }
-    SetCursor(row, column);
-}
-
 bool CCRWA_CalcuB::OnExitKey(int virtualKey, int) {
     if (virtualKey == VK_ESCAPE) {
         RejectEdit(nullptr, false);
@@ -320,7 +245,10 @@ bool CCRWA_CalcuB::OnExitKey(int virtualKey, int) {
         return true;
     }
     if (StoreEdit()) {
-        MoveCursorByKey(virtualKey);
+        int row = m_cursorRow;
+        int column = m_cursorColumn;
+        CTimeCardCells::Move(virtualKey, row, column, 0, RowsInUse() - 1);
+        SetCursor(row, column);
     }
     return true;
 }

@@ -8,11 +8,10 @@
 #include "data/CTimeCard.hpp"
 #include "data/CUser.hpp"
 #include "screens/base/CCRWA_Tokeiya.hpp"
+#include "screens/base/TimeCardCells.hpp"
 #include "screens/paycalc/TimeCardPeriod.hpp"
 
 namespace tokeiya {
-
-class CIIBase;
 
 // One user's time cards of a pay period, a line per day, for an administrator to correct:
 // arrival, departure, lunch minutes and day option are edited in place, and a changed day
@@ -25,7 +24,7 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     // Row r is on line r + 3.
     static constexpr int kFirstRowLine = 3;
     // Columns of the cursor: arrival, departure, lunch minutes, day option.
-    static constexpr int kColumns = 4;
+    static constexpr int kColumns = CTimeCardCells::kColumns;
     static constexpr int kMaxRows = 31;
 
     explicit CCRWA_CalcuB(CTokeiyaView& view);
@@ -61,7 +60,7 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     static std::string RowText(const CTimeCard& card);
 
   private:
-    void CreateItems();
+    void CreateRegions();
     // The user with the group's settings and the stored cards of the period; nothing when
     // there is no database, no valid month or no such user.
     void LoadPeriod();
@@ -73,7 +72,6 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     // with a beep, and the editor reopened.
     bool StoreEdit();
     void StoreCursorRow();
-    void MoveCursorByKey(int virtualKey);
     // The row and column under a mouse position; false outside the rows shown.
     bool PickAt(int x, int y, int& row, int& column) const;
     CConnection* Database() const;
@@ -82,7 +80,7 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     int m_month;
     CUser m_user;
     std::optional<CTimeCardPeriod> m_period;  // set once a user was loaded
-    std::array<std::unique_ptr<CIIBase>, kColumns> m_items;
+    CTimeCardCells m_cells{{10, 17, 23, 27}};
     int m_cursorRow = 0;
     int m_cursorColumn = 0;
 };

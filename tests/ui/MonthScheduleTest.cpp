@@ -77,24 +77,6 @@ class MonthScheduleTest : public test::WorkSession {
         Screen().GetRowText(text, day + 2, 0, Screen().Cols() - 1, true);
         return text;
     }
-    // The middle of a cell in client pixels.
-    CPoint CellCentre(int col, int row) {
-        CRect px = Screen().CellRectToPixels(CRect{col, row, col + 1, row + 1});
-        return {(px.left + px.right) / 2, (px.top + px.bottom) / 2};
-    }
-    void ClickCell(int col, int row) {
-        CPoint at = CellCentre(col, row);
-        Window().Click(Button::Left, at.x, at.y);
-        Window().Pump();
-    }
-    void Key(int virtualKey) {
-        Window().Press(virtualKey);
-        Window().Pump();
-    }
-    void TypeAndEnter(const std::string& text) {
-        Window().Type(text);
-        Key(VK_RETURN);
-    }
     // The rules of the month: (line, colour) of every line item.
     std::vector<std::pair<int, COLORREF>> Rules() {
         std::vector<std::pair<int, COLORREF>> rules;

@@ -51,12 +51,6 @@ class SalaryListTest : public test::WorkSession {
     }
     CCRWA_CalcuA& Screen() { return dynamic_cast<CCRWA_CalcuA&>(*View().Screen()); }
     CFunctionMenu& Bar() { return *Screen().FunctionMenu(); }
-    void Key(int virtualKey, int times = 1) {
-        for (int i = 0; i < times; ++i) {
-            Window().Press(virtualKey);
-            Window().Pump();
-        }
-    }
     std::string Line(int line) {
         std::string text;
         Screen().GetRowText(text, line, 0, Screen().Cols() - 1, true);

@@ -105,23 +105,10 @@ class TimeCardScreenTest : public test::WorkSession {
         return text;
     }
 
-    void ClickCell(int col, int line) {
-        CRect px = Screen().CellRectToPixels(CRect{col, line, col + 1, line + 1});
-        Window().Click(Button::Left, (px.left + px.right) / 2, (px.top + px.bottom) / 2);
-        Window().Pump();
-    }
     // Cursor columns by the cell a click picks them at.
     void ClickRow(int row, int column) {
         constexpr int kColumnCell[] = {11, 18, 24, 27};
         ClickCell(kColumnCell[column], row + 3);
-    }
-    void Key(int virtualKey) {
-        Window().Press(virtualKey);
-        Window().Pump();
-    }
-    void TypeAndEnter(const std::string& text) {
-        Window().Type(text);
-        Key(VK_RETURN);
     }
 };
 

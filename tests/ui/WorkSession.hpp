@@ -64,6 +64,28 @@ class WorkSession : public ::testing::Test {
     // The screen's cells as UTF-8 text.
     std::string Shown() { return ScreenText(*View().Screen()); }
 
+    // What a person does on the screen, each followed by what it posted.
+    void Key(int virtualKey, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            Window().Press(virtualKey);
+            Window().Pump();
+        }
+    }
+    void TypeAndEnter(const std::string& text) {
+        Window().Type(text);
+        Key(win::VK_RETURN);
+    }
+    // The middle of a cell of the screen in client pixels.
+    CPoint CellCentre(int col, int row) {
+        CRect px = View().Screen()->CellRectToPixels(CRect{col, row, col + 1, row + 1});
+        return {(px.left + px.right) / 2, (px.top + px.bottom) / 2};
+    }
+    void ClickCell(int col, int row) {
+        const CPoint at = CellCentre(col, row);
+        Window().Click(headless::HeadlessHostWindow::Button::Left, at.x, at.y);
+        Window().Pump();
+    }
+
     std::unique_ptr<ScopedClockOverride> m_fixedClock;  // first made, last gone
     ScopedAppContext m_context;
     TempFolder m_folder;
