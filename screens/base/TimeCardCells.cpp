@@ -84,4 +84,14 @@ std::string CardTimeText(const CTime& time) {
     return text;
 }
 
+const char* WeekdayName(int weekday) {
+    static constexpr const char* kNames[] = {"日", "月", "火", "水", "木", "金", "土"};
+    return kNames[((weekday % 7) + 7) % 7];
+}
+
+const char* OptionLabel(int option) {
+    static constexpr const char* kLabels[] = {"  ", "前", "翌"};
+    return option >= 0 && option <= 2 ? kLabels[option] : kLabels[0];
+}
+
 }  // namespace tokeiya

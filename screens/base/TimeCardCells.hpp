@@ -38,5 +38,9 @@ class CTimeCardCells {
 
 // "hh:mm", or five blanks for an unset time.
 std::string CardTimeText(const CTime& time);
+// "日" .. "土" for 0 = Sunday .. 6 = Saturday.
+const char* WeekdayName(int weekday);
+// The day option as shown: two blanks, "前" or "翌" (blanks for any other value).
+const char* OptionLabel(int option);
 
 }  // namespace tokeiya

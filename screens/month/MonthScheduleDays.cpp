@@ -12,12 +12,7 @@
 
 namespace tokeiya {
 
-namespace {
-
-constexpr const char* kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
-constexpr const char* kOptionLabels[] = {"  ", "前", "翌"};
-
-}  // namespace
+namespace {}  // namespace
 
 CMonthScheduleDays::CMonthScheduleDays() {
     Reset(m_year, m_month);
@@ -82,7 +77,7 @@ std::string CMonthScheduleDays::Title() const {
 
 std::string CMonthScheduleDays::Label(int day) const {
     char text[16];
-    std::snprintf(text, sizeof text, "%2d %s", day, kWeekdayNames[WeekdayOf(day)]);
+    std::snprintf(text, sizeof text, "%2d %s", day, WeekdayName(WeekdayOf(day)));
     return text;
 }
 
@@ -92,10 +87,10 @@ COLORREF CMonthScheduleDays::LabelColor(int day) const {
 
 std::string CMonthScheduleDays::CardText(int day) const {
     const CDaySchedule& entry = Day(day);
-    const int option = entry.flgOption >= 0 && entry.flgOption <= 2 ? entry.flgOption : 0;
     char text[64];
     std::snprintf(text, sizeof text, "%s  %s %3d %s", CardTimeText(entry.timeFrom).c_str(),
-                  CardTimeText(entry.timeTo).c_str(), entry.nLunchMin, kOptionLabels[option]);
+                  CardTimeText(entry.timeTo).c_str(), entry.nLunchMin,
+                  OptionLabel(entry.flgOption));
     return text;
 }
 

@@ -22,8 +22,6 @@ constexpr const char* kMenu = "CalcuB.tfd";
 constexpr int kSalaryListCode = 103;
 constexpr int kMonthScheduleCode = 0;
 
-constexpr const char* kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
-constexpr const char* kOptionLabels[] = {"  ", "前", "翌"};
 constexpr COLORREF kSundayColor = 0x0000FF;   // red (COLORREF values)
 constexpr COLORREF kWeekdayColor = 0xFF0000;  // blue
 
@@ -136,7 +134,7 @@ std::string CCRWA_CalcuB::TitleText() const {
 
 std::string CCRWA_CalcuB::DayLabel(int row) const {
     const CTimeCard& card = Row(row);
-    const char* weekday = kWeekdayNames[(FirstWeekday() + row) % 7];
+    const char* weekday = WeekdayName(FirstWeekday() + row);
     char text[32];
     if (row == 0 || card.nDay == 1) {
         std::snprintf(text, sizeof text, "%2d %2d %s", card.nMonth, card.nDay, weekday);
@@ -147,13 +145,12 @@ std::string CCRWA_CalcuB::DayLabel(int row) const {
 }
 
 std::string CCRWA_CalcuB::RowText(const CTimeCard& card) {
-    const int option = card.flgOption >= 0 && card.flgOption <= 2 ? card.flgOption : 0;
     // The day's total is the sum as the amounts are stored, in single precision.
     const float total = card.fSalary + card.fOvertimePay;
     char text[256];
     std::snprintf(text, sizeof text, "%s  %s %3d %s %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %s",
                   CardTimeText(card.timeFrom).c_str(), CardTimeText(card.timeTo).c_str(),
-                  card.nLunchMin, kOptionLabels[option], card.nWorkingMin / 60,
+                  card.nLunchMin, OptionLabel(card.flgOption), card.nWorkingMin / 60,
                   card.nWorkingMin % 60, card.nOvertimeMin / 60, card.nOvertimeMin % 60,
                   static_cast<double>(card.fSalary), static_cast<double>(card.fOvertimePay),
                   static_cast<double>(total), card.flgErr != 0 ? "○" : "  ");
