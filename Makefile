@@ -1,5 +1,5 @@
 # `make run` and `make test` do all set-up on a fresh Debian 12 machine.
-.PHONY: run test fuzz build deps format clean
+.PHONY: run test fuzz build package deps format clean
 
 run: deps build
 	./build/tokeiya
@@ -10,6 +10,12 @@ test: deps
 build:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build build -j$$(nproc) --target tokeiya tokeiya-dbsetup
+
+# The Debian package, build/tokeiya_<version>_<arch>.deb, for installing on the office's PCs.
+package: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build -j$$(nproc)
+	cd build && cpack -G DEB
 
 # The definition readers' fuzzers, one minute each (also part of `make test`).
 fuzz: deps

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CommandLine.hpp"
 #include "platform/gtk/GtkDesktop.hpp"
 #include "screens/CTokeiyaScreens.hpp"
 #include "shell/CTokeiyaApp.hpp"
@@ -38,17 +39,47 @@ long MillisecondsSinceStart() {
     return static_cast<long>((now.tv_sec + now.tv_nsec / 1e9 - startSeconds) * 1000);
 }
 
+// The installed definitions, found from the program's own place (share/tokeiya beside
+// bin/), so that a copy unpacked under another root finds its own rather than none or
+// another version's; the folder fixed at build time otherwise.
+std::string InstalledDataFolder(const std::string& executableFolder, const std::string& fixed) {
+    if (executableFolder.empty()) {
+        return fixed;
+    }
+    std::string folder = executableFolder + TOKEIYA_DATA_FROM_BIN "/";
+    return g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR) ? folder : fixed;
+}
+
+// One line, for a start from a terminal, a service or a session without a desktop.
+void TellNoDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    if (display != nullptr && *display != '\0') {
+        std::fprintf(stderr, "tokeiya: cannot open the display %s\n", display);
+    } else {
+        std::fprintf(stderr,
+                     "tokeiya: no display (DISPLAY is not set): start it in a desktop session\n");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    if (const auto status = tokeiya::app::AnswerInformationOptions(argc, argv)) {
+        return *status;
+    }
     if (!gtk_init_check(&argc, &argv)) {
-        std::fprintf(stderr, "tokeiya: cannot open the display\n");
+        TellNoDisplay();
         return 1;
+    }
+    if (const auto status = tokeiya::app::RefuseLeftoverArguments(argc, argv)) {
+        return *status;
     }
     try {
         tokeiya::gtk::CGtkDesktop desktop;
         tokeiya::AppEnvironment environment = tokeiya::AppEnvironment::FromSystem();
+        environment.dataFolder =
+            InstalledDataFolder(environment.executableFolder, environment.dataFolder);
         environment.screens = std::make_shared<tokeiya::CTokeiyaScreens>();
         // TOKEIYA_FIRST_FRAME_PROBE=1 reports how long the start took, up to the first frame.
         if (std::getenv("TOKEIYA_FIRST_FRAME_PROBE") != nullptr) {

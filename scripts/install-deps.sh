@@ -9,6 +9,7 @@ packages=(
     postgresql sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic xvfb xdotool x11-utils imagemagick python3
+    librsvg2-bin dpkg-dev lintian desktop-file-utils
 )
 
 missing=()
