@@ -1,5 +1,6 @@
 #include "screens/base/CCRWA_Tokeiya.hpp"
 
+#include <algorithm>
 #include <memory>
 
 #include "widgets/CFunctionMenu.hpp"
@@ -42,6 +43,33 @@ int CCRWA_Tokeiya::TakeEdit() {
         return -1;
     }
     return changed != 0 ? 1 : 0;
+}
+
+void CCRWA_Tokeiya::MakeRowVisible(int row, int count, int pageRows, int& top, int& cursor) {
+    if (row < 0 || row >= count) {
+        return;
+    }
+    if (row < top || row >= top + pageRows) {
+        top = std::max(0, std::min(row, count - pageRows));
+    }
+    cursor = row - top;
+}
+
+void CCRWA_Tokeiya::ShowListScrollBar(CCRWScrollBar*& bar, bool shown, int col, int line, int rows,
+                                      int count, int position) {
+    constexpr int kBarId = 1;
+    if (shown && bar == nullptr) {
+        bar = CreateScrollBar(col, line, rows, kBarId, 0, 1, true);
+    } else if (!shown && bar != nullptr) {
+        // The engine's bar has no hidden state: it leaves the window.
+        std::erase_if(m_scrollBars, [bar](const auto& owned) { return owned.get() == bar; });
+        bar = nullptr;
+        InvalidateCells(CRect{col, line, col + 2, line + rows}, true);
+    }
+    if (bar != nullptr) {
+        bar->SetRange(0, count - 1, false);
+        bar->SetPosition(position, true);
+    }
 }
 
 void CCRWA_Tokeiya::HideMainWindow() {

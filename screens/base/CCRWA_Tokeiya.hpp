@@ -34,6 +34,17 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     // the value from before the edit is back and the editor open again.
     int TakeEdit();
 
+    // The lists shown a page at a time. Row `row` of a list of `count` rows brought onto the
+    // page of `pageRows` rows starting at `top` (moved as little as possible, a full page
+    // kept where there is one); `cursor` becomes its place on the page. Nothing for a row
+    // outside the list.
+    static void MakeRowVisible(int row, int count, int pageRows, int& top, int& cursor);
+    // Shows or removes the list's scroll bar, a vertical one in key mode at `col` over
+    // `rows` lines from `line`; `bar` is the one shown now, null when none. Shown, it spans
+    // rows 0 .. count - 1 and stands at `position`.
+    void ShowListScrollBar(CCRWScrollBar*& bar, bool shown, int col, int line, int rows, int count,
+                           int position);
+
   private:
     CTokeiyaView& m_view;
 };

@@ -20,7 +20,6 @@ constexpr int kRowColumn = 2;
 // The row text and the blanks after it, up to the rule before the scroll bar.
 constexpr int kRowWidth = 77;
 constexpr int kScrollBarColumn = 79;
-constexpr int kScrollBarId = 1;
 constexpr int kNameBytes = 20;
 // Menu sizes are given in thousandths of the form's width and height.
 constexpr int kFormCols = 81;
@@ -161,30 +160,12 @@ void CCRWA_Group::DrawRow(int screenRow) {
 }
 
 void CCRWA_Group::MakeVisible(int row) {
-    if (row < 0 || row >= m_list.Count()) {
-        return;
-    }
-    if (row < m_top || row >= m_top + kPageRows) {
-        m_top = std::max(0, std::min(row, m_list.Count() - kPageRows));
-    }
-    m_cursor = row - m_top;
+    MakeRowVisible(row, m_list.Count(), kPageRows, m_top, m_cursor);
 }
 
 void CCRWA_Group::ShowScrollBar(bool shown) {
-    if (shown && m_scrollBar == nullptr) {
-        m_scrollBar =
-            CreateScrollBar(kScrollBarColumn, kFirstLine, kPageRows, kScrollBarId, 0, 1, true);
-    } else if (!shown && m_scrollBar != nullptr) {
-        std::erase_if(m_scrollBars, [this](const auto& bar) { return bar.get() == m_scrollBar; });
-        m_scrollBar = nullptr;
-        InvalidateCells(
-            CRect{kScrollBarColumn, kFirstLine, kScrollBarColumn + 2, kFirstLine + kPageRows},
-            true);
-    }
-    if (m_scrollBar != nullptr) {
-        m_scrollBar->SetRange(0, m_list.Count() - 1, false);
-        m_scrollBar->SetPosition(m_top + m_cursor, true);
-    }
+    ShowListScrollBar(m_scrollBar, shown, kScrollBarColumn, kFirstLine, kPageRows, m_list.Count(),
+                      m_top + m_cursor);
 }
 
 // --- Cursor and editing ---

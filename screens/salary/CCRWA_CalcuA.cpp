@@ -31,7 +31,6 @@ constexpr int kGroupRegionWidth = 37;
 constexpr int kTotalsColumn = 73;
 constexpr int kTotalsLine = 28;
 constexpr int kScrollBarColumn = 107;
-constexpr int kScrollBarId = 1;
 constexpr int kListPart = 0;
 constexpr int kGroupPart = 1;
 constexpr const char* kAllGroups = "全員";
@@ -161,30 +160,12 @@ void CCRWA_CalcuA::DrawRows() {
 }
 
 void CCRWA_CalcuA::MakeVisible(int row) {
-    if (row < 0 || row >= m_list.Count()) {
-        return;
-    }
-    if (row < m_top || row >= m_top + kPageRows) {
-        m_top = std::max(0, std::min(row, m_list.Count() - kPageRows));
-    }
-    m_cursor = row - m_top;
+    MakeRowVisible(row, m_list.Count(), kPageRows, m_top, m_cursor);
 }
 
 void CCRWA_CalcuA::ShowScrollBar(bool shown) {
-    if (shown && m_scrollBar == nullptr) {
-        m_scrollBar =
-            CreateScrollBar(kScrollBarColumn, kFirstLine, kPageRows, kScrollBarId, 0, 1, true);
-    } else if (!shown && m_scrollBar != nullptr) {
-        std::erase_if(m_scrollBars, [this](const auto& bar) { return bar.get() == m_scrollBar; });
-        m_scrollBar = nullptr;
-        InvalidateCells(
-            CRect{kScrollBarColumn, kFirstLine, kScrollBarColumn + 2, kFirstLine + kPageRows},
-            true);
-    }
-    if (m_scrollBar != nullptr) {
-        m_scrollBar->SetRange(0, m_list.Count() - 1, false);
-        m_scrollBar->SetPosition(m_top + m_cursor, true);
-    }
+    ShowListScrollBar(m_scrollBar, shown, kScrollBarColumn, kFirstLine, kPageRows, m_list.Count(),
+                      m_top + m_cursor);
 }
 
 void CCRWA_CalcuA::Focus(int cursor, int mode) {

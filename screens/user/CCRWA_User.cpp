@@ -32,7 +32,6 @@ constexpr int kFilterLine = 1;
 constexpr int kCodeFieldWidth = 23;   // "01:" and a group name of 20
 constexpr int kLevelFieldWidth = 12;  // "1:" and a level name of 10
 constexpr int kScrollBarColumn = 114;
-constexpr int kScrollBarId = 1;
 
 constexpr int kGroupColumn = 2;
 constexpr int kLevelColumn = 3;
@@ -175,30 +174,12 @@ void CCRWA_User::DrawRow(int index) {
 }
 
 void CCRWA_User::MakeVisible(int row) {
-    if (row < 0 || row >= m_list.Count()) {
-        return;
-    }
-    if (row < m_top || row >= m_top + kPageRows) {
-        m_top = std::max(0, std::min(row, m_list.Count() - kPageRows));
-    }
-    m_cursor = row - m_top;
+    MakeRowVisible(row, m_list.Count(), kPageRows, m_top, m_cursor);
 }
 
 void CCRWA_User::ShowScrollBar(bool shown) {
-    if (shown && m_scrollBar == nullptr) {
-        m_scrollBar =
-            CreateScrollBar(kScrollBarColumn, kFirstLine, kPageRows, kScrollBarId, 0, 1, true);
-    } else if (!shown && m_scrollBar != nullptr) {
-        std::erase_if(m_scrollBars, [this](const auto& bar) { return bar.get() == m_scrollBar; });
-        m_scrollBar = nullptr;
-        InvalidateCells(
-            CRect{kScrollBarColumn, kFirstLine, kScrollBarColumn + 2, kFirstLine + kPageRows},
-            true);
-    }
-    if (m_scrollBar != nullptr) {
-        m_scrollBar->SetRange(0, m_list.Count() - 1, false);
-        m_scrollBar->SetPosition(Position(), true);
-    }
+    ShowListScrollBar(m_scrollBar, shown, kScrollBarColumn, kFirstLine, kPageRows, m_list.Count(),
+                      Position());
 }
 
 // --- Cursor and editing ---
