@@ -15,11 +15,16 @@ int DaysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
+CalendarDay FirstOfMonth(int year, int month, int offset) {
+    const int index = year * 12 + (month - 1) + offset;
+    return {index / 12, index % 12 + 1, 1};
+}
+
 CalendarDay CalendarDay::Next() const {
     if (day < DaysInMonth(year, month)) {
         return {year, month, day + 1};
     }
-    return month == 12 ? CalendarDay{year + 1, 1, 1} : CalendarDay{year, month + 1, 1};
+    return FirstOfMonth(year, month, 1);
 }
 
 long CalendarDay::Serial() const {
@@ -59,9 +64,7 @@ PayPeriod::PayPeriod(int year, int month, int cutoff)
         m_end = m_start + DaysInMonth(year, month) - 1;
     } else {
         // Day c + 1 of the previous month; past a short February it is 1 March.
-        CalendarDay previous =
-            month == 1 ? CalendarDay{year - 1, 12, 1} : CalendarDay{year, month - 1, 1};
-        m_start = previous.Serial() + m_cutoff;
+        m_start = FirstOfMonth(year, month, -1).Serial() + m_cutoff;
         m_end = monthStart.Serial() + m_cutoff - 1;
     }
     m_first = CalendarDay::FromSerial(m_start);

@@ -7,6 +7,11 @@ namespace tokeiya {
 // Days of a month in the Gregorian calendar.
 int DaysInMonth(int year, int month);
 
+struct CalendarDay;
+
+// Day 1 of the month `offset` months after (year, month); a negative offset goes back.
+CalendarDay FirstOfMonth(int year, int month, int offset);
+
 struct CalendarDay {
     int year = 0;
     int month = 0;

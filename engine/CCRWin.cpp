@@ -139,6 +139,17 @@ CCRWScrollBar* CCRWin::CreateScrollBar(int col, int row, int length, int id, int
     return m_scrollBars.back().get();
 }
 
+bool CCRWin::DestroyScrollBar(CCRWScrollBar* bar) {
+    if (!OwnsScrollBar(bar)) {
+        return false;
+    }
+    if (win::IHostWindow* host = GetHost(); host != nullptr && !bar->Rect().IsEmpty()) {
+        host->InvalidateRect(bar->Rect(), true);
+    }
+    std::erase_if(m_scrollBars, [bar](const auto& owned) { return owned.get() == bar; });
+    return true;
+}
+
 bool CCRWin::OnVScroll(int event, int position, CCRWScrollBar* bar) {
     if (!OwnsScrollBar(bar)) {
         return false;

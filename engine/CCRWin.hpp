@@ -49,6 +49,9 @@ class CCRWin : public CCRBase, public CKeyManager, public CMouseManagerH {
     virtual void AddMouseRegion(int col, int row, int w, int h, int id, int subId);
     virtual CCRWScrollBar* CreateScrollBar(int col, int row, int length, int id, int extra,
                                            int orientation, bool keyMode);
+    // Takes one of this window's bars off it and deletes it; its area is repainted. False for
+    // a bar the window does not own.
+    virtual bool DestroyScrollBar(CCRWScrollBar* bar);
 
     // Scroll notifications of this window's bars (false for any other bar).
     virtual bool OnVScroll(int event, int position, CCRWScrollBar* bar);

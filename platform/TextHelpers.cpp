@@ -80,6 +80,10 @@ std::string PadText(const std::string& text, int width, bool leftAligned) {
     return leftAligned ? text + blanks : blanks + text;
 }
 
+std::string FitText(const std::string& text, int width) {
+    return PadText(LeftBytes(text, width, false), width, true);
+}
+
 std::string LeftBytes(const std::string& text, int n, bool stopAtNewline) {
     if (n <= 0) {
         return {};

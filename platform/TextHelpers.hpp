@@ -26,6 +26,10 @@ std::string PadText(const std::string& text, int width, bool leftAligned);
 // with `stopAtNewline` it also ends before the first "\n". Empty for n <= 0.
 std::string LeftBytes(const std::string& text, int n, bool stopAtNewline);
 
+// A field of exactly `width` bytes: the text cut without splitting a double-byte character,
+// then blanks after it (a cut before a double-byte character leaves one blank).
+std::string FitText(const std::string& text, int width);
+
 // The value with `decimals` decimals (the C library's rounding; below 0 counts as 0) and
 // "," between groups of three integer digits. A negative value gets "-" in front of its
 // absolute value, unless it prints as zero: -0.4 with no decimals is "0".

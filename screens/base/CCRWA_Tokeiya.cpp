@@ -62,9 +62,8 @@ void CCRWA_Tokeiya::ShowListScrollBar(CCRWScrollBar*& bar, bool shown, int col, 
         bar = CreateScrollBar(col, line, rows, kBarId, 0, 1, true);
     } else if (!shown && bar != nullptr) {
         // The engine's bar has no hidden state: it leaves the window.
-        std::erase_if(m_scrollBars, [bar](const auto& owned) { return owned.get() == bar; });
+        DestroyScrollBar(bar);
         bar = nullptr;
-        InvalidateCells(CRect{col, line, col + 2, line + rows}, true);
     }
     if (bar != nullptr) {
         bar->SetRange(0, count - 1, false);

@@ -155,8 +155,7 @@ void CCRWA_Group::DrawRow(int screenRow) {
     if (position < m_list.Count()) {
         text = CGroupList::RowText(m_list.Rows()[static_cast<size_t>(position)]);
     }
-    PutText(PadText(LeftBytes(text, kRowWidth, false), kRowWidth, true), kRowColumn,
-            LineOf(screenRow), true);
+    PutText(FitText(text, kRowWidth), kRowColumn, LineOf(screenRow), true);
 }
 
 void CCRWA_Group::MakeVisible(int row) {

@@ -7,16 +7,6 @@
 
 namespace tokeiya {
 
-namespace {
-
-// A name in a field of `width` bytes: cut (never inside a character) or padded, so that a
-// long name from the database does not push the later values away from their fields.
-std::string Field(const std::string& text, int width) {
-    return PadText(LeftBytes(text, width, false), width, true);
-}
-
-}  // namespace
-
 bool CGroupList::Load(CConnection& connection) {
     std::vector<CUserGroup> rows;
     if (CTUserGroup(connection).LoadAll(rows) == 0) {
@@ -50,10 +40,10 @@ bool CGroupList::IsComplete(const CUserGroup& group) {
 std::string CGroupList::RowText(const CUserGroup& group) {
     char text[160];
     std::snprintf(text, sizeof text, "%02d  %s  %01d:%s  %01d:%s        %2d  %01d:%s    %2d",
-                  group.idGroup, Field(group.strGroupName, 20).c_str(), group.typeSalary,
-                  Field(group.strSalary, 4).c_str(), group.typeOvertime,
-                  Field(group.strOvertime, 10).c_str(), group.nTimePerSalary, group.flgRound,
-                  Field(group.strRound, 10).c_str(), group.nCutoff);
+                  group.idGroup, FitText(group.strGroupName, 20).c_str(), group.typeSalary,
+                  FitText(group.strSalary, 4).c_str(), group.typeOvertime,
+                  FitText(group.strOvertime, 10).c_str(), group.nTimePerSalary, group.flgRound,
+                  FitText(group.strRound, 10).c_str(), group.nCutoff);
     return text;
 }
 

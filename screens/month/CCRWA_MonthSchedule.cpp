@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/CTSchedule.hpp"
+#include "data/PayPeriod.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/odbc/DbException.hpp"
 #include "shell/CSetHolidayDlg.hpp"
@@ -277,24 +278,17 @@ bool CCRWA_MonthSchedule::OnFunctionKey(int key, int, int) {
     }
     switch (key) {
         case 2:
-            if (m_days.Month() == 1) {
-                ShowMonth(m_days.Year() - 1, 12, true);
-            } else {
-                ShowMonth(m_days.Year(), m_days.Month() - 1, true);
-            }
+        case 4: {
+            const CalendarDay first =
+                FirstOfMonth(m_days.Year(), m_days.Month(), key == 2 ? -1 : 1);
+            ShowMonth(first.year, first.month, true);
             break;
+        }
         case 3: {
             const CTime today = CTime::GetCurrentTime();
             ShowMonth(today.GetYear(), today.GetMonth(), true, today.GetDay());
             break;
         }
-        case 4:
-            if (m_days.Month() == 12) {
-                ShowMonth(m_days.Year() + 1, 1, true);
-            } else {
-                ShowMonth(m_days.Year(), m_days.Month() + 1, true);
-            }
-            break;
         case 8:
             EditHoliday();
             SetCursor(m_cursorDay, m_cursorColumn);

@@ -8,6 +8,7 @@
 
 #include "data/CPayCalculation.hpp"
 #include "data/CTUserGroup.hpp"
+#include "data/PayPeriod.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/Cp932.hpp"
 #include "platform/TextHelpers.hpp"
@@ -134,7 +135,7 @@ void CCRWA_CalcuA::DrawHeader() {
     } else {
         char code[16];
         std::snprintf(code, sizeof code, "%02d:", Work().groupId);
-        group = code + PadText(LeftBytes(Work().groupName, 20, false), 20, true);
+        group = code + FitText(Work().groupName, 20);
     }
     PutText(group, kGroupColumn, 1, true);
 }
@@ -151,8 +152,7 @@ void CCRWA_CalcuA::DrawRows() {
             text = CSalaryList::EmptyText();
         }
         // Long names must not run into the scroll bar.
-        PutText(PadText(LeftBytes(text, kRowWidth, false), kRowWidth, true), kRowColumn,
-                kFirstLine + i, true);
+        PutText(FitText(text, kRowWidth), kRowColumn, kFirstLine + i, true);
     }
     PutText(m_list.TotalsText(), kTotalsColumn, kTotalsLine, true);
     SetHoldRedraw(hold);
@@ -270,18 +270,16 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
     }
     switch (key) {
         case 2:
-            ChangeMonth(Work().month == 1 ? Work().year - 1 : Work().year,
-                        Work().month == 1 ? 12 : Work().month - 1);
+        case 4: {
+            const CalendarDay first = FirstOfMonth(Work().year, Work().month, key == 2 ? -1 : 1);
+            ChangeMonth(first.year, first.month);
             break;
+        }
         case 3: {
             const CTime today = CTime::GetCurrentTime();
             ChangeMonth(today.GetYear(), today.GetMonth());
             break;
         }
-        case 4:
-            ChangeMonth(Work().month == 12 ? Work().year + 1 : Work().year,
-                        Work().month == 12 ? 1 : Work().month + 1);
-            break;
         case 5:
             Focus(m_cursor, 1);
             break;

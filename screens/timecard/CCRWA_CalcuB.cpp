@@ -6,6 +6,7 @@
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "platform/AppContext.hpp"
+#include "platform/TextHelpers.hpp"
 #include "platform/odbc/DbException.hpp"
 #include "screens/paycalc/TimeCardCalc.hpp"
 #include "shell/CTokeiyaDoc.hpp"
@@ -122,14 +123,11 @@ void CCRWA_CalcuB::LoadPeriod() {
 // --- Drawing ---
 
 std::string CCRWA_CalcuB::TitleText() const {
-    // The names padded as "%-20s" would, without a length limit that could cut a name
-    // inside a double-byte character.
-    auto padded = [](const std::string& name) {
-        return name.size() < 20 ? name + std::string(20 - name.size(), ' ') : name;
-    };
+    // The names padded as "%-20s" would, and never cut inside a double-byte character.
     char month[32];
     std::snprintf(month, sizeof month, "%4d 年 %2d 月分 ", m_year, m_month);
-    return month + padded(m_user.strUserName) + "(" + padded(m_user.strGroupName) + ")";
+    return month + PadText(m_user.strUserName, 20, true) + "(" +
+           PadText(m_user.strGroupName, 20, true) + ")";
 }
 
 std::string CCRWA_CalcuB::DayLabel(int row) const {

@@ -169,8 +169,7 @@ void CCRWA_User::DrawRow(int index) {
     if (index < m_list.Count()) {
         text = CUserList::RowText(m_list.Row(index));
     }
-    PutText(PadText(LeftBytes(text, kRowWidth, false), kRowWidth, true), kRowColumn,
-            kFirstLine + index - m_top, true);
+    PutText(FitText(text, kRowWidth), kRowColumn, kFirstLine + index - m_top, true);
 }
 
 void CCRWA_User::MakeVisible(int row) {

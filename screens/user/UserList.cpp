@@ -15,11 +15,6 @@ constexpr int kPasswordWidth = 10;
 constexpr int kGroupNameWidth = 20;
 constexpr int kLevelNameWidth = 10;
 
-// A text cut to `width` bytes (never inside a double-byte character) and padded to it.
-std::string Field(const std::string& text, int width) {
-    return PadText(LeftBytes(text, width, false), width, true);
-}
-
 }  // namespace
 
 bool CUserList::Load(CConnection& connection, int groupId, bool retired) {
@@ -68,11 +63,11 @@ std::string CUserList::RowText(const CUser& user) {
     char pay[48];
     std::snprintf(pay, sizeof pay, "%8.0f  %8.0f  ", static_cast<double>(user.fSalary),
                   static_cast<double>(user.fOvertimePay));
-    return id + Field(user.strUserName, kNameWidth) + "  " +
-           Field(MaskedPassword(user.strPassword), kPasswordWidth) + "  " + group +
-           Field(user.strGroupName, kGroupNameWidth) + "  " + level +
-           Field(user.strLevel, kLevelNameWidth) + "  " + pay + CardTimeText(user.timeFrom) + "  " +
-           CardTimeText(user.timeTo);
+    return id + FitText(user.strUserName, kNameWidth) + "  " +
+           FitText(MaskedPassword(user.strPassword), kPasswordWidth) + "  " + group +
+           FitText(user.strGroupName, kGroupNameWidth) + "  " + level +
+           FitText(user.strLevel, kLevelNameWidth) + "  " + pay + CardTimeText(user.timeFrom) +
+           "  " + CardTimeText(user.timeTo);
 }
 
 std::string CUserList::FilterText(int groupId, const std::string& groupName) {
@@ -81,7 +76,7 @@ std::string CUserList::FilterText(int groupId, const std::string& groupName) {
     }
     char code[16];
     std::snprintf(code, sizeof code, "%02d:", groupId);
-    return code + Field(groupName, kGroupNameWidth);
+    return code + FitText(groupName, kGroupNameWidth);
 }
 
 }  // namespace tokeiya
