@@ -6,11 +6,13 @@
 
 #include "data/CConnection.hpp"
 #include "data/CTTimeCard.hpp"
+#include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
 
 namespace tokeiya::bench {
 
-inline void FillMonth(CConnection& connection) {
+// False when a card could not be stored; the month is then incomplete.
+[[nodiscard]] inline bool FillMonth(CConnection& connection) {
     CDatabase& db = connection.Database();
     const SqlDialect& d = connection.Dialect();
     CTransaction transaction(db);
@@ -25,11 +27,24 @@ inline void FillMonth(CConnection& connection) {
                                d.DateTimeParam(CTime(2024, 3, 1, 0, 0, i % 60))});
     }
     for (int day = 1; day <= 31; ++day) {
-        CTimeCard card = CTimeCard::NewDay(1, 2024, 3, day);
+        CTimeCard card = CTimeCard::NewDay(1, 2024, 3, day, 60);
         card.timeFrom = TimeOfDay(9, 0);
-        CTTimeCard(connection).StoreCard(card);
+        if (CTTimeCard(connection).StoreCard(card) == 0) {
+            return false;
+        }
     }
     transaction.Commit();
+    return true;
+}
+
+// User 1, "hanako" (password "pw", level 3), with that month; false when either could not
+// be stored.
+[[nodiscard]] inline bool AddHanakoWithMonth(CConnection& connection) {
+    CUser user;
+    user.strUserName = "hanako";
+    user.strPassword = "pw";
+    user.nLevel = 3;
+    return CTUser(connection, CTUser::Mode::Table).Save(user) != 0 && FillMonth(connection);
 }
 
 }  // namespace tokeiya::bench

@@ -16,14 +16,20 @@ void BM_LoadMonthSchedule(benchmark::State& state) {
     using namespace tokeiya;
     test::TestDatabase database(test::Engine::SQLite);
     CConnection& connection = database.Connection();
-    tokeiya::bench::FillMonth(connection);
+    if (!tokeiya::bench::FillMonth(connection)) {
+        state.SkipWithError("the month could not be stored");
+        return;
+    }
     for (auto _ : state) {
         std::array<CDaySchedule, 31> days{};
         for (int i = 0; i < 31; ++i) {
-            days[static_cast<size_t>(i)].Reset(i);
+            days[static_cast<size_t>(i)].Reset(i, 60);
         }
-        CQDaySchedule(connection).LoadMonthTexts(1, 2024, 3, days);
-        CTTimeCard(connection).LoadMonthCards(1, 2024, 3, days);
+        if (CQDaySchedule(connection).LoadMonthTexts(1, 2024, 3, days) == 0 ||
+            CTTimeCard(connection).LoadMonthCards(1, 2024, 3, days) == 0) {
+            state.SkipWithError("the month could not be read");
+            break;
+        }
         CTime latest = CTSchedule(connection, CTSchedule::Mode::Table).LatestUpdateOfMonth(2024, 3);
         benchmark::DoNotOptimize(latest);
         benchmark::DoNotOptimize(days);
@@ -36,15 +42,19 @@ void BM_Part(benchmark::State& state) {
     using namespace tokeiya;
     test::TestDatabase database(test::Engine::SQLite);
     CConnection& connection = database.Connection();
-    tokeiya::bench::FillMonth(connection);
+    if (!tokeiya::bench::FillMonth(connection)) {
+        state.SkipWithError("the month could not be stored");
+        return;
+    }
     for (auto _ : state) {
         std::array<CDaySchedule, 31> days{};
         switch (state.range(0)) {
             case 0:
-                CQDaySchedule(connection).LoadMonthTexts(1, 2024, 3, days);
+                benchmark::DoNotOptimize(
+                    CQDaySchedule(connection).LoadMonthTexts(1, 2024, 3, days));
                 break;
             case 1:
-                CTTimeCard(connection).LoadMonthCards(1, 2024, 3, days);
+                benchmark::DoNotOptimize(CTTimeCard(connection).LoadMonthCards(1, 2024, 3, days));
                 break;
             default:
                 benchmark::DoNotOptimize(

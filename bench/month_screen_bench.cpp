@@ -10,7 +10,6 @@
 
 #include "bench/MonthData.hpp"
 #include "bench/ScreenSession.hpp"
-#include "data/CTUser.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
 
 namespace {
@@ -21,12 +20,9 @@ using namespace tokeiya;
 class MonthSession : public bench::ScreenSession {
   public:
     MonthSession() : ScreenSession(CTime(2024, 3, 15, 10, 0, 0)) {
-        CUser user;
-        user.strUserName = "hanako";
-        user.strPassword = "pw";
-        user.nLevel = 3;
-        CTUser(Database(), CTUser::Mode::Table).Save(user);
-        bench::FillMonth(Database());
+        if (!bench::AddHanakoWithMonth(Database())) {
+            return;
+        }
         if (Start("hanako", "pw")) {
             m_screen = dynamic_cast<CCRWA_MonthSchedule*>(View().Screen());
         }
@@ -65,7 +61,7 @@ void BM_ReadMonth(benchmark::State& state) {
     }
     CMonthScheduleDays days;
     for (auto _ : state) {
-        days.Reset(2024, 3);
+        days.Reset(2024, 3, 60);
         days.Load(session.SessionDatabase(), 1);
     }
     if (days.Day(31).strSubjects.empty()) {
@@ -96,10 +92,10 @@ void BM_StoreTimeEdit(benchmark::State& state) {
         window.UpdateWindow();
         ++round;
     }
-    CTimeCard stored = CTimeCard::NewDay(1, 2024, 3, 10);
+    CTimeCard stored = CTimeCard::NewDay(1, 2024, 3, 10, 60);
     stored.idTimeCard = stored.Key();
-    CTTimeCard(session.SessionDatabase()).LoadCard(stored);
-    if (screen->CursorColumn() != 1 || stored.timeFrom.GetMinute() != (round % 2 == 1 ? 30 : 45)) {
+    if (CTTimeCard(session.SessionDatabase()).LoadCard(stored) == 0 ||
+        screen->CursorColumn() != 1 || stored.timeFrom.GetMinute() != (round % 2 == 1 ? 30 : 45)) {
         state.SkipWithError("the typed time was not stored");
     }
 }

@@ -46,8 +46,8 @@ class SalarySession : public bench::ScreenSession {
         }
         transaction.Commit();
         if (Start("hanako", "")) {
-            CAppContext::Current().work.year = 2024;
-            CAppContext::Current().work.month = 3;
+            View().Work().year = 2024;
+            View().Work().month = 3;
             m_ready = true;
         }
     }
@@ -65,7 +65,7 @@ void BM_SalaryList(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        session.View().SetScreen(CCRWA_CalcuA::kCode);
+        session.View().SetScreen(ScreenId::SalaryList);
         session.Window().UpdateWindow();
     }
     const auto* screen = dynamic_cast<const CCRWA_CalcuA*>(session.View().Screen());

@@ -11,7 +11,6 @@
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/TimeValue.hpp"
-#include "platform/AppContext.hpp"
 #include "screens/timecard/CCRWA_CalcuB.hpp"
 
 namespace {
@@ -27,11 +26,10 @@ constexpr int kMonth = 3;
 class TimeCardSession : public bench::ScreenSession {
   public:
     TimeCardSession() : ScreenSession(CTime(2024, 4, 5, 10, 0, 0)) {
-        FillUser();
-        if (!Start("tokeiya", "")) {
+        if (!FillUser() || !Start("tokeiya", "")) {
             return;
         }
-        WorkContext& work = CAppContext::Current().work;
+        WorkContext& work = View().Work();
         work.year = kYear;
         work.month = kMonth;
         work.userId = 1;
@@ -41,7 +39,8 @@ class TimeCardSession : public bench::ScreenSession {
     bool Ready() const { return m_ready; }
 
   private:
-    void FillUser() {
+    // False when a row could not be stored.
+    bool FillUser() {
         CConnection& db = Database();
         CUserGroup group;
         group.strGroupName = "営業部";
@@ -49,7 +48,9 @@ class TimeCardSession : public bench::ScreenSession {
         group.typeOvertime = 4;
         group.nTimePerSalary = 15;
         group.flgRound = 3;
-        CTUserGroup(db).Save(group);
+        if (CTUserGroup(db).Save(group) == 0) {
+            return false;
+        }
         CUser user;
         user.strUserName = "hanako";
         user.strPassword = "pw";
@@ -57,16 +58,21 @@ class TimeCardSession : public bench::ScreenSession {
         user.nLevel = 3;
         user.fSalary = 300;
         user.fOvertimePay = 400;
-        CTUser(db, CTUser::Mode::Table).Save(user);
+        if (CTUser(db, CTUser::Mode::Table).Save(user) == 0) {
+            return false;
+        }
         CTTimeCard cards(db);
         for (int day = 1; day <= 31; ++day) {
-            CTimeCard card = CTimeCard::NewDay(user.idUser, kYear, kMonth, day);
+            CTimeCard card = CTimeCard::NewDay(user.idUser, kYear, kMonth, day, user.nLunchMin);
             card.timeFrom = TimeOfDay(9, 0);
             card.timeTo = TimeOfDay(18, day % 4);
             card.nWorkingMin = 480 + day % 4;
             card.fSalary = 9600;
-            cards.StoreCard(card);
+            if (cards.StoreCard(card) == 0) {
+                return false;
+            }
         }
+        return true;
     }
 
     bool m_ready = false;
@@ -79,7 +85,7 @@ void BM_TimeCardScreen(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        session.View().SetScreen(CCRWA_CalcuB::kCode);
+        session.View().SetScreen(ScreenId::TimeCard);
         session.Window().UpdateWindow();
     }
     const auto* screen = dynamic_cast<const CCRWA_CalcuB*>(session.View().Screen());

@@ -26,14 +26,14 @@ class CCodeNameSet : public CRecordBase {
     // Every row that passes `filter` (bracketed names, `?` marks taking `params`), in code
     // order, replacing what `out` holds. False when the query fails; `out` is then kept and
     // the connection has told its user.
-    bool Load(std::vector<CCodeName>& out, const std::string& filter = "",
-              std::vector<DbValue> params = {});
+    [[nodiscard]] bool Load(std::vector<CCodeName>& out, const std::string& filter = "",
+                            std::vector<DbValue> params = {});
 
     // The name of `code` among the rows that also pass `extraFilter` (whose `?` marks take
     // `extraParams`). 1 when found (a NULL name gives an empty one); 0 with an empty name
     // otherwise, a failed query included.
-    int FindName(int code, const std::string& extraFilter, std::string& name,
-                 std::vector<DbValue> extraParams = {});
+    [[nodiscard]] int FindName(int code, const std::string& extraFilter, std::string& name,
+                               std::vector<DbValue> extraParams = {});
 
     int m_code = 0;
     std::string m_name;  // NULL reads as empty
@@ -44,7 +44,7 @@ class CCodeNameSet : public CRecordBase {
     void SetFieldDefaults() override;
 
   private:
-    bool OpenWith(std::string filter, std::vector<DbValue> params);
+    [[nodiscard]] bool OpenWith(std::string filter, std::vector<DbValue> params);
 
     std::string m_table;
     std::string m_codeColumn;

@@ -1,17 +1,16 @@
 #include "data/CDaySchedule.hpp"
 
 #include "data/CSchedule.hpp"
-#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 
-void CDaySchedule::Reset(int dayIndex) {
+void CDaySchedule::Reset(int dayIndex, int lunchMinutes) {
     nDay = dayIndex + 1;
     ClearTexts();
     idTimeCard = 0;
     timeFrom = CTime();
     timeTo = CTime();
-    nLunchMin = CAppContext::Current().defaultLunchMinutes;
+    nLunchMin = lunchMinutes;
     flgOption = 0;
 }
 

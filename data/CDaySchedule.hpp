@@ -24,8 +24,9 @@ struct CDaySchedule {
     int nLunchMin = 60;
     int flgOption = 0;
 
-    // Back to an empty day number dayIndex + 1 with the default lunch minutes.
-    void Reset(int dayIndex);
+    // Back to an empty day number dayIndex + 1 whose card, not stored yet, has
+    // `lunchMinutes`.
+    void Reset(int dayIndex, int lunchMinutes);
     // Empties the holiday name and both subject texts, leaving the card alone.
     void ClearTexts();
     // Feeds one schedule row of the day into the texts. Rows come in the order the month

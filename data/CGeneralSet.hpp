@@ -32,7 +32,7 @@ class CGeneralSet {
                                     const std::string& filter);
 
     // False when the connection is closed or the query fails; LastOpenError() tells why.
-    bool Open();
+    [[nodiscard]] bool Open();
     void Close() { m_set.Close(); }
     bool IsOpen() const { return m_set.IsOpen(); }
     bool IsEOF() const { return m_set.IsEOF(); }

@@ -25,7 +25,7 @@ class CPayCalculation {
 
     // 1 when done; 0 with the database's message in `error` when it failed, in which case
     // nothing of the group's calculation is kept.
-    int Run(int groupId, const PayCalculationBounds& bounds, std::string& error);
+    [[nodiscard]] int Run(int groupId, const PayCalculationBounds& bounds, std::string& error);
 
   private:
     CConnection& m_connection;

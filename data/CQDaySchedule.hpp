@@ -17,7 +17,8 @@ class CQDaySchedule : public CRecordBase {
     // Rebuilds the holiday names and subject texts of the month's days from the user's and
     // everyone's rows, day by day with holidays first. The time cards are left alone. 0 when
     // the view cannot be read; the days are then unchanged.
-    int LoadMonthTexts(int userId, int year, int month, std::array<CDaySchedule, 31>& days);
+    [[nodiscard]] int LoadMonthTexts(int userId, int year, int month,
+                                     std::array<CDaySchedule, 31>& days);
 
     int m_idUser;
     int m_nYear;

@@ -151,9 +151,12 @@ int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
     }
     m_strFilter.clear();
     m_params.clear();
+    // The new id is the caller's only once the row is stored.
+    const int original = id;
     for (int attempt = 0;; ++attempt) {
         int highest = 0;
         if (!HighestId(keyColumn, highest)) {
+            id = original;
             return 0;
         }
         id = highest + 1;
@@ -173,6 +176,7 @@ int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
             if (attempt == 0 && e.IsConstraintViolation()) {
                 continue;
             }
+            id = original;
             m_connection.Database().ReportError(e);
             throw;
         }

@@ -33,8 +33,8 @@ class CRecordBase {
 
     // Opens with the current filter and sort and loads the first row into the members.
     // False when the query fails; LastOpenError() then tells why.
-    bool Open();
-    bool Requery();
+    [[nodiscard]] bool Open();
+    [[nodiscard]] bool Requery();
     void Close();
     bool IsOpen() const { return m_set.IsOpen(); }
     bool IsEOF() const { return m_set.IsEOF(); }
@@ -55,9 +55,10 @@ class CRecordBase {
     // members to store, the key among them. When another computer took the same id in the
     // meantime, the row is added once more under the next id. The key is the first bound
     // column, written as `keyColumn` (e.g. "[idUser]"). 1 when stored; 0 when a read failed.
-    // Failures while storing are thrown, as by Update.
-    int SaveUnderId(const char* keyColumn, bool update, int& id,
-                    const std::function<void()>& write);
+    // Failures while storing are thrown, as by Update; `id` then keeps the value it came
+    // with, so that no caller takes a key that was never stored.
+    [[nodiscard]] int SaveUnderId(const char* keyColumn, bool update, int& id,
+                                  const std::function<void()>& write);
 
     const std::optional<CDBException>& LastOpenError() const { return m_lastOpenError; }
     CConnection& Connection() const { return m_connection; }
@@ -82,7 +83,7 @@ class CRecordBase {
     std::string SelectStatement(const CFieldExchange& fx) const;
     UpdateTarget MakeUpdateTarget(const CFieldExchange& fx) const;
     // The highest value of `keyColumn` in the table (0 when empty); false when unreadable.
-    bool HighestId(const char* keyColumn, int& highest);
+    [[nodiscard]] bool HighestId(const char* keyColumn, int& highest);
     void LoadCurrentRow();
 
     CConnection& m_connection;

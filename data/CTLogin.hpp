@@ -14,11 +14,11 @@ class CTLogin : public CRecordBase {
 
     // Stamps the login time into the user's row for this computer, creating the row the
     // first time. Returns its idLogin, or 0 on failure.
-    int RecordLogin(int userId, const std::string& computerName);
+    [[nodiscard]] int RecordLogin(int userId, const std::string& computerName);
     // Stamps the logout time into the row; 1 when done, 0 when the row cannot be found.
-    int RecordLogout(int loginId);
+    [[nodiscard]] int RecordLogout(int loginId);
     // The same with the time the session ended (a logout kept while the database was away).
-    int RecordLogout(int loginId, const CTime& at);
+    [[nodiscard]] int RecordLogout(int loginId, const CTime& at);
 
     int m_idLogin;
     int m_idUser;

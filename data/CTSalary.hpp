@@ -13,10 +13,10 @@ class CTSalary : public CRecordBase {
     explicit CTSalary(CConnection& connection);
 
     // The month's results of a group, or of every group for -1; the list is emptied first.
-    int LoadMonth(int year, int month, int groupId, std::vector<CSalary>& list);
+    [[nodiscard]] int LoadMonth(int year, int month, int groupId, std::vector<CSalary>& list);
     // One user's result of a month, or an empty CSalary (zeros, empty names) when there is
     // none; 0 only when the query failed.
-    int LoadUserMonth(int userId, int year, int month, CSalary& salary);
+    [[nodiscard]] int LoadUserMonth(int userId, int year, int month, CSalary& salary);
 
     CSalary ToSalary() const;
 

@@ -23,15 +23,16 @@ class CTSchedule : public CRecordBase {
 
     // Names the holiday of a day: renames the day's holiday row, or adds a shared one.
     // 0 when the date is not a valid day or the table cannot be opened.
-    int SaveHoliday(int year, int month, int day, const std::string& name);
+    [[nodiscard]] int SaveHoliday(int year, int month, int day, const std::string& name);
     // Appends the user's entries of the day and the user's every-day entries to `list`.
-    int LoadDay(int userId, int year, int month, int day, std::vector<CSchedule>& list);
+    [[nodiscard]] int LoadDay(int userId, int year, int month, int day,
+                              std::vector<CSchedule>& list);
     // Stores an entry: updates the row of its id, or inserts it and gives it the new id.
     // `token` tells this connection's inserts apart from other computers' (the login row
     // id); it must not be 0. Stamps timeUpdate with the current time and raises
     // `latestUpdate` to it. 0 when the row to update is missing or the insert cannot be
     // found again; nothing is inserted for token 0.
-    int SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate);
+    [[nodiscard]] int SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate);
     // The newest timeUpdate of the rows dated in the month (or the day); the empty time when
     // there is none or the query fails.
     CTime LatestUpdateOfMonth(int year, int month);

@@ -4,7 +4,6 @@
 
 #include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
-#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 
@@ -13,7 +12,8 @@ CTTimeCard::CTTimeCard(CConnection& connection) : CRecordBase(connection) {
 }
 
 void CTTimeCard::SetFieldDefaults() {
-    FromCard(CTimeCard::NewDay(0, 0, 0, 0));
+    // Every writer sets the lunch minutes, so the blank card's 0 never reaches a row.
+    FromCard(CTimeCard{});
 }
 
 void CTTimeCard::DoFieldExchange(CFieldExchange& fx) {
@@ -157,14 +157,12 @@ int CTTimeCard::LoadPeriod(const CUser& user, int year, int month,
 
 int CTTimeCard::StampArrival(const CUser& user) {
     const CTime now = CTime::GetCurrentTime();
-    return Stamp(user.idUser, true, now.AddMinutes(-user.nStartUpMin),
-                 CAppContext::Current().defaultLunchMinutes);
+    return Stamp(user.idUser, true, now.AddMinutes(-user.nStartUpMin), user.nLunchMin);
 }
 
 int CTTimeCard::StampDeparture(const CUser& user) {
     const CTime now = CTime::GetCurrentTime();
-    return Stamp(user.idUser, false, now.AddMinutes(user.nCoolDownMin),
-                 CAppContext::Current().defaultLunchMinutes);
+    return Stamp(user.idUser, false, now.AddMinutes(user.nCoolDownMin), user.nLunchMin);
 }
 
 int CTTimeCard::StampDepartureAt(int userId, const CTime& shifted, int lunchMinutes) {
@@ -172,8 +170,7 @@ int CTTimeCard::StampDepartureAt(int userId, const CTime& shifted, int lunchMinu
 }
 
 int CTTimeCard::Stamp(int userId, bool arrival, const CTime& t, int lunchMinutes) {
-    CTimeCard day = CTimeCard::NewDay(userId, t.GetYear(), t.GetMonth(), t.GetDay());
-    day.nLunchMin = lunchMinutes;
+    CTimeCard day = CTimeCard::NewDay(userId, t.GetYear(), t.GetMonth(), t.GetDay(), lunchMinutes);
     day.idTimeCard = day.Key();
     CTime stamp = TimeOfDay(t.GetHour(), t.GetMinute());
     const char* column = arrival ? "[timeFrom]" : "[timeTo]";

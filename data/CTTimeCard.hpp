@@ -20,25 +20,28 @@ class CTTimeCard : public CRecordBase {
     explicit CTTimeCard(CConnection& connection);
 
     // The user's cards of a month into the days' slots (key, times, lunch minutes, option).
-    int LoadMonthCards(int userId, int year, int month, std::array<CDaySchedule, 31>& days);
+    [[nodiscard]] int LoadMonthCards(int userId, int year, int month,
+                                     std::array<CDaySchedule, 31>& days);
     // Stores the times, lunch minutes and option of a slot, inserting the day's row when
     // it has none yet (the slot then gets its key).
-    int StoreMonthCard(int userId, int year, int month, CDaySchedule& slot);
+    [[nodiscard]] int StoreMonthCard(int userId, int year, int month, CDaySchedule& slot);
     // Replaces the card with its stored row, when there is one. 1 also when there is none.
-    int LoadCard(CTimeCard& card);
+    [[nodiscard]] int LoadCard(CTimeCard& card);
     // Stores every column of the card, inserting its row when it has none.
-    int StoreCard(CTimeCard& card);
+    [[nodiscard]] int StoreCard(CTimeCard& card);
     // The user's stored cards of the pay period of (year, month), each onto its row.
-    int LoadPeriod(const CUser& user, int year, int month, std::array<CTimeCard, 31>& rows);
+    [[nodiscard]] int LoadPeriod(const CUser& user, int year, int month,
+                                 std::array<CTimeCard, 31>& rows);
 
     // Stamps the arrival (now minus the user's start-up minutes) into the day's row, or
-    // the departure (now plus the cool-down minutes). Only the first stamp of each kind
-    // per day stays. 1 when written or already stamped, 0 when the query failed.
-    int StampArrival(const CUser& user);
-    int StampDeparture(const CUser& user);
+    // the departure (now plus the cool-down minutes); a new day row gets the user's lunch
+    // minutes. Only the first stamp of each kind per day stays. 1 when written or already
+    // stamped, 0 when the query failed.
+    [[nodiscard]] int StampArrival(const CUser& user);
+    [[nodiscard]] int StampDeparture(const CUser& user);
     // The departure of a session that ended earlier: `shifted` is the end's time with the
     // cool-down minutes already added; a new day row gets `lunchMinutes`.
-    int StampDepartureAt(int userId, const CTime& shifted, int lunchMinutes);
+    [[nodiscard]] int StampDepartureAt(int userId, const CTime& shifted, int lunchMinutes);
 
     CTimeCard ToCard() const;
     void FromCard(const CTimeCard& card);
@@ -65,12 +68,12 @@ class CTTimeCard : public CRecordBase {
 
   private:
     // Opens the row of `key`; false when the query failed.
-    bool OpenKey(int64_t key);
+    [[nodiscard]] bool OpenKey(int64_t key);
     // Stores the day's row (key, user and date from `day`) with what `write` puts into the
     // members: an edit when the row exists, else an insert. An insert that meets a row
     // another computer added meanwhile turns into an edit of that row. 0 when a query failed.
-    int WriteDay(const CTimeCard& day, const std::function<void()>& write);
-    int Stamp(int userId, bool arrival, const CTime& shifted, int lunchMinutes);
+    [[nodiscard]] int WriteDay(const CTimeCard& day, const std::function<void()>& write);
+    [[nodiscard]] int Stamp(int userId, bool arrival, const CTime& shifted, int lunchMinutes);
 };
 
 }  // namespace tokeiya

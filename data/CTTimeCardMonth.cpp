@@ -32,7 +32,7 @@ int CTTimeCard::LoadMonthCards(int userId, int year, int month,
 
 int CTTimeCard::StoreMonthCard(int userId, int year, int month, CDaySchedule& slot) {
     slot.flgOption = DayOption(slot.timeFrom, slot.timeTo, slot.flgOption);
-    CTimeCard day = CTimeCard::NewDay(userId, year, month, slot.nDay);
+    CTimeCard day = CTimeCard::NewDay(userId, year, month, slot.nDay, slot.nLunchMin);
     day.idTimeCard = slot.idTimeCard != 0 ? slot.idTimeCard : day.Key();
     int stored = WriteDay(day, [&] {
         m_timeFrom = slot.timeFrom;

@@ -106,22 +106,23 @@ void CTUser::FromUser(const CUser& user) {
     m_nCoolDownMin = user.nCoolDownMin;
 }
 
-int CTUser::VerifyLogin(const std::string& userName, const std::string& password, CUser& out) {
+CTUser::Login CTUser::VerifyLogin(const std::string& userName, const std::string& password,
+                                  CUser& out) {
     SetMode(Mode::View);
     m_strFilter = "[strUserName]=?";
     m_params = {DbValue(userName)};
     if (!Open()) {
-        return -1;
+        return Login::Unreadable;
     }
     if (IsEOF()) {
-        return 1;
+        return Login::UnknownUser;
     }
     CUser user = ToUser();
     if (user.strPassword != password) {
-        return 2;
+        return Login::WrongPassword;
     }
     out = std::move(user);
-    return 0;
+    return Login::Verified;
 }
 
 int CTUser::Save(CUser& user) {

@@ -20,16 +20,23 @@ class CTUser : public CRecordBase {
     // Changing the mode closes the record set first.
     void SetMode(Mode mode);
 
-    // 0 verified (out filled), 1 no such user name, 2 wrong password, -1 the view could not
-    // be opened.
-    int VerifyLogin(const std::string& userName, const std::string& password, CUser& out);
+    // What a login check found.
+    enum class Login {
+        Verified,       // `out` holds the user
+        UnknownUser,    // no user of that name
+        WrongPassword,  // the name exists, the password differs
+        Unreadable,     // the view could not be read (LastOpenError tells why)
+    };
+    // Only Verified changes `out`.
+    [[nodiscard]] Login VerifyLogin(const std::string& userName, const std::string& password,
+                                    CUser& out);
     // Updates the user's row when it has an id or is an administrator, else inserts it under
     // the next free id (written back into `user`). 0 when the row to update is missing.
-    int Save(CUser& user);
+    [[nodiscard]] int Save(CUser& user);
     // Active users (or the retired ones) of a group, or of every group for -1; never those
     // without a group or of the administration level.
-    int LoadList(std::vector<CUser>& list, int groupId, bool retired);
-    int LoadById(int userId, CUser& out);
+    [[nodiscard]] int LoadList(std::vector<CUser>& list, int groupId, bool retired);
+    [[nodiscard]] int LoadById(int userId, CUser& out);
 
     // The current row as a CUser (password unscrambled), and back (columns 1 to 12).
     CUser ToUser() const;

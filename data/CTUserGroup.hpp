@@ -20,10 +20,10 @@ class CTUserGroup : public CRecordBase {
     void SetMode(Mode mode);
 
     // Every group; the list is emptied first.
-    int LoadAll(std::vector<CUserGroup>& list);
+    [[nodiscard]] int LoadAll(std::vector<CUserGroup>& list);
     // Updates the group's row, or inserts it under the next free id (written back into
     // `group`) when it has none yet. 0 when the row to update is missing.
-    int Save(CUserGroup& group);
+    [[nodiscard]] int Save(CUserGroup& group);
 
     CUserGroup ToGroup() const;
     void FromGroup(const CUserGroup& group);

@@ -1,7 +1,6 @@
 #include "data/CTimeCard.hpp"
 
 #include "data/TimeValue.hpp"
-#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 
@@ -18,13 +17,13 @@ int DayOption(const CTime& timeFrom, const CTime& timeTo, int chosen) {
     return chosen;
 }
 
-CTimeCard CTimeCard::NewDay(int userId, int year, int month, int day) {
+CTimeCard CTimeCard::NewDay(int userId, int year, int month, int day, int lunchMinutes) {
     CTimeCard card;
     card.idUser = userId;
     card.nYear = year;
     card.nMonth = month;
     card.nDay = day;
-    card.nLunchMin = CAppContext::Current().defaultLunchMinutes;
+    card.nLunchMin = lunchMinutes;
     return card;
 }
 

@@ -41,8 +41,8 @@ struct CTimeCard {
     float fOvertimePay = 0;
     int flgErr = 0;  // 1: the row's times are inconsistent
 
-    // A day not stored yet: both times unset, the default lunch minutes, all else 0.
-    static CTimeCard NewDay(int userId, int year, int month, int day);
+    // A day not stored yet: both times unset, the user's lunch minutes, all else 0.
+    static CTimeCard NewDay(int userId, int year, int month, int day, int lunchMinutes);
     int64_t Key() const { return TimeCardKey(idUser, nYear, nMonth, nDay); }
 };
 

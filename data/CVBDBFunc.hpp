@@ -18,8 +18,8 @@ class CVBDBFunc {
     // row of `source` that passes `filter`, whose `?` marks take `params`. 1 when found; 0
     // with `out` NULL when the connection is not open, the query fails, no row passes or
     // no column has that name.
-    int DLookup(DbValue& out, const std::string& column, const std::string& source,
-                const std::string& filter, std::vector<DbValue> params = {});
+    [[nodiscard]] int DLookup(DbValue& out, const std::string& column, const std::string& source,
+                              const std::string& filter, std::vector<DbValue> params = {});
 
   private:
     CConnection* m_connection;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/DialogModel.hpp"
+#include "platform/NoticeWindow.hpp"
 
 namespace tokeiya {
 
@@ -33,6 +35,9 @@ class IDialogs {
     // The windows keep painting meanwhile and take no input. `work` must not touch them;
     // an exception it throws comes out here.
     virtual void RunBusy(const std::string& notice, const std::function<void()>& work) = 0;
+    // A notice window with `caption`, hidden until shown. It stands on its own, not over
+    // the main window, so that it is seen while that is hidden in the notification area.
+    virtual std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) = 0;
 };
 
 }  // namespace tokeiya

@@ -9,29 +9,33 @@
 
 namespace tokeiya {
 
-bool CTokeiyaScreens::Knows(int code, const CTokeiyaView&) const {
-    return code == CCRWA_MonthSchedule::kCode || code == CCRWA_LoginSystem::kCode ||
-           code == CCRWA_CalcuA::kCode || code == CCRWA_CalcuB::kCode ||
-           code == CCRWA_Group::kCode || code == CCRWA_User::kCode;
+namespace {
+
+template <class Screen>
+std::unique_ptr<CCRWin> Build(CTokeiyaView& view) {
+    return std::make_unique<Screen>(view);
 }
 
-std::unique_ptr<CCRWin> CTokeiyaScreens::Create(int code, CTokeiyaView& view) {
-    switch (code) {
-        case CCRWA_MonthSchedule::kCode:
-            return std::make_unique<CCRWA_MonthSchedule>(view);
-        case CCRWA_LoginSystem::kCode:
-            return std::make_unique<CCRWA_LoginSystem>(view);
-        case CCRWA_CalcuA::kCode:
-            return std::make_unique<CCRWA_CalcuA>(view);
-        case CCRWA_CalcuB::kCode:
-            return std::make_unique<CCRWA_CalcuB>(view);
-        case CCRWA_Group::kCode:
-            return std::make_unique<CCRWA_Group>(view);
-        case CCRWA_User::kCode:
-            return std::make_unique<CCRWA_User>(view);
-        default:
-            return nullptr;
-    }
+// The schedules look for other computers' changes; the salary list and the time card keep
+// the user chosen on the list between them.
+constexpr ScreenEntry kScreens[] = {
+    {.id = ScreenId::MonthSchedule,
+     .create = &Build<CCRWA_MonthSchedule>,
+     .hearsOptionChanges = true,
+     .refreshedEachMinute = true},
+    {.id = ScreenId::PersonalDay, .hearsOptionChanges = true},
+    {.id = ScreenId::EveryoneDay, .hearsOptionChanges = true, .refreshedEachMinute = true},
+    {.id = ScreenId::AdminHome, .create = &Build<CCRWA_LoginSystem>},
+    {.id = ScreenId::Groups, .create = &Build<CCRWA_Group>},
+    {.id = ScreenId::Users, .create = &Build<CCRWA_User>},
+    {.id = ScreenId::SalaryList, .create = &Build<CCRWA_CalcuA>, .keepsChosenUser = true},
+    {.id = ScreenId::TimeCard, .create = &Build<CCRWA_CalcuB>, .keepsChosenUser = true},
+};
+
+}  // namespace
+
+std::span<const ScreenEntry> CTokeiyaScreens::Entries() const {
+    return kScreens;
 }
 
 }  // namespace tokeiya

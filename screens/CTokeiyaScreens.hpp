@@ -4,13 +4,12 @@
 
 namespace tokeiya {
 
-// The program's work screens by screen code: the month schedule (0), which gives way to the
-// administration account's home screen (100) for that account, the group and user settings
-// (101, 102), the salary list (103) and the time card (104).
+// The program's screen table: the month schedule, which gives way to the administration
+// account's home screen for that account, the group and user settings, the salary list
+// and the time card. The day schedules have their rows but are not built yet.
 class CTokeiyaScreens : public IScreenFactory {
   public:
-    bool Knows(int code, const CTokeiyaView& view) const override;
-    std::unique_ptr<CCRWin> Create(int code, CTokeiyaView& view) override;
+    std::span<const ScreenEntry> Entries() const override;
 };
 
 }  // namespace tokeiya

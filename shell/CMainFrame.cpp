@@ -1,6 +1,8 @@
 #include "shell/CMainFrame.hpp"
 
 #include "shell/AppText.hpp"
+#include "shell/COptionChange.hpp"
+#include "shell/CPasswordChange.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/MainMenu.hpp"
 
@@ -246,12 +248,15 @@ bool CMainFrame::OnFrameCommand(UINT id) {
             m_desktop.ShowAboutDialog(text::kAboutText);
             return true;
         case command::kOptions:
-            if (m_doc.OnSetOption()) {
+            if (COptionChange(m_doc).Run()) {
                 m_open = m_profile.GetProfileInt("WINDOW", "Open", 1) != 0;
+                if (m_view != nullptr) {
+                    m_view->OnOptionsChanged();
+                }
             }
             return true;
         case command::kChangePassword:
-            m_doc.OnChangePassword();
+            CPasswordChange(m_doc).Run();
             return true;
         case command::kExit:
             CDosWinFrame::WindowProc(Message{WM_CLOSE, 0, 0});
@@ -264,13 +269,13 @@ bool CMainFrame::OnFrameCommand(UINT id) {
 void CMainFrame::OnUpdateFrameCommand(UINT id, CommandState& state) {
     MenuContext context;
     context.userLevel = m_doc.GetLoggedInUser().nLevel;
-    context.screenCode = m_view != nullptr ? m_view->ScreenCode() : 0;
+    context.screen = m_view != nullptr ? m_view->CurrentScreen() : ScreenId::MonthSchedule;
     context.zoomPercent = m_zoomPercent;
     context.maximized = m_window != nullptr && m_window->IsMaximized();
     context.fitScreen = m_keepAspect;
     if (m_view != nullptr) {
-        context.canShowScreen = [view = m_view.get()](int code) {
-            return view->CanCreateScreen(code);
+        context.canShowScreen = [view = m_view.get()](ScreenId screen) {
+            return view->CanCreateScreen(screen);
         };
     }
     // Printing comes with its own settings dialog; until then its items stay disabled.

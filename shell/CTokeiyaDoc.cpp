@@ -10,15 +10,11 @@
 #include "data/CTLogin.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
-#include "data/CVBDBFunc.hpp"
 #include "platform/Cp932.hpp"
 #include "shell/AppText.hpp"
 #include "shell/CConnectionDlg.hpp"
 #include "shell/CLoginDlg.hpp"
 #include "shell/CSessionEndWriter.hpp"
-#include "shell/CSetOptionDlg.hpp"
-#include "shell/CSetPwdDlg.hpp"
-#include "shell/CTokeiyaView.hpp"
 #include "shell/ConnectionSettings.hpp"
 
 namespace tokeiya {
@@ -28,7 +24,8 @@ CTokeiyaDoc::CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string 
     : m_profile(profile),
       m_dialogs(&dialogs),
       m_context(context),
-      m_computerName(std::move(computerName)) {
+      m_computerName(std::move(computerName)),
+      m_alarms(std::make_unique<CAlarmService>(profile, dialogs)) {
     if (m_computerName.empty()) {
         m_computerName = "UNKNOWN";
     }
@@ -39,18 +36,7 @@ CTokeiyaDoc::~CTokeiyaDoc() {
 }
 
 bool CTokeiyaDoc::Create() {
-    if (!Connect(1)) {
-        return false;
-    }
-    CTime today = CTime::GetCurrentTime();
-    SetDate(today.GetYear(), today.GetMonth(), today.GetDay());
-    return true;
-}
-
-void CTokeiyaDoc::SetDate(int year, int month, int day) {
-    m_year = year;
-    m_month = month;
-    m_day = day;
+    return Connect(true);
 }
 
 void CTokeiyaDoc::Message(const std::string& text) {
@@ -131,22 +117,21 @@ bool CTokeiyaDoc::PrepareSqlite(CConnection& connection) {
     }
 }
 
-int CTokeiyaDoc::Connect(int useStoredConnection) {
+bool CTokeiyaDoc::Connect(bool useStoredConnection) {
     std::string stored = m_profile.GetProfileString("DATABASE", "Connection",
                                                     ConnectionSettings::DefaultConnectString());
     bool told = false;
-    std::unique_ptr<CConnection> connection =
-        OpenConnection(stored, useStoredConnection == 0, told);
+    std::unique_ptr<CConnection> connection = OpenConnection(stored, !useStoredConnection, told);
     if (!connection) {
         // A database that could not be created was reported as such: one message.
         if (!told) {
             Message(text::kDatabaseConnectFailed);
         }
-        return 0;
+        return false;
     }
     if (!LogIn(*connection)) {
         Message(text::kLoginParametersFailed);
-        return 0;
+        return false;
     }
     int loginId = 0;
     try {
@@ -156,7 +141,7 @@ int CTokeiyaDoc::Connect(int useStoredConnection) {
     }
     if (loginId == 0) {
         Message(text::kLoginFailed);
-        return 0;
+        return false;
     }
     EndSession();
     m_db = std::move(connection);
@@ -165,55 +150,49 @@ int CTokeiyaDoc::Connect(int useStoredConnection) {
     m_profile.WriteProfileString(
         "DATABASE", "Connection",
         ConnectionSettings::ForStorage(m_db->RequestedConnect(), m_db->GetConnect()));
-    m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
     WriteKeptSessionEnds();
     if (m_profile.GetProfileInt("OPTIN", "SetTimeForm", 0) != 0) {
         try {
-            CTTimeCard(*m_db).StampArrival(m_loggedInUser);
+            // A stamp whose read failed has been told through the connection's sink, which
+            // is this document now; the login stands without it.
+            static_cast<void>(CTTimeCard(*m_db).StampArrival(m_loggedInUser));
         } catch (const CDBException& e) {
             ReportDatabaseError(e);
         }
     }
-    return 1;
+    return true;
 }
 
-int CTokeiyaDoc::LogIn(CConnection& connection) {
+bool CTokeiyaDoc::LogIn(CConnection& connection) {
     if (m_dialogs == nullptr) {
-        return 0;
+        return false;
     }
     CLoginDlg dialog(m_profile, *m_dialogs);
     CTUser user(connection, CTUser::Mode::View);
     for (int attempt = 0;;) {
         bool silent = attempt == 0 && dialog.m_flgNotView != 0;
         if (!silent && !dialog.DoModal()) {
-            return 0;
+            return false;
         }
-        int result = user.VerifyLogin(dialog.m_strUserName, dialog.m_strPassword, m_loggedInUser);
-        if (result == 0) {
-            m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
+        const CTUser::Login result =
+            user.VerifyLogin(dialog.m_strUserName, dialog.m_strPassword, m_loggedInUser);
+        if (result == CTUser::Login::Verified) {
             dialog.SaveValues();
-            return 1;
+            return true;
         }
         if (++attempt > 5) {
             Message(text::kAskAdministrator);
-            return 0;
+            return false;
         }
-        switch (result) {
-            case 1:
-                Message(text::kWrongUserName);
-                break;
-            case 2:
-                Message(text::kWrongPassword);
-                break;
-            default: {
-                std::string message = text::kDatabaseError;
-                if (user.LastOpenError()) {
-                    message += "\n" + user.LastOpenError()->DriverMessage();
-                }
-                Message(message);
-                return 0;
+        if (result == CTUser::Login::Unreadable) {
+            std::string message = text::kDatabaseError;
+            if (user.LastOpenError()) {
+                message += "\n" + user.LastOpenError()->DriverMessage();
             }
+            Message(message);
+            return false;
         }
+        Message(result == CTUser::Login::UnknownUser ? text::kWrongUserName : text::kWrongPassword);
     }
 }
 
@@ -235,7 +214,7 @@ SessionEndRecord CTokeiyaDoc::SessionEndNow() const {
     // already the newly verified one).
     record.departure = m_profile.GetProfileInt("OPTIN", "SetTimeTo", 0) != 0;
     record.departureAt = record.logoutAt.AddMinutes(m_loggedInUser.nCoolDownMin);
-    record.lunchMinutes = m_context.defaultLunchMinutes;
+    record.lunchMinutes = m_loggedInUser.nLunchMin;
     return record;
 }
 
@@ -314,76 +293,6 @@ bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited) {
     }
     m_loggedInUser = stored;
     return true;
-}
-
-bool CTokeiyaDoc::OnSetOption() {
-    if (m_dialogs == nullptr) {
-        return false;
-    }
-    CSetOptionDlg dialog(m_profile);
-    dialog.m_nStartUpMin = m_loggedInUser.nStartUpMin;
-    dialog.m_nCoolDownMin = m_loggedInUser.nCoolDownMin;
-    dialog.m_nLunchMin = m_loggedInUser.nLunchMin;
-    if (!dialog.DoModal(*m_dialogs)) {
-        return false;
-    }
-    dialog.SaveSettings();
-    // The minutes belong to the user, so that they follow the user to other computers.
-    CUser edited = m_loggedInUser;
-    edited.nStartUpMin = dialog.m_nStartUpMin;
-    edited.nCoolDownMin = dialog.m_nCoolDownMin;
-    edited.nLunchMin = dialog.m_nLunchMin;
-    StoreLoggedInUser(edited);
-    const bool alarmAll = dialog.m_bAlarmAll != 0;
-    if (alarmAll != m_context.alarmAll) {
-        m_context.alarmAll = alarmAll;
-        ReloadAlarm();
-    }
-    m_context.defaultLunchMinutes = m_loggedInUser.nLunchMin;
-    if (m_view != nullptr) {
-        m_view->OnOptionsChanged();
-    }
-    return true;
-}
-
-void CTokeiyaDoc::OnChangePassword() {
-    if (m_dialogs == nullptr) {
-        return;
-    }
-    CSetPwdDlg dialog(m_loggedInUser);
-    for (int failed = 0;;) {
-        if (!dialog.DoModal(*m_dialogs)) {
-            return;
-        }
-        if (dialog.m_strOldPassword != dialog.m_strCurrentPassword) {
-            Message(text::kOldPasswordWrong);
-        } else if (dialog.m_strNewPassword != dialog.m_strConfirmation) {
-            Message(text::kConfirmationDiffers);
-        } else {
-            break;
-        }
-        if (++failed >= 5) {
-            Message(text::kAskAdministratorForPassword);
-            return;
-        }
-    }
-    CUser edited = m_loggedInUser;
-    edited.strPassword = dialog.m_strNewPassword;
-    if (!StoreLoggedInUser(edited)) {
-        return;
-    }
-    // The remembered password is rewritten only when it is this user's: the administration
-    // account, which is never remembered, must not replace another user's password there.
-    if (m_profile.GetProfileInt("LOGIN", "SavePwd", 0) == 1 &&
-        m_profile.GetProfileString("LOGIN", "User", "") == m_loggedInUser.strUserName) {
-        m_profile.WriteProfileString("LOGIN", "Password",
-                                     ScramblePassword(m_loggedInUser.strPassword));
-    }
-    Message(text::kPasswordChanged);
-}
-
-int CTokeiyaDoc::LookupName(const std::string& source, int code, std::string& name) const {
-    return tokeiya::LookupName(m_db.get(), source, code, name);
 }
 
 std::string CTokeiyaDoc::GetTitleText() const {

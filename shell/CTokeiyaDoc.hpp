@@ -9,6 +9,7 @@
 #include "platform/Dialogs.hpp"
 #include "platform/ProfileStore.hpp"
 #include "platform/odbc/DbException.hpp"
+#include "shell/CAlarmService.hpp"
 #include "shell/CAttendanceJournal.hpp"
 #include "shell/ServerPasswords.hpp"
 
@@ -16,11 +17,9 @@ namespace tokeiya {
 
 // The session: the one database connection, the logged-in user and the login row, from the
 // login at start-up to the logout at exit. It is where the connection tells its failures.
-class CTokeiyaView;
-
 class CTokeiyaDoc : private IDbErrorSink {
   public:
-    // `context` is the application's; the login sets its default lunch minutes.
+    // `context` is the application's: where the attendance journal is kept.
     CTokeiyaDoc(CProfileStore& profile, IDialogs& dialogs, std::string computerName,
                 CAppContext& context = CAppContext::Current());
     ~CTokeiyaDoc() override;
@@ -31,12 +30,13 @@ class CTokeiyaDoc : private IDbErrorSink {
     // has been shown) and the program must end.
     bool Create();
 
-    // With 1 the stored connection (or the embedded database) is used, asking only when it
-    // cannot be opened; with 0 the connection dialog asks first. The new connection
-    // replaces the current one only after its login was verified and recorded. 1 on success.
-    int Connect(int useStoredConnection);
-    // Runs the login dialog until a user is verified on `connection`; 1 when one was.
-    int LogIn(CConnection& connection);
+    // With `useStoredConnection` the stored connection (or the embedded database) is used,
+    // asking only when it cannot be opened; without, the connection dialog asks first. The
+    // new connection replaces the current one only after its login was verified and
+    // recorded. False when it did not (the reason has been shown).
+    [[nodiscard]] bool Connect(bool useStoredConnection);
+    // Runs the login dialog until a user is verified on `connection`; false when none was.
+    [[nodiscard]] bool LogIn(CConnection& connection);
     // Writes the logout (and the departure, when that stamp is on) of the current
     // connection and closes it. What the database cannot take within the time limit is kept
     // in the attendance journal and written at the next login.
@@ -53,15 +53,13 @@ class CTokeiyaDoc : private IDbErrorSink {
     // Reads the next due alarm again after its rules changed. Alarms are not read yet.
     void ReloadAlarm() {}
 
-    // The option dialog: on OK the settings are written, the logged-in user's minute values
-    // stored and the view told. True when it was closed with OK.
-    bool OnSetOption();
-    // The password change of the logged-in user, with at most five refused attempts.
-    void OnChangePassword();
-    // The view that hears of changed options; it registers itself and leaves with null.
-    void SetView(CTokeiyaView* view) { m_view = view; }
+    // The session's alarms and their notice window.
+    CAlarmService& Alarms() const { return *m_alarms; }
     // Takes over a user the user settings stored, when it is the logged-in one.
     void UpdateLoggedInUser(const CUser& edited);
+    // Stores `edited` as the logged-in user; on success it becomes the logged-in user.
+    // A failure is told to the user and leaves the logged-in user as it was.
+    [[nodiscard]] bool StoreLoggedInUser(const CUser& edited);
 
     // "とけい屋! <user name>"
     std::string GetTitleText() const;
@@ -70,19 +68,13 @@ class CTokeiyaDoc : private IDbErrorSink {
     const CUser& GetLoggedInUser() const { return m_loggedInUser; }
     const std::string& GetComputerName() const { return m_computerName; }
     int GetLoginId() const { return m_loginId; }
-    int GetYear() const { return m_year; }
-    int GetMonth() const { return m_month; }
-    int GetDay() const { return m_day; }
-    void SetDate(int year, int month, int day);
-
-    // The name of `code` in a code list such as [dbo].[Qmユーザーレベル]; 1 when found,
-    // else 0 with an empty name.
-    int LookupName(const std::string& source, int code, std::string& name) const;
 
     // A message to the user, in a message box while there is a display.
     void ShowMessage(const std::string& text) { Message(text); }
     // The program's settings store.
     CProfileStore& Profile() const { return m_profile; }
+    // The values the application shares (the alarm setting among them).
+    CAppContext& Context() const { return m_context; }
     // The desktop's dialogs; null once DetachDialogs ran.
     IDialogs* Dialogs() const { return m_dialogs; }
 
@@ -97,9 +89,6 @@ class CTokeiyaDoc : private IDbErrorSink {
     // Writes what the journal kept of this user's earlier sessions on this computer.
     void WriteKeptSessionEnds();
     SessionEndRecord SessionEndNow() const;
-    // Stores `edited` as the logged-in user; on success it becomes the logged-in user.
-    // A failure is told to the user and leaves the logged-in user as it was.
-    bool StoreLoggedInUser(const CUser& edited);
     IServerPasswords& ServerPasswords();
     // Opens `connect`, asking through the connection dialog first when askFirst is set
     // and again after each failure. Null when the user cancelled.
@@ -115,12 +104,9 @@ class CTokeiyaDoc : private IDbErrorSink {
     int m_loginId = 0;
     std::string m_computerName;
     CUser m_loggedInUser;
-    int m_year = 0;
-    int m_month = 0;
-    int m_day = 0;
     int m_sessionEndLimitMs = 10000;
     std::unique_ptr<IServerPasswords> m_serverPasswords;
-    CTokeiyaView* m_view = nullptr;
+    std::unique_ptr<CAlarmService> m_alarms;
 };
 
 }  // namespace tokeiya

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/AppContext.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/MainMenu.hpp"
 #include "widgets/CFunctionMenu.hpp"
@@ -17,16 +16,14 @@ CTokeiyaView::CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc, IScreenFa
 }
 
 CTokeiyaView::~CTokeiyaView() {
-    m_doc.SetView(nullptr);
     if (m_timerRunning) {
         Window().KillTimer(kMinuteTimer);
     }
 }
 
 void CTokeiyaView::OnInitialUpdate() {
-    m_doc.SetView(this);
     UpdateTitle();
-    SetScreen(0);
+    SetScreen(ScreenId::MonthSchedule);
     m_timerRunning = Window().SetTimer(kMinuteTimer, kMinuteMs);
 }
 
@@ -34,31 +31,31 @@ void CTokeiyaView::UpdateTitle() {
     m_mainWindow.SetTitle(m_doc.GetTitleText());
 }
 
-// A code the factory does not know leaves the current screen in place.
 bool CTokeiyaView::CreateScreen(int code) {
-    if (!CanCreateScreen(code)) {
+    const ScreenEntry* entry = m_screens != nullptr ? m_screens->Find(code) : nullptr;
+    if (entry == nullptr || entry->create == nullptr) {
         return false;
     }
-    // Only the salary list and the time card keep the user chosen on the list.
-    if (code < 103) {
-        CAppContext::Current().work.userId = 0;
+    if (!entry->keepsChosenUser) {
+        m_work.userId = 0;
     }
-    std::unique_ptr<CCRWin> screen = m_screens->Create(code, *this);
+    std::unique_ptr<CCRWin> screen = entry->create(*this);
     if (screen == nullptr) {
         return false;
     }
     m_screenHooks = dynamic_cast<IWorkScreenHooks*>(screen.get());
     ReplaceScreen(std::move(screen));
-    m_screenCode = code;
+    m_current = entry;
     return true;
 }
 
-bool CTokeiyaView::CanCreateScreen(int code) const {
-    return m_screens != nullptr && m_screens->Knows(code, *this);
+bool CTokeiyaView::CanCreateScreen(ScreenId id) const {
+    const ScreenEntry* entry = m_screens != nullptr ? m_screens->Find(ScreenCode(id)) : nullptr;
+    return entry != nullptr && entry->create != nullptr;
 }
 
 void CTokeiyaView::OnOptionsChanged() {
-    if (m_screenCode < 100 && m_screenHooks != nullptr) {
+    if (m_current != nullptr && m_current->hearsOptionChanges && m_screenHooks != nullptr) {
         m_screenHooks->OnOptionsChanged();
     }
 }
@@ -72,13 +69,13 @@ bool CTokeiyaView::OnMenuCommand(win::UINT id) {
             ChangeConnection();
             return true;
         case command::kGroupSettings:
-            SetScreen(101);
+            SetScreen(ScreenId::Groups);
             return true;
         case command::kUserSettings:
-            SetScreen(102);
+            SetScreen(ScreenId::Users);
             return true;
         case command::kCalculation:
-            SetScreen(103);
+            SetScreen(ScreenId::SalaryList);
             return true;
         default:
             return false;
@@ -86,11 +83,11 @@ bool CTokeiyaView::OnMenuCommand(win::UINT id) {
 }
 
 void CTokeiyaView::ChangeConnection() {
-    // Successful or not, the caption and the start screen are shown afresh; a failed
-    // attempt keeps the previous connection.
-    m_doc.Connect(0);
+    // Successful or not, the caption and the start screen are shown afresh: Connect has
+    // told any failure, and a failed attempt keeps the previous connection.
+    static_cast<void>(m_doc.Connect(false));
     UpdateTitle();
-    SetScreen(0);
+    SetScreen(ScreenId::MonthSchedule);
 }
 
 bool CTokeiyaView::OnTimer(win::UINT id) {
@@ -98,8 +95,7 @@ bool CTokeiyaView::OnTimer(win::UINT id) {
         return CDosWinView::OnTimer(id);
     }
     m_doc.CheckAlarm();
-    // The schedule screens look for changes other computers made.
-    if ((m_screenCode == 0 || m_screenCode == 2) && m_screenHooks != nullptr) {
+    if (m_current != nullptr && m_current->refreshedEachMinute && m_screenHooks != nullptr) {
         m_screenHooks->OnPeriodicRefresh();
     }
     return true;

@@ -3,6 +3,7 @@
 #include "engine/CDosWinView.hpp"
 #include "platform/win/IMainWindow.hpp"
 #include "shell/IScreenFactory.hpp"
+#include "shell/WorkContext.hpp"
 
 namespace tokeiya {
 
@@ -18,29 +19,39 @@ class IWorkScreenHooks {
     virtual void OnPeriodicRefresh() = 0;
 };
 
-// The main window's view: builds the work screen of a screen code, keeps the caption, and
-// runs the minute timer that checks alarms and refreshes the schedule screens.
+// The main window's view: builds the work screens from the screen table, keeps what they
+// hand on to one another (the work context) and the caption, and runs the minute timer that
+// checks alarms and refreshes the schedule screens.
 class CTokeiyaView : public CDosWinView {
   public:
     static constexpr win::UINT kMinuteTimer = 13;
     static constexpr win::UINT kMinuteMs = 60000;
 
-    // `screens` builds the work screens (none without it); not owned.
+    // `screens` is the table the work screens are built from (none without it); not owned.
     CTokeiyaView(win::IMainWindow& window, CTokeiyaDoc& doc, IScreenFactory* screens = nullptr);
     ~CTokeiyaView() override;
 
-    // The framework's first update: the start screen (code 0) and the minute timer.
+    // The framework's first update: the month schedule and the minute timer.
     void OnInitialUpdate();
     void UpdateTitle();
 
+    // The code comes from the screen-switch message. An id the table does not build is
+    // refused and the current screen stays.
     bool CreateScreen(int code) override;
-    // Whether CreateScreen knows the code.
-    bool CanCreateScreen(int code) const;
-    // Passes the document's notice on to the work screens below code 100.
+    using CDosWinView::SetScreen;
+    bool SetScreen(ScreenId id) { return SetScreen(ScreenCode(id)); }
+    // Whether the table builds `id`.
+    bool CanCreateScreen(ScreenId id) const;
+    // Tells the screen, when it listens, that the option dialog changed the options.
     void OnOptionsChanged();
     bool OnMenuCommand(win::UINT id) override;
 
-    int ScreenCode() const { return m_screenCode; }
+    // The screen shown; the month schedule until the first one is built.
+    ScreenId CurrentScreen() const {
+        return m_current != nullptr ? m_current->id : ScreenId::MonthSchedule;
+    }
+    WorkContext& Work() { return m_work; }
+    const WorkContext& Work() const { return m_work; }
     CTokeiyaDoc& Document() const { return m_doc; }
     win::IMainWindow& MainWindow() const { return m_mainWindow; }
 
@@ -54,7 +65,8 @@ class CTokeiyaView : public CDosWinView {
     win::IMainWindow& m_mainWindow;
     CTokeiyaDoc& m_doc;
     IScreenFactory* m_screens;
-    int m_screenCode = 0;
+    const ScreenEntry* m_current = nullptr;  // the table's row of the screen shown
+    WorkContext m_work;
     IWorkScreenHooks* m_screenHooks = nullptr;  // the current screen's, when it has them
     bool m_timerRunning = false;
 };

@@ -67,8 +67,8 @@ bool LevelAllows(int userLevel, int required) {
 
 namespace {
 
-bool CanShow(const MenuContext& context, int code) {
-    return !context.canShowScreen || context.canShowScreen(code);
+bool CanShow(const MenuContext& context, ScreenId screen) {
+    return !context.canShowScreen || context.canShowScreen(screen);
 }
 
 }  // namespace
@@ -93,16 +93,17 @@ std::optional<win::CommandState> MainMenuState(win::UINT id, const MenuContext& 
             state.checked = context.fitScreen;
             return state;
         case command::kGroupSettings:
-            state.enabled = context.screenCode != 101 && LevelAllows(context.userLevel, 3) &&
-                            CanShow(context, 101);
+            state.enabled = context.screen != ScreenId::Groups &&
+                            LevelAllows(context.userLevel, 3) && CanShow(context, ScreenId::Groups);
             return state;
         case command::kUserSettings:
-            state.enabled = context.screenCode != 102 && LevelAllows(context.userLevel, 3) &&
-                            CanShow(context, 102);
+            state.enabled = context.screen != ScreenId::Users &&
+                            LevelAllows(context.userLevel, 3) && CanShow(context, ScreenId::Users);
             return state;
         case command::kCalculation:
-            state.enabled = context.screenCode != 103 && context.screenCode != 104 &&
-                            LevelAllows(context.userLevel, 2) && CanShow(context, 103);
+            state.enabled =
+                context.screen != ScreenId::SalaryList && context.screen != ScreenId::TimeCard &&
+                LevelAllows(context.userLevel, 2) && CanShow(context, ScreenId::SalaryList);
             return state;
         case command::kHelpIndex:
             // There is no help file to search.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/win/MenuModel.hpp"
+#include "shell/ScreenId.hpp"
 
 namespace tokeiya {
 
@@ -33,13 +34,13 @@ inline constexpr win::UINT kHelpIndex = 57667;
 // What the enabling rules of the menus look at.
 struct MenuContext {
     int userLevel = 0;
-    int screenCode = 0;
+    ScreenId screen = ScreenId::MonthSchedule;
     int zoomPercent = 80;
     bool maximized = false;
     bool fitScreen = false;
-    // Whether the view can build a screen code; an item whose screen cannot be built yet
-    // is disabled rather than doing nothing. Unset: every screen can be built.
-    std::function<bool(int)> canShowScreen;
+    // Whether the view can build a screen; an item whose screen cannot be built yet is
+    // disabled rather than doing nothing. Unset: every screen can be built.
+    std::function<bool(ScreenId)> canShowScreen;
     // Whether the print settings dialog exists.
     bool printSettingsAvailable = true;
 };

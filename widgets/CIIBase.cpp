@@ -54,7 +54,7 @@ void CIIBase::MakeBackup(int type) {
     m_hasBackup = true;
 }
 
-void CIIBase::Bind(void* value, int type) {
+void CIIBase::BindValue(void* value, int type) {
     if (type == 2) {
         BindBuffer(static_cast<char*>(value));
         return;

@@ -14,11 +14,12 @@ namespace tokeiya {
 // the field gets the focus, and how the editor's result goes back into the variable. Items
 // never draw or read keys on their own: the form asks them.
 //
-// The variable is bound with its value type (the numbers are shared by every class):
-// 1 std::string, 2 a char buffer of width + 1 bytes, 3 short, 4 int, 5 long, 6 float,
-// 7 double, 8 long long, 9 CTime. Types 1..9 keep a backup taken by SaveValue, which
-// CancelEdit puts back; any other type (0, -1) is a raw binding whose class saves and
-// restores on its own, if at all. Variables are never owned.
+// The variable is bound through the typed Bind overloads, which record its value type (the
+// numbers are shared by every class): 1 std::string, 2 a char buffer of width + 1 bytes,
+// 3 short, 4 int, 5 long, 6 float, 7 double, 8 long long, 9 CTime. Every binding keeps a
+// backup taken by SaveValue, which CancelEdit puts back, so that a refused edit can always
+// be undone: types 1..9 in this class, any other type (-1) in the class that binds it
+// through SaveOtherValue and RestoreOtherValue. Variables are never owned.
 class CIIBase {
   public:
     enum Kind { kText = 1, kNumber = 2, kTime = 4, kHighlight = 5, kSpaceSelect = 6, kPopup = 8 };
@@ -28,24 +29,21 @@ class CIIBase {
     CIIBase(const CIIBase&) = delete;
     CIIBase& operator=(const CIIBase&) = delete;
 
-    virtual void Bind(CTime* value) { Bind(value, 9); }
-    virtual void Bind(long long* value) { Bind(value, 8); }
-    virtual void Bind(double* value) { Bind(value, 7); }
-    virtual void Bind(float* value) { Bind(value, 6); }
-    virtual void Bind(long* value) { Bind(value, 5); }
-    virtual void Bind(int* value) { Bind(value, 4); }
-    virtual void Bind(short* value) { Bind(value, 3); }
-    virtual void Bind(char* value) { Bind(value, 2); }
-    virtual void Bind(std::string* value) { Bind(value, 1); }
-    virtual void Bind(void* value, int type);
+    virtual void Bind(CTime* value) { BindValue(value, 9); }
+    virtual void Bind(long long* value) { BindValue(value, 8); }
+    virtual void Bind(double* value) { BindValue(value, 7); }
+    virtual void Bind(float* value) { BindValue(value, 6); }
+    virtual void Bind(long* value) { BindValue(value, 5); }
+    virtual void Bind(int* value) { BindValue(value, 4); }
+    virtual void Bind(short* value) { BindValue(value, 3); }
+    virtual void Bind(char* value) { BindValue(value, 2); }
+    virtual void Bind(std::string* value) { BindValue(value, 1); }
 
     // Opens the item's editor on `form`; false when nothing opened.
     virtual bool OpenEditor(IEditorForm& form) = 0;
     // Writes the editor's result into the variable; false when nothing was taken.
     virtual bool TakeResult(CCRWin& editor) = 0;
 
-    virtual void BindRaw(void* value, int type);
-    virtual void BindBuffer(char* buffer);
     // The value as the field shows it; false when there is nothing to show.
     virtual bool GetText(std::string& text) const;
     // Writes the value over the field's cells (cleared to the form's colours first).
@@ -76,6 +74,16 @@ class CIIBase {
     std::string m_nullText;
 
   protected:
+    // Binds an untyped pointer as `type`: types 1..9 with a backup (a buffer through
+    // BindBuffer), any other type through BindRaw. Only the typed overloads and the classes
+    // that define a type of their own call it, so that the type always fits the variable.
+    virtual void BindValue(void* value, int type);
+    // Records pointer and type without a backup of this class (a change of type drops the
+    // old one); the binding class saves and restores the value itself.
+    virtual void BindRaw(void* value, int type);
+    // A char buffer of width + 1 bytes, with a backup of that size.
+    virtual void BindBuffer(char* buffer);
+
     // The bound text of types 1 and 2; empty for any other type.
     std::string BoundText() const;
     // Stores text into a type 1 or 2 variable (a buffer takes at most width bytes).

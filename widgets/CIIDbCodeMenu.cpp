@@ -11,16 +11,15 @@
 
 namespace tokeiya {
 
-CIIDbCodeMenu::CIIDbCodeMenu(int popupX, int popupY, int popupWidth, int popupHeight, int* value,
-                             CConnection* database, std::string table, int menuRows, int codeDigits,
-                             int nameWidth, std::string* nameOut)
-    : CIIPopupMenu(popupX, popupY, popupWidth, popupHeight, value, kScale),
-      m_database(database),
-      m_table(std::move(table)),
-      m_menuRows(menuRows),
-      m_codeDigits(codeDigits),
-      m_nameWidth(nameWidth),
-      m_nameOut(nameOut) {}
+CIIDbCodeMenu::CIIDbCodeMenu(Spec spec)
+    : CIIPopupMenu(spec.popupX, spec.popupY, spec.popupWidth, spec.popupHeight, spec.value, kScale),
+      m_extraFilter(std::move(spec.extraFilter)),
+      m_database(spec.database),
+      m_table(std::move(spec.table)),
+      m_menuRows(spec.menuRows),
+      m_codeDigits(spec.codeDigits),
+      m_nameWidth(spec.nameWidth),
+      m_nameOut(spec.nameOut) {}
 
 bool CIIDbCodeMenu::GetText(std::string& text) const {
     if (!m_attached || m_value == nullptr || m_valueType != 4) {

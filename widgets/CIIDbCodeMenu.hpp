@@ -16,10 +16,27 @@ class CIIDbCodeMenu : public CIIPopupMenu {
   public:
     static constexpr int kScale = 1000;
 
-    CIIDbCodeMenu(int popupX, int popupY, int popupWidth, int popupHeight, int* value,
-                  CConnection* database, std::string table, int menuRows, int codeDigits,
-                  int nameWidth, std::string* nameOut);
+    // What the field is made of, by name, e.g.
+    // CIIDbCodeMenu({.popupWidth = 250, .popupHeight = 360, .value = &code, ...}). Every
+    // field has an initializer, so that a designated list may leave any of them out.
+    struct Spec {
+        // Where the list opens: -1 next to the field once attached, else at (popupX,
+        // popupY); all four in thousandths of the form's size (see CIIPopupMenu).
+        int popupX = -1;
+        int popupY = -1;
+        int popupWidth = 0;
+        int popupHeight = 0;
+        int* value = nullptr;  // the code; may be bound later
+        CConnection* database = nullptr;
+        std::string table{};  // the code list with its [code] and [name] columns
+        int menuRows = 0;     // rows the list shows at once
+        int codeDigits = 0;
+        int nameWidth = 0;               // cells of the name column
+        std::string* nameOut = nullptr;  // receives the chosen code's name; may be null
+        std::string extraFilter{};       // a further condition on the list's rows
+    };
 
+    explicit CIIDbCodeMenu(Spec spec);
     // The code zero-padded to its digits, once attached.
     bool GetText(std::string& text) const override;
     // The code, as a popup menu takes it, and its name into the name variable.

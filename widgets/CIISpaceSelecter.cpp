@@ -4,11 +4,28 @@ namespace tokeiya {
 
 CIISpaceSelecter::CIISpaceSelecter(int x, int y, int width, int* value)
     : CIIBase(kSpaceSelect, x, y, width) {
-    BindRaw(value, -1);
+    BindMapped(value);
 }
 
 int CIISpaceSelecter::GetInitialIndex() const {
     return 0;
+}
+
+void CIISpaceSelecter::SaveOtherValue() {
+    if (m_valueType != -1 || m_value == nullptr) {
+        return;
+    }
+    m_savedMapped = *ValueAs<int>();
+    m_hasSavedMapped = true;
+}
+
+bool CIISpaceSelecter::RestoreOtherValue() {
+    if (m_valueType != -1 || m_value == nullptr || !m_hasSavedMapped) {
+        return false;
+    }
+    *ValueAs<int>() = m_savedMapped;
+    m_changed = false;
+    return true;
 }
 
 bool CIISpaceSelecter::OpenEditor(IEditorForm& form) {
@@ -64,7 +81,8 @@ bool CIISpaceSelecter::TakeResult(CCRWin& editor) {
 CIISS_MaruNull::CIISS_MaruNull(int x, int y, int* flag) : CIISpaceSelecter(x, y, 2, flag) {}
 
 void CIISS_MaruNull::Bind(int* flag) {
-    BindRaw(flag, -1);
+    // Mapped rather than an index: any non-zero flag opens on "○".
+    BindMapped(flag);
 }
 
 std::unique_ptr<CCRWSpaceSelecter> CIISS_MaruNull::CreateSelecter(IEditorForm& form) {
@@ -91,7 +109,7 @@ bool CIISS_MaruNull::TakeResult(CCRWin& editor) {
 CIISS_TimeOption::CIISS_TimeOption(int x, int y, int* option) : CIISpaceSelecter(x, y, 2, option) {}
 
 void CIISS_TimeOption::Bind(long* option) {
-    BindRaw(option, 5);
+    BindValue(option, 5);
 }
 
 long CIISS_TimeOption::Option() const {

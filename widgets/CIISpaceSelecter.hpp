@@ -12,7 +12,7 @@ namespace tokeiya {
 // their own numbers.
 class CIISpaceSelecter : public CIIBase {
   public:
-    // `value` is bound raw (type -1) until bound otherwise.
+    // `value` is an int the subclass maps (type -1) until bound otherwise.
     CIISpaceSelecter(int x, int y, int width, int* value);
 
     bool OpenEditor(IEditorForm& form) override;
@@ -22,6 +22,20 @@ class CIISpaceSelecter : public CIIBase {
     virtual std::unique_ptr<CCRWSpaceSelecter> CreateSelecter(IEditorForm& form) = 0;
     // The entry to show first when the binding does not tell.
     virtual int GetInitialIndex() const;
+
+  protected:
+    // The int of type -1 has its backup here.
+    void SaveOtherValue() override;
+    bool RestoreOtherValue() override;
+    // Binds the int the subclass maps as type -1; a backup of another variable is dropped.
+    void BindMapped(int* value) {
+        BindRaw(value, -1);
+        m_hasSavedMapped = false;
+    }
+
+  private:
+    int m_savedMapped = 0;
+    bool m_hasSavedMapped = false;
 };
 
 // A yes/no flag shown as blank or "○": any non-zero number opens on "○", and the flag

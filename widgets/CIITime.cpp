@@ -13,20 +13,16 @@ CIITime::CIITime(int x, int y, CTime* value, bool withSeconds, bool selectAllOnO
     : CIIBase(kTime, x, y, withSeconds ? 8 : 5),
       m_withSeconds(withSeconds),
       m_selectAllOnOpen(selectAllOnOpen) {
-    CIIBase::Bind(value, 9);
+    Bind(value);
     m_format = withSeconds ? "%02d:%02d:%02d" : "%02d:%02d";
     m_nullText.assign(static_cast<size_t>(m_width), ' ');
-}
-
-void CIITime::Bind(CTime* value) {
-    BindRaw(value, 0);
 }
 
 void CIITime::SetPosSize(int, int, int) {}
 
 CTime* CIITime::Time() const {
-    // Bound with a backup (9) or raw (0); any other binding is not a time.
-    return m_valueType == 9 || m_valueType == 0 ? ValueAs<CTime>() : nullptr;
+    // Any binding but a CTime's is not a time.
+    return m_valueType == 9 ? ValueAs<CTime>() : nullptr;
 }
 
 bool CIITime::OpenEditor(IEditorForm& form) {

@@ -6,15 +6,12 @@
 
 namespace tokeiya {
 
-// A time-of-day field ("hh:mm" or "hh:mm:ss"), edited in a time editor. A time given to the
-// constructor is bound with a backup; one bound later through Bind(CTime*) has none, so
-// CancelEdit leaves it as it is.
+// A time-of-day field ("hh:mm" or "hh:mm:ss"), edited in a time editor. Its time is bound
+// with a backup, whether given to the constructor or bound later, so that a refused time
+// can be put back.
 class CIITime : public CIIBase {
   public:
     CIITime(int x, int y, CTime* value, bool withSeconds, bool selectAllOnOpen);
-
-    void Bind(CTime* value) override;
-    using CIIBase::Bind;
 
     bool OpenEditor(IEditorForm& form) override;
     // The typed time of day replaces the variable's; an empty editor gives no time. A time

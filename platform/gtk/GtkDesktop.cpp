@@ -9,6 +9,7 @@
 #include "platform/Cp932.hpp"
 #include "platform/gtk/GObjectPtr.hpp"
 #include "platform/gtk/GtkDialogRenderer.hpp"
+#include "platform/gtk/GtkNoticeWindow.hpp"
 #include "platform/gtk/GtkText.hpp"
 
 namespace tokeiya::gtk {
@@ -176,6 +177,10 @@ std::unique_ptr<win::IMainWindow> CGtkDesktop::CreateMainWindow(
     });
     m_createdWindow = window.get();
     return window;
+}
+
+std::unique_ptr<INoticeWindow> CGtkDesktop::CreateNoticeWindow(const std::string& caption) {
+    return std::make_unique<CGtkNoticeWindow>(caption);
 }
 
 }  // namespace tokeiya::gtk

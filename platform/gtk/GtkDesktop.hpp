@@ -37,6 +37,7 @@ class CGtkDesktop : public IDesktop {
     // One main window at a time; it must be deleted before the desktop.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
+    std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
 
   private:
     // The dialogs' parent: the main window while it is shown. A window hidden in the

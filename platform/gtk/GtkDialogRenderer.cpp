@@ -191,7 +191,9 @@ void CGtkDialogRenderer::AddRow(int row, const DialogField& field) {
 GtkWidget* CGtkDialogRenderer::CreateEntry(const DialogField& field, Row& view) {
     GtkWidget* widget = gtk_entry_new();
     GtkEntry* entry = GTK_ENTRY(widget);
-    gtk_entry_set_activates_default(entry, TRUE);
+    // Enter answers OK at once rather than through the default button, whose activation
+    // GTK shows as a press that holds the answer back for a quarter of a second.
+    g_signal_connect(widget, "activate", G_CALLBACK(OnEntryActivate), m_dialog.get());
     switch (field.kind) {
         case FieldKind::Password:
             gtk_entry_set_visibility(entry, FALSE);
@@ -473,6 +475,10 @@ gboolean CGtkDialogRenderer::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer) noex
     return TRUE;
 }
 
+void CGtkDialogRenderer::OnEntryActivate(GtkEntry*, gpointer dialog) noexcept {
+    Guarded("dialog Enter", [dialog] { gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK); });
+}
+
 gboolean CGtkDialogRenderer::OnKeyPress(GtkWidget* dialog, GdkEventKey* event, gpointer) noexcept {
     gboolean handled = FALSE;
     Guarded("dialog key", [&] {
@@ -485,13 +491,17 @@ gboolean CGtkDialogRenderer::OnKeyPress(GtkWidget* dialog, GdkEventKey* event, g
         }
         // Enter on a check box or a choice means OK, as in an entry, where GTK would tick
         // the box or open the list. Entries keep their keys: the input method needs Enter
-        // while it composes, and they activate the default themselves.
+        // while it composes, and they answer OK themselves.
         GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog));
         if (focus == nullptr || GTK_IS_ENTRY(focus)) {
             return;
         }
         if (GTK_IS_CHECK_BUTTON(focus) || gtk_widget_get_ancestor(focus, GTK_TYPE_COMBO_BOX)) {
             gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+            handled = TRUE;
+        } else if (GTK_IS_BUTTON(focus)) {
+            // Clicked now, without the quarter-second press GTK shows first.
+            gtk_button_clicked(GTK_BUTTON(focus));
             handled = TRUE;
         }
     });

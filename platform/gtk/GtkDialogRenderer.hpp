@@ -59,6 +59,7 @@ class CGtkDialogRenderer {
     static void OnResponse(GtkDialog* dialog, gint response, gpointer self) noexcept;
     static gboolean OnDeleteEvent(GtkWidget* dialog, GdkEvent* event, gpointer) noexcept;
     static gboolean OnKeyPress(GtkWidget* dialog, GdkEventKey* event, gpointer) noexcept;
+    static void OnEntryActivate(GtkEntry* entry, gpointer dialog) noexcept;
 
     CGtkModalRunner& m_runner;
     CDialogModel& m_model;

@@ -354,23 +354,53 @@ int HeadlessHostWindow::Pump(int limit) {
 void HeadlessHostWindow::AdvanceTime(int milliseconds) {
     // The clock never runs backwards.
     const std::int64_t end = m_now + std::max(milliseconds, 0);
-    for (;;) {
+    do {
         Pump();
-        auto next = std::min_element(
-            m_timers.begin(), m_timers.end(),
-            [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
-        if (next == m_timers.end() || next->second.due > end) {
-            break;
-        }
-        m_now = std::max(m_now, next->second.due);
-        SyncClock();
-        // As GLib does: the next tick is a period after this one was delivered.
-        next->second.due = m_now + next->second.period;
-        Deliver(Message{WM_TIMER, next->first, 0});
-        Pump();
-    }
+    } while (RunNextDue(end));
     m_now = std::max(m_now, end);
     SyncClock();
+}
+
+bool HeadlessHostWindow::RunNextDue(std::int64_t end) {
+    std::erase_if(m_timeouts, [](const PendingTimeout& t) { return t.fire.expired(); });
+    auto timer =
+        std::min_element(m_timers.begin(), m_timers.end(),
+                         [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+    // Of equal times the earlier made goes first.
+    auto timeout = std::min_element(
+        m_timeouts.begin(), m_timeouts.end(),
+        [](const PendingTimeout& a, const PendingTimeout& b) { return a.due < b.due; });
+    const bool timerFirst = timer != m_timers.end() &&
+                            (timeout == m_timeouts.end() || timer->second.due <= timeout->due);
+    const std::int64_t due = timerFirst                    ? timer->second.due
+                             : timeout != m_timeouts.end() ? timeout->due
+                                                           : end + 1;
+    if (due > end) {
+        return false;
+    }
+    m_now = std::max(m_now, due);
+    SyncClock();
+    if (timerFirst) {
+        // As GLib does: the next tick is a period after this one was delivered.
+        timer->second.due = m_now + timer->second.period;
+        Deliver(Message{WM_TIMER, timer->first, 0});
+    } else {
+        // Taken out first: the callback may make timeouts of its own.
+        std::shared_ptr<std::function<void()>> fire = timeout->fire.lock();
+        m_timeouts.erase(timeout);
+        if (fire) {
+            (*fire)();
+        }
+    }
+    Pump();
+    return true;
+}
+
+HeadlessHostWindow::Timeout HeadlessHostWindow::RunAfter(int milliseconds,
+                                                         std::function<void()> fire) {
+    auto handle = std::make_shared<std::function<void()>>(std::move(fire));
+    m_timeouts.push_back(PendingTimeout{m_now + std::max(milliseconds, 0), handle});
+    return handle;
 }
 
 void HeadlessHostWindow::SetClock(std::int64_t seconds) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -125,6 +126,12 @@ class HeadlessHostWindow : public win::IMainWindow {
     void SetClock(std::int64_t seconds);
     bool TimerRunning(win::UINT id) const { return m_timers.count(id) != 0; }
     int TimerPeriod(win::UINT id) const;
+    // A callback of the desktop rather than of this window (a notice window hiding itself),
+    // run once on this window's clock after `milliseconds`, in due order with the window's
+    // timers, as GLib runs a desktop's timeouts beside them. Dropping the handle cancels
+    // it; the handle may outlive the window.
+    using Timeout = std::shared_ptr<std::function<void()>>;
+    [[nodiscard]] Timeout RunAfter(int milliseconds, std::function<void()> fire);
 
     // Resizes the client area and sends WM_SIZE.
     void Resize(int width, int height, win::WPARAM kind = win::SIZE_RESTORED);
@@ -226,6 +233,12 @@ class HeadlessHostWindow : public win::IMainWindow {
         win::UINT period;
         std::int64_t due;
     };
+    struct PendingTimeout {
+        std::int64_t due;
+        std::weak_ptr<std::function<void()>> fire;
+    };
+    // Runs the earliest timer or timeout due by `end`; false when none is.
+    bool RunNextDue(std::int64_t end);
     bool Deliver(const win::Message& message);
     // One key event with the modifiers as they are. `typed`, when given, is the character
     // the key-down makes without Ctrl or Alt (two characters may share a code).
@@ -243,6 +256,7 @@ class HeadlessHostWindow : public win::IMainWindow {
     win::IFrameProc* m_frameProc = nullptr;
     std::deque<win::Message> m_posted;
     std::map<win::UINT, Timer> m_timers;
+    std::vector<PendingTimeout> m_timeouts;  // in the order they were made
     win::TimerIdAllocator m_timerIds;
     std::int64_t m_now = 0;
     // CTime reads (m_clockStartMs + m_now) / 1000 while the window lives.

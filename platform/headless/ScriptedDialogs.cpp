@@ -107,7 +107,29 @@ class ScriptedMainWindow : public headless::HeadlessHostWindow {
     CScriptedDialogs& m_desktop;
 };
 
+// The desktop forgets its notice window when it goes.
+class ScriptedNoticeWindow : public headless::HeadlessNoticeWindow {
+  public:
+    ScriptedNoticeWindow(CScriptedDialogs& desktop, const std::string& caption)
+        : HeadlessNoticeWindow(caption, [&desktop] { return desktop.m_mainWindow; }),
+          m_desktop(desktop) {}
+    ~ScriptedNoticeWindow() override {
+        if (m_desktop.m_noticeWindow == this) {
+            m_desktop.m_noticeWindow = nullptr;
+        }
+    }
+
+  private:
+    CScriptedDialogs& m_desktop;
+};
+
 }  // namespace
+
+std::unique_ptr<INoticeWindow> CScriptedDialogs::CreateNoticeWindow(const std::string& caption) {
+    auto window = std::make_unique<ScriptedNoticeWindow>(*this, caption);
+    m_noticeWindow = window.get();
+    return window;
+}
 
 std::unique_ptr<win::IMainWindow> CScriptedDialogs::CreateMainWindow(win::IFrameProc& proc,
                                                                      std::function<void()>) {

@@ -7,6 +7,7 @@
 
 #include "platform/Desktop.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
+#include "platform/headless/HeadlessNoticeWindow.hpp"
 #include "platform/headless/ScriptedDialog.hpp"
 
 namespace tokeiya {
@@ -52,6 +53,8 @@ class CScriptedDialogs : public IDesktop {
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
     void ShowAboutDialog(const std::string&) override { ++m_aboutShown; }
+    // Its time runs on the clock of the main window the desktop has when it is shown.
+    std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
 
     // What was shown, in order: message texts, and the dialogs.
     std::vector<std::string> m_messages;
@@ -67,6 +70,8 @@ class CScriptedDialogs : public IDesktop {
     std::function<void(headless::HeadlessHostWindow&)> m_onMainWindowCreated;
     // The last window CreateMainWindow made, while it lives.
     headless::HeadlessHostWindow* m_mainWindow = nullptr;
+    // The last notice window CreateNoticeWindow made, while it lives.
+    headless::HeadlessNoticeWindow* m_noticeWindow = nullptr;
     int m_aboutShown = 0;
 
   private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
 
 namespace tokeiya {
@@ -27,48 +28,51 @@ void CCRWA_Tokeiya::OnOptionsChanged() {}
 
 void CCRWA_Tokeiya::OnPeriodicRefresh() {}
 
+CConnection* CCRWA_Tokeiya::Database() const {
+    return m_view.Document().GetDatabase();
+}
+
 CFunctionMenu* CCRWA_Tokeiya::FunctionMenu() const {
     return dynamic_cast<CFunctionMenu*>(GetFunctionMenu());
 }
 
-int CCRWA_Tokeiya::TakeEdit() {
+CCRWA_Tokeiya::Taken CCRWA_Tokeiya::TakeEdit() {
     CIIBase* item = CurrentItem();
     if (ActiveEditor() == nullptr || item == nullptr) {
-        return 0;
+        return Taken::Unchanged;
     }
     int changed = 0;
     if (!TakeCurrentResult(&changed)) {
         RejectEdit(&changed, true);
         ActivateItem(item);
-        return -1;
+        return Taken::Refused;
     }
-    return changed != 0 ? 1 : 0;
+    return changed != 0 ? Taken::Changed : Taken::Unchanged;
 }
 
-void CCRWA_Tokeiya::MakeRowVisible(int row, int count, int pageRows, int& top, int& cursor) {
-    if (row < 0 || row >= count) {
-        return;
+bool CCRWA_Tokeiya::SwitchScreen(ScreenId id) {
+    if (!m_view.CanCreateScreen(id)) {
+        return false;
     }
-    if (row < top || row >= top + pageRows) {
-        top = std::max(0, std::min(row, count - pageRows));
-    }
-    cursor = row - top;
+    CCRWMain::SwitchScreen(ScreenCode(id));
+    return true;
 }
 
-void CCRWA_Tokeiya::ShowListScrollBar(CCRWScrollBar*& bar, bool shown, int col, int line, int rows,
-                                      int count, int position) {
-    constexpr int kBarId = 1;
-    if (shown && bar == nullptr) {
-        bar = CreateScrollBar(col, line, rows, kBarId, 0, 1, true);
-    } else if (!shown && bar != nullptr) {
-        // The engine's bar has no hidden state: it leaves the window.
-        DestroyScrollBar(bar);
-        bar = nullptr;
+bool CCRWA_Tokeiya::StoreOpenEdit(const std::function<void()>& store,
+                                  const std::function<void()>& redraw) {
+    if (ActiveEditor() == nullptr) {
+        return true;
     }
-    if (bar != nullptr) {
-        bar->SetRange(0, count - 1, false);
-        bar->SetPosition(position, true);
+    const Taken taken = TakeEdit();
+    if (taken == Taken::Refused) {
+        return false;
     }
+    if (taken == Taken::Changed) {
+        store();
+    }
+    redraw();
+    CloseEditor();
+    return true;
 }
 
 void CCRWA_Tokeiya::HideMainWindow() {

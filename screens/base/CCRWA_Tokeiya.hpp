@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "shell/CTokeiyaView.hpp"
@@ -7,6 +8,7 @@
 
 namespace tokeiya {
 
+class CConnection;
 class CFunctionMenu;
 
 // What every work screen shares: its drawing and function-key labels loaded by name, the
@@ -23,27 +25,29 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
 
     CTokeiyaView& View() const { return m_view; }
     CTokeiyaDoc& Document() const { return m_view.Document(); }
+    // What the screens hand on to one another, kept by the view.
+    WorkContext& Work() const { return m_view.Work(); }
+    // Asks the view for screen `id` after the current message; this screen then hides and
+    // closes. An id the view does not build is refused before that: false, and this screen
+    // stays as it is.
+    bool SwitchScreen(ScreenId id);
+    // The session's database; null without a connection.
+    CConnection* Database() const;
     // The screen's bar; null for a screen without one.
     CFunctionMenu* FunctionMenu() const;
 
   protected:
     // Hides the main window; the program goes on in the notification area.
     void HideMainWindow();
-    // The open editor's value into the current item: 1 when it changed, 0 when not (or
-    // without an editor), -1 when the editor's text is no valid value: then, with a beep,
-    // the value from before the edit is back and the editor open again.
-    int TakeEdit();
-
-    // The lists shown a page at a time. Row `row` of a list of `count` rows brought onto the
-    // page of `pageRows` rows starting at `top` (moved as little as possible, a full page
-    // kept where there is one); `cursor` becomes its place on the page. Nothing for a row
-    // outside the list.
-    static void MakeRowVisible(int row, int count, int pageRows, int& top, int& cursor);
-    // Shows or removes the list's scroll bar, a vertical one in key mode at `col` over
-    // `rows` lines from `line`; `bar` is the one shown now, null when none. Shown, it spans
-    // rows 0 .. count - 1 and stands at `position`.
-    void ShowListScrollBar(CCRWScrollBar*& bar, bool shown, int col, int line, int rows, int count,
-                           int position);
+    // What taking an edit came to.
+    enum class Taken { Unchanged, Changed, Refused };
+    // The open editor's value into the current item. Unchanged also without an editor.
+    // Refused when the editor's text is no valid value: then, with a beep, the value from
+    // before the edit is back and the editor open again.
+    [[nodiscard]] Taken TakeEdit();
+    // Takes the open editor's value, runs `store` when it changed, then `redraw`, and
+    // closes the editor. True without an editor; false when the value was refused.
+    bool StoreOpenEdit(const std::function<void()>& store, const std::function<void()>& redraw);
 
   private:
     CTokeiyaView& m_view;

@@ -1,7 +1,6 @@
 #include "screens/base/TimeCardCells.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "widgets/CIIDigit.hpp"
 #include "widgets/CIISpaceSelecter.hpp"
@@ -29,11 +28,10 @@ CIIBase* CTimeCardCells::Place(int column, int line, CTime& arrival, CTime& depa
     item->SetPos(m_columns[index], line);
     switch (index) {
         case 0:
-            // Bound with a copy, so that a refused time can be put back.
-            item->Bind(static_cast<void*>(&arrival), 9);
+            item->Bind(&arrival);
             break;
         case 1:
-            item->Bind(static_cast<void*>(&departure), 9);
+            item->Bind(&departure);
             break;
         case 2:
             item->Bind(&lunchMinutes);
@@ -73,25 +71,6 @@ void CTimeCardCells::Move(int virtualKey, int& row, int& column, int first, int 
         default:
             break;
     }
-}
-
-std::string CardTimeText(const CTime& time) {
-    if (IsEmptyTime(time)) {
-        return "     ";
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d", time.GetHour() % 100, time.GetMinute());
-    return text;
-}
-
-const char* WeekdayName(int weekday) {
-    static constexpr const char* kNames[] = {"日", "月", "火", "水", "木", "金", "土"};
-    return kNames[((weekday % 7) + 7) % 7];
-}
-
-const char* OptionLabel(int option) {
-    static constexpr const char* kLabels[] = {"  ", "前", "翌"};
-    return option >= 0 && option <= 2 ? kLabels[option] : kLabels[0];
 }
 
 }  // namespace tokeiya

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <memory>
-#include <string>
 
 #include "platform/CTime.hpp"
 #include "widgets/CIIBase.hpp"
@@ -35,12 +34,5 @@ class CTimeCardCells {
     std::array<int, kColumns> m_columns;
     std::array<std::unique_ptr<CIIBase>, kColumns> m_items;
 };
-
-// "hh:mm", or five blanks for an unset time.
-std::string CardTimeText(const CTime& time);
-// "日" .. "土" for 0 = Sunday .. 6 = Saturday.
-const char* WeekdayName(int weekday);
-// The day option as shown: two blanks, "前" or "翌" (blanks for any other value).
-const char* OptionLabel(int option);
 
 }  // namespace tokeiya

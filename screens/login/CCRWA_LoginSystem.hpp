@@ -8,8 +8,6 @@ namespace tokeiya {
 // labels only. The account reaches its work through the management menu.
 class CCRWA_LoginSystem : public CCRWA_Tokeiya {
   public:
-    static constexpr int kCode = 100;
-
     explicit CCRWA_LoginSystem(CTokeiyaView& view);
 
     // Key 12 hides the main window; every other key does nothing.

@@ -4,8 +4,8 @@
 
 #include "data/CTSchedule.hpp"
 #include "data/PayPeriod.hpp"
-#include "platform/AppContext.hpp"
 #include "platform/odbc/DbException.hpp"
+#include "screens/base/HoldRedraw.hpp"
 #include "shell/CSetHolidayDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CCRWTTime.hpp"
@@ -51,10 +51,10 @@ CCRWA_MonthSchedule::CCRWA_MonthSchedule(CTokeiyaView& view)
         // Key 1 is labelled only while it reloads, and then works from the keyboard too.
         bar->SetReserveF1(false);
         // The day schedules are reached only where the program has them.
-        if (!view.CanCreateScreen(1)) {
+        if (!view.CanCreateScreen(ScreenId::PersonalDay)) {
             bar->SetLabels(9, "");
         }
-        if (!view.CanCreateScreen(2)) {
+        if (!view.CanCreateScreen(ScreenId::EveryoneDay)) {
             bar->SetLabels(10, "");
         }
     }
@@ -65,24 +65,24 @@ CCRWA_MonthSchedule::~CCRWA_MonthSchedule() {
     CloseEditor();
 }
 
-CConnection* CCRWA_MonthSchedule::Database() const {
-    return Document().GetDatabase();
-}
-
 int CCRWA_MonthSchedule::UserId() const {
     return Document().GetLoggedInUser().idUser;
+}
+
+int CCRWA_MonthSchedule::LunchMinutes() const {
+    return Document().GetLoggedInUser().nLunchMin;
 }
 
 void CCRWA_MonthSchedule::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
     if (UserId() == 0) {
         m_handedOver = true;
-        SwitchScreen(100);
+        SwitchScreen(ScreenId::AdminHome);
         return;
     }
-    int year = Document().GetYear();
-    int month = Document().GetMonth();
-    int day = Document().GetDay();
+    int year = Work().scheduleYear;
+    int month = Work().scheduleMonth;
+    int day = Work().scheduleDay;
     if (year == 0 || month < 1 || month > 12) {
         const CTime today = CTime::GetCurrentTime();
         year = today.GetYear();
@@ -122,7 +122,7 @@ void CCRWA_MonthSchedule::Activate() {
 
 void CCRWA_MonthSchedule::ShowMonth(int year, int month, bool placeCursor, int cursorDay) {
     CloseEditor();
-    m_days.Reset(year, month);
+    m_days.Reset(year, month, LunchMinutes());
     // The drawing comes back fresh, without the rules and texts of the month before.
     LoadFromPackage(kDrawing);
     if (CConnection* db = Database()) {
@@ -142,13 +142,10 @@ void CCRWA_MonthSchedule::ShowMonth(int year, int month, bool placeCursor, int c
 }
 
 void CCRWA_MonthSchedule::DrawAllDays() {
-    const bool hold = HoldRedraw();
-    SetHoldRedraw(true);
+    CHoldRedraw hold(*this, true);
     for (int day = 1; day <= m_days.DayCount(); ++day) {
         DrawDay(day);
     }
-    SetHoldRedraw(hold);
-    InvalidateAll(true);
 }
 
 void CCRWA_MonthSchedule::DrawDay(int day) {
@@ -192,19 +189,7 @@ void CCRWA_MonthSchedule::SetCursor(int day, int column) {
 }
 
 bool CCRWA_MonthSchedule::StoreEdit() {
-    if (ActiveEditor() == nullptr) {
-        return true;
-    }
-    const int taken = TakeEdit();
-    if (taken < 0) {
-        return false;
-    }
-    if (taken > 0) {
-        StoreCursorCard();
-    }
-    DrawCard(m_cursorDay);
-    CloseEditor();
-    return true;
+    return StoreOpenEdit([this] { StoreCursorCard(); }, [this] { DrawCard(m_cursorDay); });
 }
 
 void CCRWA_MonthSchedule::StoreCursorCard() {
@@ -294,10 +279,10 @@ bool CCRWA_MonthSchedule::OnFunctionKey(int key, int, int) {
             SetCursor(m_cursorDay, m_cursorColumn);
             break;
         case 9:
-            OpenDaySchedule(1);
+            OpenDaySchedule(ScreenId::PersonalDay);
             break;
         case 10:
-            OpenDaySchedule(2);
+            OpenDaySchedule(ScreenId::EveryoneDay);
             break;
         default:  // 12
             RememberDate();
@@ -368,17 +353,19 @@ void CCRWA_MonthSchedule::EditHoliday() {
     DrawDay(m_cursorDay);
 }
 
-void CCRWA_MonthSchedule::OpenDaySchedule(int code) {
-    if (!View().CanCreateScreen(code)) {
+void CCRWA_MonthSchedule::OpenDaySchedule(ScreenId id) {
+    if (!View().CanCreateScreen(id)) {
         SetCursor(m_cursorDay, m_cursorColumn);
         return;
     }
     RememberDate();
-    SwitchScreen(code);
+    SwitchScreen(id);
 }
 
 void CCRWA_MonthSchedule::RememberDate() {
-    Document().SetDate(m_days.Year(), m_days.Month(), m_cursorDay);
+    Work().scheduleYear = m_days.Year();
+    Work().scheduleMonth = m_days.Month();
+    Work().scheduleDay = m_cursorDay;
 }
 
 // --- Mouse ---
@@ -409,7 +396,7 @@ bool CCRWA_MonthSchedule::OnLButtonDblClk(int, int x, int y) {
     }
     if (StoreEdit()) {
         m_cursorDay = day;
-        OpenDaySchedule(part == kOwnSubjectsPart ? 1 : 2);
+        OpenDaySchedule(part == kOwnSubjectsPart ? ScreenId::PersonalDay : ScreenId::EveryoneDay);
     }
     return true;
 }
@@ -421,7 +408,7 @@ void CCRWA_MonthSchedule::OnOptionsChanged() {
         return;
     }
     CloseEditor();
-    m_days.TakeDefaultLunch(CAppContext::Current().defaultLunchMinutes);
+    m_days.TakeDefaultLunch(LunchMinutes());
     DrawAllDays();
     SetCursor(m_cursorDay, m_cursorColumn);
 }

@@ -13,7 +13,6 @@ namespace tokeiya {
 // has no schedule: for it the screen hands over to its home screen.
 class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
   public:
-    static constexpr int kCode = 0;
     // Day d is on line d + 2.
     static constexpr int kFirstDayLine = 3;
     // Columns of the cursor: arrival, departure, lunch minutes, day option.
@@ -61,17 +60,18 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     void PutPresentTime();
     // Key 8: the holiday name of the cursor day.
     void EditHoliday();
-    // Keys 9 and 10: the day schedule of the cursor day (code 1 personal, 2 everyone).
-    void OpenDaySchedule(int code);
-    // The year, month and cursor day go to the login document, where the day schedule and
+    // Keys 9 and 10: the day schedule of the cursor day.
+    void OpenDaySchedule(ScreenId id);
+    // The year, month and cursor day go to the work context, where the day schedule and
     // the next month schedule find them.
     void RememberDate();
     bool CursorOnToday() const;
     void SetKeyLabel(int key, const std::string& label);
     // The part of a day under a mouse position; false outside the month's days.
     bool PartAt(int x, int y, int& day, int& part) const;
-    CConnection* Database() const;
     int UserId() const;
+    // The logged-in user's lunch minutes, which a day without a card gets.
+    int LunchMinutes() const;
 
     CMonthScheduleDays m_days;
     CTimeCardCells m_cells{{8, 15, 21, 25}};

@@ -8,27 +8,27 @@
 #include "data/CTTimeCard.hpp"
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
-#include "screens/base/TimeCardCells.hpp"
+#include "rows/TimeCardRowText.hpp"
 
 namespace tokeiya {
 
 namespace {}  // namespace
 
 CMonthScheduleDays::CMonthScheduleDays() {
-    Reset(m_year, m_month);
+    Reset(m_year, m_month, 0);
 }
 
 size_t CMonthScheduleDays::Index(int day) {
     return static_cast<size_t>(std::clamp(day, 1, 31) - 1);
 }
 
-void CMonthScheduleDays::Reset(int year, int month) {
+void CMonthScheduleDays::Reset(int year, int month, int lunchMinutes) {
     m_year = year;
     m_month = std::clamp(month, 1, 12);
     m_dayCount = DaysInMonth(m_year, m_month);
     m_firstWeekday = CalendarDay{m_year, m_month, 1}.Weekday();
     for (size_t i = 0; i < m_days.size(); ++i) {
-        m_days[i].Reset(static_cast<int>(i));
+        m_days[i].Reset(static_cast<int>(i), lunchMinutes);
     }
     m_latestUpdate = CTime();
 }

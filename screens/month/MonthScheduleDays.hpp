@@ -21,9 +21,9 @@ class CMonthScheduleDays {
 
     CMonthScheduleDays();
 
-    // Another month, every day back to its reset values; a month outside 1..12 is taken as
-    // the nearest one.
-    void Reset(int year, int month);
+    // Another month, every day back to its reset values with `lunchMinutes` on its card; a
+    // month outside 1..12 is taken as the nearest one.
+    void Reset(int year, int month, int lunchMinutes);
     // The month's subjects and holiday names, the user's cards and the newest update time of
     // the month's schedule rows. False when a read failed; what was read stays.
     bool Load(CConnection& connection, int userId);

@@ -10,7 +10,7 @@ CTimeCardPeriod::CTimeCardPeriod(const CUser& user, int year, int month)
     for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
         CalendarDay day = m_period.DayOfRow(row);
         m_rows[static_cast<size_t>(row)] =
-            CTimeCard::NewDay(user.idUser, day.year, day.month, day.day);
+            CTimeCard::NewDay(user.idUser, day.year, day.month, day.day, user.nLunchMin);
     }
 }
 

@@ -9,7 +9,6 @@
 #include "data/CPayCalculation.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/PayPeriod.hpp"
-#include "platform/AppContext.hpp"
 #include "platform/Cp932.hpp"
 #include "platform/TextHelpers.hpp"
 #include "shell/CTokeiyaDoc.hpp"
@@ -25,15 +24,14 @@ namespace {
 
 constexpr int kRowColumn = 1;
 constexpr int kRowWidth = 106;
+constexpr ListLayout kLayout = {CCRWA_CalcuA::kFirstLine, CCRWA_CalcuA::kPageRows, kRowColumn,
+                                kRowWidth, 107};
 constexpr int kGroupColumn = 34;
 constexpr int kGroupWidth = 23;
 constexpr int kGroupRegionFrom = 20;
 constexpr int kGroupRegionWidth = 37;
 constexpr int kTotalsColumn = 73;
 constexpr int kTotalsLine = 28;
-constexpr int kScrollBarColumn = 107;
-constexpr int kListPart = 0;
-constexpr int kGroupPart = 1;
 constexpr const char* kAllGroups = "全員";
 constexpr const char* kCsvSection = "FILE";
 constexpr const char* kCsvFolderKey = "CsvFolder";
@@ -71,7 +69,8 @@ bool WriteWholeFile(const std::string& path, const std::string& text, std::strin
 
 }  // namespace
 
-CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view) : CCRWA_Tokeiya(view, "CalcuA.tgd", "CalcuA.tfd") {
+CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
+    : CCRWA_List(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
     const CTime today = CTime::GetCurrentTime();
     Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
 }
@@ -80,44 +79,33 @@ CCRWA_CalcuA::~CCRWA_CalcuA() {
     CloseEditor();
 }
 
-WorkContext& CCRWA_CalcuA::Work() {
-    return CAppContext::Current().work;
-}
-
-CConnection* CCRWA_CalcuA::Database() const {
-    return Document().GetDatabase();
-}
-
 void CCRWA_CalcuA::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
     m_rowBar = std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kRowWidth, false);
     m_groupMenu =
-        std::make_unique<CIIDbCodeMenu>(-1, -1, 300, 450, &Work().groupId, Database(),
-                                        "[dbo].[Qmグループ]", 10, 2, 20, &Work().groupName);
+        std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Spec{.popupWidth = 300,
+                                                            .popupHeight = 450,
+                                                            .value = &Work().groupId,
+                                                            .database = Database(),
+                                                            .table = "[dbo].[Qmグループ]",
+                                                            .menuRows = 10,
+                                                            .codeDigits = 2,
+                                                            .nameWidth = 20,
+                                                            .nameOut = &Work().groupName});
     m_groupMenu->AttachTo(kGroupColumn, 1, kGroupWidth);
-    for (int row = 0; row < kPageRows; ++row) {
-        AddMouseRegion(kRowColumn, kFirstLine + row, kRowWidth, 1, row, kListPart);
-    }
-    AddMouseRegion(kGroupRegionFrom, 1, kGroupRegionWidth, 1, 0, kGroupPart);
+    SetFields({{kRowColumn, kRowColumn, kRowWidth, m_rowBar.get(), nullptr, 0, {}}},
+              {m_groupMenu.get(), 1, kGroupRegionFrom, kGroupRegionWidth});
     LoadAndDraw();
-}
-
-void CCRWA_CalcuA::Activate() {
-    CCRWA_Tokeiya::Activate();
-    if (ActiveEditor() == nullptr && Initialized()) {
-        Focus(m_cursor, 0);
-    }
 }
 
 // --- Loading and drawing ---
 
 void CCRWA_CalcuA::LoadAndDraw() {
-    m_top = 0;
-    m_cursor = 0;
     m_list.Clear();
     if (CConnection* db = Database()) {
         m_list.Load(*db, Work().year, Work().month, Work().groupId);
     }
+    ListLoaded();
     if (Work().userId > 0) {
         MakeVisible(m_list.IndexOfUser(Work().userId));
     }
@@ -140,132 +128,40 @@ void CCRWA_CalcuA::DrawHeader() {
     PutText(group, kGroupColumn, 1, true);
 }
 
-void CCRWA_CalcuA::DrawRows() {
-    const bool hold = HoldRedraw();
-    SetHoldRedraw(true);
-    for (int i = 0; i < kPageRows; ++i) {
-        std::string text;
-        const int position = m_top + i;
-        if (position < m_list.Count()) {
-            text = CSalaryList::RowText(m_list.Rows()[static_cast<size_t>(position)]);
-        } else if (m_list.Count() == 0 && i == 0) {
-            text = CSalaryList::EmptyText();
-        }
-        // Long names must not run into the scroll bar.
-        PutText(FitText(text, kRowWidth), kRowColumn, kFirstLine + i, true);
-    }
-    PutText(m_list.TotalsText(), kTotalsColumn, kTotalsLine, true);
-    SetHoldRedraw(hold);
-    InvalidateAll(false);
+std::string CCRWA_CalcuA::RowText(int position) const {
+    return SalaryRowText(m_list.Rows()[static_cast<size_t>(position)]);
 }
 
-void CCRWA_CalcuA::MakeVisible(int row) {
-    MakeRowVisible(row, m_list.Count(), kPageRows, m_top, m_cursor);
+std::string CCRWA_CalcuA::EmptyListText() const {
+    return SalaryEmptyText();
 }
 
-void CCRWA_CalcuA::ShowScrollBar(bool shown) {
-    ShowListScrollBar(m_scrollBar, shown, kScrollBarColumn, kFirstLine, kPageRows, m_list.Count(),
-                      m_top + m_cursor);
+void CCRWA_CalcuA::DrawFooter() {
+    PutText(SalaryTotalsText(m_list.Totals()), kTotalsColumn, kTotalsLine, true);
 }
 
-void CCRWA_CalcuA::Focus(int cursor, int mode) {
-    CloseEditor();
-    m_cursor = std::clamp(cursor, 0, kPageRows - 1);
-    m_mode = mode;
-    if (mode == 0) {
-        ShowScrollBar(m_list.Count() >= 2);
-        m_rowBar->SetPos(kRowColumn, kFirstLine + m_cursor);
-        ActivateItem(m_rowBar.get());
-    } else {
-        ShowScrollBar(false);
-        ActivateItem(m_groupMenu.get());
-    }
+void CCRWA_CalcuA::OnFilterChosen() {
+    // The list took the chosen group's name along with its code.
+    LoadAndDraw();
 }
 
 // --- Keys ---
 
-bool CCRWA_CalcuA::CommitGroup() {
-    if (m_mode != 1 || CurrentItem() != m_groupMenu.get()) {
-        return false;
-    }
-    int changed = 0;
-    TakeCurrentResult(&changed);
-    if (changed == 0) {
-        return false;
-    }
-    // The list took the chosen group's name along with its code.
-    LoadAndDraw();
-    return true;
-}
-
-bool CCRWA_CalcuA::OnExitKey(int virtualKey, int) {
-    if (virtualKey == VK_ESCAPE) {
-        Focus(m_cursor, 0);
-        return true;
-    }
-    CommitGroup();
-    if (m_mode == 1) {
-        Focus(0, 0);
-        return true;
-    }
-    if (virtualKey == VK_RETURN) {
+bool CCRWA_CalcuA::OnExitKey(int virtualKey, int modifiers) {
+    if (virtualKey == VK_RETURN && !OnFilter()) {
         OpenTimeCard();
         return true;
     }
-    MoveByKey(virtualKey);
-    Focus(m_cursor, 0);
-    return true;
-}
-
-void CCRWA_CalcuA::MoveByKey(int virtualKey) {
-    const int count = m_list.Count();
-    const int position = m_top + m_cursor;
-    switch (virtualKey) {
-        case VK_PRIOR:
-        case VK_NEXT: {
-            const int step = virtualKey == VK_NEXT ? kPageRows : -kPageRows;
-            const int moved = std::clamp(position + step, 0, std::max(0, count - 1));
-            m_top = std::clamp(m_top + step, 0, std::max(0, count - kPageRows));
-            m_cursor = moved - m_top;
-            if (moved != position) {
-                DrawRows();
-            }
-            break;
-        }
-        case VK_LEFT:
-        case VK_UP:
-            if (position > 0) {
-                if (m_cursor > 0) {
-                    --m_cursor;
-                } else {
-                    --m_top;
-                    DrawRows();
-                }
-            }
-            break;
-        case VK_RIGHT:
-        case VK_DOWN:
-            if (position < count - 1) {
-                if (m_cursor < kPageRows - 1) {
-                    ++m_cursor;
-                } else {
-                    ++m_top;
-                    DrawRows();
-                }
-            }
-            break;
-        default:
-            break;
-    }
+    return CCRWA_List::OnExitKey(virtualKey, modifiers);
 }
 
 bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
     if (key == 9) {
-        SwitchScreen(0);
+        SwitchScreen(ScreenId::MonthSchedule);
         return true;
     }
     // While the group list is open only key 9 acts.
-    if (m_mode != 0) {
+    if (OnFilter()) {
         return true;
     }
     switch (key) {
@@ -281,7 +177,7 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
             break;
         }
         case 5:
-            Focus(m_cursor, 1);
+            Focus(Cursor(), FilterColumn(), false);
             break;
         case 6:
             if (Work().groupId != -1) {
@@ -289,7 +185,7 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
                 Work().groupId = -1;
                 Work().groupName = kAllGroups;
                 LoadAndDraw();
-                Focus(0, 0);
+                FocusRow();
             }
             break;
         case 8:
@@ -309,18 +205,18 @@ void CCRWA_CalcuA::ChangeMonth(int year, int month) {
     Work().year = year;
     Work().month = month;
     LoadAndDraw();
-    Focus(0, 0);
+    FocusRow();
 }
 
 void CCRWA_CalcuA::OpenTimeCard() {
-    const int position = m_top + m_cursor;
-    if (position >= m_list.Count() || !View().CanCreateScreen(104)) {
-        Focus(m_cursor, 0);
+    const int position = Position();
+    if (position >= m_list.Count() || !View().CanCreateScreen(ScreenId::TimeCard)) {
+        FocusRow();
         return;
     }
     CloseEditor();
     Work().userId = m_list.Rows()[static_cast<size_t>(position)].idUser;
-    SwitchScreen(104);
+    SwitchScreen(ScreenId::TimeCard);
 }
 
 // --- Recalculation and export ---
@@ -334,16 +230,16 @@ void CCRWA_CalcuA::Recalculate() {
     CloseEditor();
     if (m_list.Count() > 0 &&
         dialogs->MessageBox("再計算しますか？", MessageButtons::YesNo) != MessageAnswer::Yes) {
-        Focus(m_cursor, 0);
+        FocusRow();
         return;
     }
     std::vector<CUserGroup> groups;
     if (CTUserGroup(*db).LoadAll(groups) == 0) {
-        Focus(m_cursor, 0);
+        FocusRow();
         return;
     }
     if (Work().groupId != -1) {
-        std::erase_if(groups, [](const CUserGroup& g) { return g.idGroup != Work().groupId; });
+        std::erase_if(groups, [this](const CUserGroup& g) { return g.idGroup != Work().groupId; });
     }
     const int year = Work().year;
     const int month = Work().month;
@@ -364,11 +260,11 @@ void CCRWA_CalcuA::Recalculate() {
     });
     if (failed) {
         Document().ShowMessage(error.empty() ? std::string("計算できませんでした。") : error);
-        Focus(m_cursor, 0);
+        FocusRow();
         return;
     }
     LoadAndDraw();
-    Focus(m_cursor, 0);
+    FocusRow();
     dialogs->MessageBox("計算しました。", MessageButtons::Ok);
 }
 
@@ -391,13 +287,13 @@ void CCRWA_CalcuA::ExportCsv() {
     std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
     std::string path = folder + name + Work().groupName + "給料.csv";
     if (!dialogs->AskSaveFile(path, "csv")) {
-        Focus(m_cursor, 0);
+        FocusRow();
         return;
     }
     const size_t folderEnd = FolderEnd(path);
     if (folderEnd == std::string::npos) {
         dialogs->MessageBox("不正なファイルパスです。", MessageButtons::Ok);
-        Focus(m_cursor, 0);
+        FocusRow();
         return;
     }
     profile.WriteProfileString(kCsvSection, kCsvFolderKey, path.substr(0, folderEnd));
@@ -405,70 +301,26 @@ void CCRWA_CalcuA::ExportCsv() {
     if (!WriteWholeFile(path, SalaryCsvText(m_list.Rows()), reason)) {
         dialogs->MessageBox("ファイルを保存できませんでした。\n" + path + "\n" + reason,
                             MessageButtons::Ok);
-        Focus(m_cursor, 0);
+        FocusRow();
         return;
     }
     dialogs->MessageBox("データを保存しました。", MessageButtons::Ok);
-    Focus(m_cursor, 0);
+    FocusRow();
 }
 
-// --- Mouse and scroll bar ---
-
-bool CCRWA_CalcuA::PartAt(int x, int y, int& row, int& part) const {
-    row = -1;
-    part = -1;
-    return HitTest(x, y, row, part, 1);
-}
-
-bool CCRWA_CalcuA::OnLButtonDown(int, int x, int y) {
-    int row = 0;
-    int part = 0;
-    if (m_mode != 0 || !PartAt(x, y, row, part)) {
-        return m_mode != 0;
-    }
-    if (part == kGroupPart) {
-        Focus(m_cursor, 1);
-    } else if (m_top + row < m_list.Count()) {
-        Focus(row, 0);
-    }
-    return true;
-}
-
-bool CCRWA_CalcuA::OnRButtonDown(int, int x, int y) {
-    int row = 0;
-    int part = 0;
-    if (m_mode != 0 || !PartAt(x, y, row, part)) {
-        return m_mode != 0;
-    }
-    if (part == kGroupPart) {
-        Focus(m_cursor, 1);
-    }
-    return true;
-}
+// --- Mouse ---
 
 bool CCRWA_CalcuA::OnLButtonDblClk(int, int x, int y) {
     int row = 0;
-    int part = 0;
-    if (m_mode != 0 || !PartAt(x, y, row, part) || part != kListPart) {
-        return m_mode != 0;
+    int column = 0;
+    if (OnFilter() || !FieldAt(x, y, row, column) || column != 0) {
+        return OnFilter();
     }
-    if (m_top + row < m_list.Count()) {
-        m_cursor = row;
+    if (Top() + row < m_list.Count()) {
+        Focus(row, 0, false);
         OpenTimeCard();
     }
     return true;
-}
-
-void CCRWA_CalcuA::OnThumbPosition(CCRWScrollBar* bar, int position) {
-    if (bar == m_scrollBar && bar != nullptr) {
-        OnScroll(position);
-    }
-}
-
-void CCRWA_CalcuA::OnScroll(int position) {
-    MakeVisible(position);
-    DrawRows();
-    Focus(m_cursor, 0);
 }
 
 }  // namespace tokeiya

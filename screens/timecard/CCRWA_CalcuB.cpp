@@ -1,13 +1,12 @@
 #include "screens/timecard/CCRWA_CalcuB.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
-#include "platform/AppContext.hpp"
-#include "platform/TextHelpers.hpp"
 #include "platform/odbc/DbException.hpp"
+#include "rows/TimeCardRowText.hpp"
+#include "screens/base/HoldRedraw.hpp"
 #include "screens/paycalc/TimeCardCalc.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
@@ -20,8 +19,6 @@ namespace {
 
 constexpr const char* kDrawing = "CalcuB.tgd";
 constexpr const char* kMenu = "CalcuB.tfd";
-constexpr int kSalaryListCode = 103;
-constexpr int kMonthScheduleCode = 0;
 
 constexpr COLORREF kSundayColor = 0x0000FF;   // red (COLORREF values)
 constexpr COLORREF kWeekdayColor = 0xFF0000;  // blue
@@ -51,12 +48,10 @@ const CTimeCard& EmptyCard() {
 }  // namespace
 
 CCRWA_CalcuB::CCRWA_CalcuB(CTokeiyaView& view)
-    : CCRWA_Tokeiya(view, kDrawing, kMenu),
-      m_year(CAppContext::Current().work.year),
-      m_month(CAppContext::Current().work.month) {
+    : CCRWA_Tokeiya(view, kDrawing, kMenu), m_year(Work().year), m_month(Work().month) {
     // The salary list is reached only where the program has it.
     if (CFunctionMenu* bar = FunctionMenu();
-        bar != nullptr && !view.CanCreateScreen(kSalaryListCode)) {
+        bar != nullptr && !view.CanCreateScreen(ScreenId::SalaryList)) {
         bar->SetLabels(8, "");
     }
 }
@@ -64,10 +59,6 @@ CCRWA_CalcuB::CCRWA_CalcuB(CTokeiyaView& view)
 CCRWA_CalcuB::~CCRWA_CalcuB() {
     // The items go before the form closes an editor that may still name one of them.
     CloseEditor();
-}
-
-CConnection* CCRWA_CalcuB::Database() const {
-    return Document().GetDatabase();
 }
 
 int CCRWA_CalcuB::RowsInUse() const {
@@ -105,7 +96,7 @@ void CCRWA_CalcuB::CreateRegions() {
 
 void CCRWA_CalcuB::LoadPeriod() {
     CConnection* db = Database();
-    const int userId = CAppContext::Current().work.userId;
+    const int userId = Work().userId;
     // User 0 stands for no user chosen; a month outside the calendar has no period.
     if (db == nullptr || userId == 0 || m_month < 1 || m_month > 12 || m_year < 1 ||
         m_year > 9999) {
@@ -123,36 +114,11 @@ void CCRWA_CalcuB::LoadPeriod() {
 // --- Drawing ---
 
 std::string CCRWA_CalcuB::TitleText() const {
-    // The names padded as "%-20s" would, and never cut inside a double-byte character.
-    char month[32];
-    std::snprintf(month, sizeof month, "%4d 年 %2d 月分 ", m_year, m_month);
-    return month + PadText(m_user.strUserName, 20, true) + "(" +
-           PadText(m_user.strGroupName, 20, true) + ")";
+    return TimeCardTitleText(m_year, m_month, m_user);
 }
 
 std::string CCRWA_CalcuB::DayLabel(int row) const {
-    const CTimeCard& card = Row(row);
-    const char* weekday = WeekdayName(FirstWeekday() + row);
-    char text[32];
-    if (row == 0 || card.nDay == 1) {
-        std::snprintf(text, sizeof text, "%2d %2d %s", card.nMonth, card.nDay, weekday);
-    } else {
-        std::snprintf(text, sizeof text, "   %2d %s", card.nDay, weekday);
-    }
-    return text;
-}
-
-std::string CCRWA_CalcuB::RowText(const CTimeCard& card) {
-    // The day's total is the sum as the amounts are stored, in single precision.
-    const float total = card.fSalary + card.fOvertimePay;
-    char text[256];
-    std::snprintf(text, sizeof text, "%s  %s %3d %s %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %s",
-                  CardTimeText(card.timeFrom).c_str(), CardTimeText(card.timeTo).c_str(),
-                  card.nLunchMin, OptionLabel(card.flgOption), card.nWorkingMin / 60,
-                  card.nWorkingMin % 60, card.nOvertimeMin / 60, card.nOvertimeMin % 60,
-                  static_cast<double>(card.fSalary), static_cast<double>(card.fOvertimePay),
-                  static_cast<double>(total), card.flgErr != 0 ? "○" : "  ");
-    return text;
+    return TimeCardDayLabel(row, Row(row), FirstWeekday());
 }
 
 void CCRWA_CalcuB::DrawTitle() {
@@ -163,17 +129,14 @@ void CCRWA_CalcuB::DrawRow(int row) {
     const int line = LineOf(row);
     const COLORREF labelColor = (FirstWeekday() + row) % 7 == 0 ? kSundayColor : kWeekdayColor;
     PutText(DayLabel(row), kLabelColumn, line, labelColor, true);
-    PutText(RowText(Row(row)), kRowColumn, line, DefaultTextColor(), true);
+    PutText(TimeCardRowText(Row(row)), kRowColumn, line, DefaultTextColor(), true);
 }
 
 void CCRWA_CalcuB::DrawAllRows() {
-    const bool hold = HoldRedraw();
-    SetHoldRedraw(true);
+    CHoldRedraw hold(*this, true);
     for (int row = 0; row < RowsInUse(); ++row) {
         DrawRow(row);
     }
-    SetHoldRedraw(hold);
-    InvalidateAll(true);
 }
 
 // --- Cursor and editing ---
@@ -201,19 +164,7 @@ void CCRWA_CalcuB::SetCursor(int row, int column) {
 }
 
 bool CCRWA_CalcuB::StoreEdit() {
-    if (ActiveEditor() == nullptr) {
-        return true;
-    }
-    const int taken = TakeEdit();
-    if (taken < 0) {
-        return false;
-    }
-    if (taken > 0) {
-        StoreCursorRow();
-    }
-    DrawRow(m_cursorRow);
-    CloseEditor();
-    return true;
+    return StoreOpenEdit([this] { StoreCursorRow(); }, [this] { DrawRow(m_cursorRow); });
 }
 
 void CCRWA_CalcuB::StoreCursorRow() {
@@ -226,10 +177,11 @@ void CCRWA_CalcuB::StoreCursorRow() {
     if (db == nullptr) {
         return;
     }
+    // A store that failed, thrown or returned as 0 for a failed read, has been told by the
+    // connection; the recomputed day stays on the screen either way.
     try {
-        CTTimeCard(*db).StoreCard(card);
+        static_cast<void>(CTTimeCard(*db).StoreCard(card));
     } catch (const CDBException&) {
-        // The connection has told the user; the recomputed day stays on the screen.
     }
 }
 
@@ -275,15 +227,15 @@ bool CCRWA_CalcuB::OnFunctionKey(int key, int, int) {
     switch (key) {
         case 8:
             // Leaves without storing the edit in progress.
-            if (View().CanCreateScreen(kSalaryListCode)) {
+            if (View().CanCreateScreen(ScreenId::SalaryList)) {
                 CloseEditor();
-                SwitchScreen(kSalaryListCode);
+                SwitchScreen(ScreenId::SalaryList);
             }
             return true;
         case 9:
             CloseEditor();
-            CAppContext::Current().work.userId = 0;
-            SwitchScreen(kMonthScheduleCode);
+            Work().userId = 0;
+            SwitchScreen(ScreenId::MonthSchedule);
             return true;
         default:
             // Key 12 prints this card once printing is built; it is unlabelled until then.

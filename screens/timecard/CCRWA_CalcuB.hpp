@@ -20,7 +20,6 @@ namespace tokeiya {
 // the user's settings are read once, when the screen is built.
 class CCRWA_CalcuB : public CCRWA_Tokeiya {
   public:
-    static constexpr int kCode = 104;
     // Row r is on line r + 3.
     static constexpr int kFirstRowLine = 3;
     // Columns of the cursor: arrival, departure, lunch minutes, day option.
@@ -56,8 +55,6 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     std::string TitleText() const;
     // "mm dd w" on row 0 and on the first of a month, else "   dd w".
     std::string DayLabel(int row) const;
-    // Times, lunch minutes, option, working and overtime hours, pay and the error mark.
-    static std::string RowText(const CTimeCard& card);
 
   private:
     void CreateRegions();
@@ -74,7 +71,6 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     void StoreCursorRow();
     // The row and column under a mouse position; false outside the rows shown.
     bool PickAt(int x, int y, int& row, int& column) const;
-    CConnection* Database() const;
 
     int m_year;
     int m_month;

@@ -4,7 +4,7 @@
 
 #include "data/CTUser.hpp"
 #include "platform/TextHelpers.hpp"
-#include "screens/base/TimeCardCells.hpp"
+#include "rows/TimeCardRowText.hpp"
 
 namespace tokeiya {
 

@@ -379,5 +379,46 @@ TEST_F(DesktopConformance, UpdateWindowPaintsTheInvalidRegionBeforeReturning) {
     EXPECT_EQ(Proc().paints, paints);
 }
 
+// Notice windows.
+
+TEST_F(DesktopConformance, ANoticeShowsItsLinesAndHidesItselfWhenItsTimeIsUp) {
+    std::unique_ptr<INoticeWindow> notice = Driver().CreateNoticeWindow("お知らせ");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->IsVisible()) << "made hidden";
+
+    notice->Show("朝会 の時間です。", "2024/05/01 09:30", 2);
+    EXPECT_TRUE(notice->IsVisible());
+    EXPECT_EQ(Driver().NoticeTexts(*notice),
+              (std::vector<std::string>{"お知らせ", "朝会 の時間です。", "2024/05/01 09:30"}));
+    std::int64_t start = Driver().ElapsedMs();
+    EXPECT_FALSE(Driver().RunUntil([&] { return !notice->IsVisible(); }, 1500))
+        << "hidden before its time";
+    // Shown again while shown: the new lines, and the time counts afresh.
+    notice->Show("昼会 の時間です。", "2024/05/01 12:00", 2);
+    start = Driver().ElapsedMs();
+    EXPECT_EQ(Driver().NoticeTexts(*notice)[1], "昼会 の時間です。");
+    ASSERT_TRUE(Driver().RunUntil([&] { return !notice->IsVisible(); }, 5000));
+    EXPECT_GE(Driver().ElapsedMs() - start, 2000);
+    EXPECT_LE(Driver().ElapsedMs() - start, 3000);
+
+    // No time at all: shown, and gone at the desktop's next turn.
+    notice->Show("夕会 の時間です。", "2024/05/01 17:00", 0);
+    EXPECT_TRUE(notice->IsVisible());
+    EXPECT_TRUE(Driver().RunUntil([&] { return !notice->IsVisible(); }, 1000));
+}
+
+TEST_F(DesktopConformance, OkHidesTheNoticeWhichCanBeShownAgain) {
+    std::unique_ptr<INoticeWindow> notice = Driver().CreateNoticeWindow("お知らせ");
+    notice->Show("朝会 の時間です。", "2024/05/01 09:30", 1);
+    Driver().ClickNoticeOk(*notice);
+    EXPECT_FALSE(notice->IsVisible());
+    // Shown again for longer, it stays: the earlier time no longer counts.
+    notice->Show("昼会 の時間です。", "2024/05/01 12:00", 60);
+    EXPECT_FALSE(Driver().RunUntil([&] { return !notice->IsVisible(); }, 1500));
+    EXPECT_EQ(Driver().NoticeTexts(*notice)[2], "2024/05/01 12:00");
+    notice->Hide();
+    EXPECT_FALSE(notice->IsVisible());
+}
+
 }  // namespace
 }  // namespace tokeiya::conformance

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/NoticeWindow.hpp"
 #include "platform/gdi/ColorRef.hpp"
 #include "platform/win/IMainWindow.hpp"
 
@@ -80,6 +81,13 @@ class DesktopDriver {
     virtual COLORREF ShownPixel(int x, int y) = 0;
     // Another program puts UTF-8 text on the clipboard.
     virtual void PutForeignClipboardText(const std::string& utf8) = 0;
+
+    // A notice window of this desktop; its time passes as RunUntil lets the desktop run.
+    virtual std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) = 0;
+    // What a person reads on a notice window: the caption, then the two lines (CP932).
+    virtual std::vector<std::string> NoticeTexts(INoticeWindow& notice) = 0;
+    // Clicks the notice's OK button as a person does; returns once the click was handled.
+    virtual void ClickNoticeOk(INoticeWindow& notice) = 0;
 };
 
 // Made by the test program: the headless desktop in the ui tests, GTK in the window tests.

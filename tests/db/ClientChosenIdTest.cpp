@@ -91,8 +91,9 @@ TEST_P(ClientChosenIds, TheNextIdComesFromOneQueryAndASecondClashIsTold) {
     m_faults.FailStatements("INSERT", "23000", 2);
     CUserGroup third;
     third.strGroupName = "C";
-    EXPECT_THROW(CTUserGroup(Db()).Save(third), CDBException);
+    EXPECT_THROW(static_cast<void>(CTUserGroup(Db()).Save(third)), CDBException);
     EXPECT_EQ(1u, m_sink.messages.size());
+    EXPECT_EQ(0, third.idGroup) << "no id for a row that was never stored";
 }
 
 TEST_P(ClientChosenIds, AFailedReadKeepsTheListAndIsToldOnce) {

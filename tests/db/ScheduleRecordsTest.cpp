@@ -244,7 +244,7 @@ TEST_P(ScheduleRecords, HolidayNamesAreDataNotSqlAndBadDatesAreRefused) {
 
     std::array<CDaySchedule, 31> days;
     for (int i = 0; i < 31; ++i) {
-        days[i].Reset(i);
+        days[i].Reset(i, 60);
     }
     CQDaySchedule month(Db());
     ASSERT_EQ(1, month.LoadMonthTexts(1, 2024, 3, days));
@@ -342,7 +342,7 @@ TEST_P(ScheduleRecords, LoadMonthTextsBuildsTheDayTextsOfTheMonth) {
 
     std::array<CDaySchedule, 31> days;
     for (int i = 0; i < 31; ++i) {
-        days[i].Reset(i);
+        days[i].Reset(i, 60);
     }
     days[0].idTimeCard = 5;
     days[0].strSubjects = "stale";

@@ -8,6 +8,8 @@
 #include "platform/ProfileStore.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/AppText.hpp"
+#include "shell/COptionChange.hpp"
+#include "shell/CPasswordChange.hpp"
 #include "shell/CSetOptionDlg.hpp"
 #include "shell/CSetPwdDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
@@ -37,7 +39,7 @@ class SessionDialogs : public ::testing::Test {
         user.idGroup = 1;
         user.nLunchMin = 45;
         user.nStartUpMin = 5;
-        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+        EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));
         m_userId = user.idUser;
     }
 
@@ -116,7 +118,7 @@ TEST_F(SessionDialogs, OutOfRangeAndNonNumericMinutesAreRefusedAndTheDialogStays
         dialog.Type(CSetOptionDlg::kTimeView, "300");
         EXPECT_TRUE(dialog.PressOk());
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     EXPECT_EQ(10, StoredUser().nStartUpMin);
     EXPECT_EQ(300, m_profile.GetProfileInt("ALARM", "TimeView", -1));
     EXPECT_TRUE(m_dialogs.m_messages.empty());
@@ -129,7 +131,7 @@ TEST_F(SessionDialogs, UntickingTheLoginDialogBoxWritesNotViewDialog) {
         dialog.Check(CSetOptionDlg::kShowLogin, false);
         dialog.PressOk();
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     EXPECT_EQ(1, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
 
     // Shown again, the box is unticked; ticking it writes 0.
@@ -138,24 +140,23 @@ TEST_F(SessionDialogs, UntickingTheLoginDialogBoxWritesNotViewDialog) {
         dialog.Check(CSetOptionDlg::kShowLogin, true);
         dialog.PressOk();
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     EXPECT_EQ(0, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
 }
 
 TEST_F(SessionDialogs, ChangingOnlyTheLunchMinutesStoresTheUserAndTheDefaultForNewDays) {
     CTokeiyaDoc& doc = LogIn();
-    ASSERT_EQ(45, CAppContext::Current().defaultLunchMinutes);
+    ASSERT_EQ(45, doc.GetLoggedInUser().nLunchMin);
     QueueOptions([](Dialog& dialog) {
         EXPECT_EQ("45", dialog.Text(CSetOptionDlg::kLunchMin));
         dialog.Type(CSetOptionDlg::kLunchMin, "30");
         dialog.PressOk();
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     const CUser stored = StoredUser();
     EXPECT_EQ(30, stored.nLunchMin);
     EXPECT_EQ(5, stored.nStartUpMin) << "the other minutes stay";
-    EXPECT_EQ(30, doc.GetLoggedInUser().nLunchMin);
-    EXPECT_EQ(30, CAppContext::Current().defaultLunchMinutes);
+    EXPECT_EQ(30, doc.GetLoggedInUser().nLunchMin) << "the minutes new days get";
     EXPECT_FALSE(CAppContext::Current().alarmAll) << "the alarms are left alone";
 
     // A day stamped now is a new day: it gets the new minutes.
@@ -175,7 +176,7 @@ TEST_F(SessionDialogs, CancelWritesNothing) {
         dialog.Type(CSetOptionDlg::kLunchMin, "10");
         dialog.PressCancel();
     });
-    EXPECT_FALSE(doc.OnSetOption());
+    EXPECT_FALSE(COptionChange(doc).Run());
     EXPECT_EQ(before, SettingsFile());
     EXPECT_EQ(45, StoredUser().nLunchMin);
     EXPECT_FALSE(CAppContext::Current().alarmAll);
@@ -192,7 +193,7 @@ TEST_F(SessionDialogs, OkWithoutAChangeKeepsWhatIsInForce) {
         EXPECT_EQ("30", dialog.Text(CSetOptionDlg::kTimeView));
         dialog.PressOk();
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     EXPECT_EQ(1, m_profile.GetProfileInt("WINDOW", "Open", -1));
     EXPECT_EQ(0, m_profile.GetProfileInt("OPTIN", "SetTimeForm", -1));
     EXPECT_EQ(0, m_profile.GetProfileInt("OPTIN", "SetTimeTo", -1));
@@ -209,7 +210,7 @@ TEST_F(SessionDialogs, TheStampingAndAlarmSettingsAreWrittenAndTheAlarmFlagFollo
         dialog.Check(CSetOptionDlg::kAlarmAll, true);
         dialog.PressOk();
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     EXPECT_EQ(1, m_profile.GetProfileInt("OPTIN", "SetTimeForm", -1));
     EXPECT_EQ(1, m_profile.GetProfileInt("OPTIN", "SetTimeTo", -1));
     EXPECT_EQ(0, m_profile.GetProfileInt("WINDOW", "Open", -1));
@@ -226,13 +227,12 @@ TEST_F(SessionDialogs, AFailedUserStoreIsToldAndTheUserStaysAsStored) {
         dialog.Type(CSetOptionDlg::kLunchMin, "20");
         dialog.PressOk();
     });
-    EXPECT_TRUE(doc.OnSetOption());
+    EXPECT_TRUE(COptionChange(doc).Run());
     ASSERT_EQ(1u, m_dialogs.m_messages.size());
     EXPECT_EQ(0u, m_dialogs.m_messages[0].find(text::kDatabaseError));
     EXPECT_NE(std::string::npos, m_dialogs.m_messages[0].find(test::kInjectedFailure));
     EXPECT_EQ(45, StoredUser().nLunchMin);
-    EXPECT_EQ(45, doc.GetLoggedInUser().nLunchMin);
-    EXPECT_EQ(45, CAppContext::Current().defaultLunchMinutes);
+    EXPECT_EQ(45, doc.GetLoggedInUser().nLunchMin) << "the minutes new days get";
 }
 
 TEST_F(SessionDialogs, FiveWrongOldPasswordsEndWithTheAdministratorMessage) {
@@ -240,7 +240,7 @@ TEST_F(SessionDialogs, FiveWrongOldPasswordsEndWithTheAdministratorMessage) {
     for (int i = 0; i < 5; ++i) {
         QueuePasswordChange("bad" + std::to_string(i), "new", "new");
     }
-    doc.OnChangePassword();
+    EXPECT_FALSE(CPasswordChange(doc).Run());
     std::vector<std::string> expected(5, text::kOldPasswordWrong);
     expected.push_back(text::kAskAdministratorForPassword);
     EXPECT_EQ(expected, m_dialogs.m_messages);
@@ -251,7 +251,8 @@ TEST_F(SessionDialogs, FiveWrongOldPasswordsEndWithTheAdministratorMessage) {
     EXPECT_EQ("bad0", shown[1].Field(CSetPwdDlg::kOldPassword).text)
         << "shown again as the user left it";
     CUser user;
-    EXPECT_EQ(0, CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "pw", user));
+    EXPECT_EQ(CTUser::Login::Verified,
+              CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "pw", user));
 }
 
 TEST_F(SessionDialogs, AMismatchedConfirmationIsToldAndCanBeCorrected) {
@@ -259,11 +260,11 @@ TEST_F(SessionDialogs, AMismatchedConfirmationIsToldAndCanBeCorrected) {
     CTokeiyaDoc& doc = LogIn();
     QueuePasswordChange("pw", "secret", "secrte");
     QueuePasswordChange("pw", "secret", "secret");
-    doc.OnChangePassword();
+    EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ((std::vector<std::string>{text::kConfirmationDiffers, text::kPasswordChanged}),
               m_dialogs.m_messages);
     CUser user;
-    EXPECT_EQ(0,
+    EXPECT_EQ(CTUser::Login::Verified,
               CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "secret", user));
     EXPECT_EQ("secret", doc.GetLoggedInUser().strPassword);
     const std::string remembered = m_profile.GetProfileString("LOGIN", "Password", "");
@@ -276,17 +277,18 @@ TEST_F(SessionDialogs, AnEmptyNewPasswordIsAcceptedAndStored) {
     CTokeiyaDoc& doc = LogIn();
     m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
     QueuePasswordChange("pw", "", "");
-    doc.OnChangePassword();
+    EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
     CUser user;
-    EXPECT_EQ(0, CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "", user));
+    EXPECT_EQ(CTUser::Login::Verified,
+              CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "", user));
     EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "?"));
 }
 
 TEST_F(SessionDialogs, WithoutSavedLoginThePasswordIsNotRemembered) {
     CTokeiyaDoc& doc = LogIn();
     QueuePasswordChange("pw", "secret", "secret");
-    doc.OnChangePassword();
+    EXPECT_TRUE(CPasswordChange(doc).Run());
     // The login without saving left the remembered password empty; it stays so.
     EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "missing"));
     EXPECT_EQ("secret", StoredUser().strPassword);
@@ -302,11 +304,11 @@ TEST_F(SessionDialogs, AnotherUsersRememberedPasswordIsLeftAlone) {
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
     m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
     QueuePasswordChange("", "admin", "admin");
-    doc.OnChangePassword();
+    EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
     EXPECT_EQ("pw", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
     CUser admin;
-    EXPECT_EQ(0,
+    EXPECT_EQ(CTUser::Login::Verified,
               CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("tokeiya", "admin", admin));
 }
 
@@ -327,7 +329,7 @@ TEST_F(SessionDialogs, AnOverlongPasswordIsRefusedByTheField) {
         dialog.Type(CSetPwdDlg::kConfirmation, "あいうえお");
         EXPECT_TRUE(dialog.PressOk());
     });
-    doc.OnChangePassword();
+    EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
     EXPECT_EQ("あいうえお", StoredUser().strPassword);
 }
@@ -339,7 +341,7 @@ TEST_F(SessionDialogs, AFailedPasswordStoreIsToldAndNothingChanges) {
     test::FaultInjector faults(doc.GetDatabase()->Database());
     faults.FailStatements("UPDATE");
     QueuePasswordChange("pw", "secret", "secret");
-    doc.OnChangePassword();
+    EXPECT_FALSE(CPasswordChange(doc).Run());
     ASSERT_EQ(1u, m_dialogs.m_messages.size());
     EXPECT_EQ(0u, m_dialogs.m_messages[0].find(text::kDatabaseError));
     EXPECT_EQ("pw", doc.GetLoggedInUser().strPassword);

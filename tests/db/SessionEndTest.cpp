@@ -64,7 +64,7 @@ class SessionEnds {
         user.idGroup = 1;
         user.nLunchMin = 45;
         user.nCoolDownMin = 5;
-        CTUser(m_db->Connection(), CTUser::Mode::Table).Save(user);
+        EXPECT_EQ(1, CTUser(m_db->Connection(), CTUser::Mode::Table).Save(user));
         m_userId = user.idUser;
     }
     ~SessionEnds() { unsetenv("PGPASSFILE"); }
@@ -85,7 +85,7 @@ class SessionEnds {
     }
 
     CTime Departure(int year, int month, int day) {
-        CTimeCard card = CTimeCard::NewDay(m_userId, year, month, day);
+        CTimeCard card = CTimeCard::NewDay(m_userId, year, month, day, 45);
         EXPECT_EQ(1, CTTimeCard(m_db->Connection()).LoadCard(card));
         return card.timeTo;
     }
@@ -145,7 +145,7 @@ TEST_P(SessionEndTest, AnEndTheDatabaseCannotTakeIsWrittenAtTheNextLoginOnce) {
     EXPECT_EQ(1u, m_dialogs.m_messages.size());
 
     // Nothing is written twice: a departure stamped meanwhile is not overwritten.
-    CTimeCard evening = CTimeCard::NewDay(m_userId, 2024, 4, 3);
+    CTimeCard evening = CTimeCard::NewDay(m_userId, 2024, 4, 3, 45);
     ASSERT_EQ(1, CTTimeCard(m_db->Connection()).LoadCard(evening));
     evening.timeTo = TimeOfDay(19, 0);
     ASSERT_EQ(1, CTTimeCard(m_db->Connection()).StoreCard(evening));

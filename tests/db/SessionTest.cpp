@@ -5,6 +5,7 @@
 #include "data/CTLogin.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
+#include "data/CVBDBFunc.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/ProfileStore.hpp"
@@ -37,7 +38,7 @@ class Session : public ::testing::TestWithParam<Engine> {
         user.strPassword = "pw";
         user.idGroup = 1;
         user.nLunchMin = 45;
-        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+        EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));
         m_userId = user.idUser;
     }
 
@@ -69,7 +70,7 @@ TEST_P(Session, LogsInRecordsTheLoginAndLogsOutAtTheEnd) {
         EXPECT_TRUE(m_dialogs.m_messages.empty());
         EXPECT_EQ(m_userId, doc.GetLoggedInUser().idUser);
         EXPECT_EQ("とけい屋! hanako", doc.GetTitleText());
-        EXPECT_EQ(45, CAppContext::Current().defaultLunchMinutes);
+        EXPECT_EQ(45, doc.GetLoggedInUser().nLunchMin) << "new days get the user's minutes";
         ASSERT_NE(0, doc.GetLoginId());
 
         CTLogin login(m_db.Connection());
@@ -217,7 +218,7 @@ TEST_P(Session, AFailedReconnectionKeepsTheCurrentSession) {
     int loginId = doc.GetLoginId();
 
     test::QueueConnection(m_dialogs, [](ConnectionForm&) { return false; });
-    EXPECT_EQ(0, doc.Connect(0));
+    EXPECT_FALSE(doc.Connect(false));
     EXPECT_EQ(before, doc.GetDatabase());
     EXPECT_EQ(loginId, doc.GetLoginId());
     EXPECT_EQ(text::kDatabaseConnectFailed, m_dialogs.m_messages.back());
@@ -225,7 +226,7 @@ TEST_P(Session, AFailedReconnectionKeepsTheCurrentSession) {
     // A reconnection to the same database whose login is cancelled changes nothing either.
     test::QueueConnection(m_dialogs, [](ConnectionForm&) { return true; });
     test::QueueLoginCancel(m_dialogs);
-    EXPECT_EQ(0, doc.Connect(0));
+    EXPECT_FALSE(doc.Connect(false));
     EXPECT_EQ(before, doc.GetDatabase());
     EXPECT_EQ(text::kLoginParametersFailed, m_dialogs.m_messages.back());
 }
@@ -251,12 +252,13 @@ TEST_P(Session, LooksUpCodeNamesOnItsConnection) {
     test::QueueLogin(m_dialogs, "hanako", "pw");
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     std::string name = "stale";
-    EXPECT_EQ(0, doc.LookupName("[dbo].[Qmユーザーレベル]", 1, name)) << "no connection yet";
+    EXPECT_EQ(0, LookupName(doc.GetDatabase(), "[dbo].[Qmユーザーレベル]", 1, name))
+        << "no connection yet";
     EXPECT_EQ("", name);
     ASSERT_TRUE(doc.Create());
-    EXPECT_EQ(1, doc.LookupName("[dbo].[Qmユーザーレベル]", 1, name));
+    EXPECT_EQ(1, LookupName(doc.GetDatabase(), "[dbo].[Qmユーザーレベル]", 1, name));
     EXPECT_EQ("ユーザー", name);
-    EXPECT_EQ(0, doc.LookupName("[dbo].[Qm丸め]", 99, name));
+    EXPECT_EQ(0, LookupName(doc.GetDatabase(), "[dbo].[Qm丸め]", 99, name));
     EXPECT_EQ("", name);
 }
 

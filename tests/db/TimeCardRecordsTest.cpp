@@ -8,7 +8,6 @@
 #include "data/CTUser.hpp"
 #include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
-#include "platform/AppContext.hpp"
 #include "tests/support/DbFaults.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
@@ -21,7 +20,6 @@ using test::Engine;
 class TimeCards : public ::testing::TestWithParam<Engine> {
   protected:
     TimeCards() : m_zone("Asia/Tokyo"), m_db(GetParam()) {
-        CAppContext::Current().defaultLunchMinutes = 45;
         m_user.idUser = 3;
         m_user.nLunchMin = 45;
     }
@@ -30,7 +28,7 @@ class TimeCards : public ::testing::TestWithParam<Engine> {
 
     // The stored card of a day, or nullopt.
     std::optional<CTimeCard> Card(int userId, int year, int month, int day) {
-        CTimeCard card = CTimeCard::NewDay(userId, year, month, day);
+        CTimeCard card = CTimeCard::NewDay(userId, year, month, day, m_user.nLunchMin);
         CTTimeCard set(Db());
         set.m_strFilter = "[idTimeCard]=?";
         set.m_params = {DbValue(card.Key())};
@@ -55,7 +53,6 @@ class TimeCards : public ::testing::TestWithParam<Engine> {
     }
 
     test::ScopedTimeZone m_zone;
-    ScopedAppContext m_context;
     test::TestDatabase m_db;
     ScopedClockOverride m_clock{0};
     CUser m_user;
@@ -99,7 +96,7 @@ TEST_P(TimeCards, OffsetsMoveStampsToTheNeighbouringDay) {
 }
 
 TEST_P(TimeCards, StampsTouchNothingElseOfTheRow) {
-    CTimeCard card = CTimeCard::NewDay(3, 2024, 4, 3);
+    CTimeCard card = CTimeCard::NewDay(3, 2024, 4, 3, m_user.nLunchMin);
     card.timeFrom = TimeOfDay(9, 0);
     card.nWorkingMin = 480;
     card.nLunchMin = 30;
@@ -153,7 +150,7 @@ TEST_P(TimeCards, UsersAboveTwentyOneGetSixtyFourBitKeysTheTimeCardScreenFinds) 
 
 TEST_P(TimeCards, LoadPeriodPlacesCardsByClosingDay) {
     auto store = [&](int userId, int y, int m, int d) {
-        CTimeCard card = CTimeCard::NewDay(userId, y, m, d);
+        CTimeCard card = CTimeCard::NewDay(userId, y, m, d, m_user.nLunchMin);
         card.nWorkingMin = d;
         ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(card));
     };
@@ -195,7 +192,7 @@ TEST_P(TimeCards, LoadPeriodPlacesCardsByClosingDay) {
 }
 
 TEST_P(TimeCards, StoreCardInsertsThenUpdatesAndDerivesTheOption) {
-    CTimeCard card = CTimeCard::NewDay(3, 2024, 5, 7);
+    CTimeCard card = CTimeCard::NewDay(3, 2024, 5, 7, m_user.nLunchMin);
     card.timeFrom = TimeOfDay(22, 0);
     card.timeTo = TimeOfDay(6, 0);
     ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(card));
@@ -212,10 +209,10 @@ TEST_P(TimeCards, StoreCardInsertsThenUpdatesAndDerivesTheOption) {
     EXPECT_EQ(0, stored->nLunchMin);
     EXPECT_EQ(1, RowCount());
 
-    CTimeCard loaded = CTimeCard::NewDay(3, 2024, 5, 7);
+    CTimeCard loaded = CTimeCard::NewDay(3, 2024, 5, 7, m_user.nLunchMin);
     ASSERT_EQ(1, CTTimeCard(Db()).LoadCard(loaded));
     EXPECT_EQ(TimeOfDay(22, 0), loaded.timeFrom);
-    CTimeCard missing = CTimeCard::NewDay(3, 2024, 5, 8);
+    CTimeCard missing = CTimeCard::NewDay(3, 2024, 5, 8, m_user.nLunchMin);
     ASSERT_EQ(1, CTTimeCard(Db()).LoadCard(missing)) << "nothing found is not a failure";
     EXPECT_EQ(0, missing.idTimeCard);
     EXPECT_EQ(45, missing.nLunchMin);
@@ -255,17 +252,17 @@ TEST_P(TimeCards, TwoComputersStampingAtOnceLeaveOneRowAndNoError) {
 }
 
 TEST_P(TimeCards, MonthSlotsLoadAndStoreOnlyTheirColumns) {
-    CTimeCard worked = CTimeCard::NewDay(3, 2024, 4, 3);
+    CTimeCard worked = CTimeCard::NewDay(3, 2024, 4, 3, m_user.nLunchMin);
     worked.timeFrom = TimeOfDay(9, 0);
     worked.nWorkingMin = 480;
     worked.fSalary = 9000;
     ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(worked));
-    CTimeCard otherMonth = CTimeCard::NewDay(3, 2024, 5, 3);
+    CTimeCard otherMonth = CTimeCard::NewDay(3, 2024, 5, 3, m_user.nLunchMin);
     ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(otherMonth));
 
     std::array<CDaySchedule, 31> days{};
     for (int i = 0; i < 31; ++i) {
-        days[static_cast<size_t>(i)].Reset(i);
+        days[static_cast<size_t>(i)].Reset(i, m_user.nLunchMin);
     }
     ASSERT_EQ(1, CTTimeCard(Db()).LoadMonthCards(3, 2024, 4, days));
     EXPECT_EQ(worked.idTimeCard, days[2].idTimeCard);
@@ -369,13 +366,13 @@ TEST_P(TimeCards, AConflictingStampInsideALargerStoreLeavesTheLargerStoreIntact)
     };
     {
         CTransaction store(db);
-        CTimeCard before = CTimeCard::NewDay(3, 2024, 6, 2);
+        CTimeCard before = CTimeCard::NewDay(3, 2024, 6, 2, m_user.nLunchMin);
         before.timeFrom = TimeOfDay(9, 0);
         ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(before));
         armed = true;
         ASSERT_EQ(1, CTTimeCard(Db()).StampArrival(m_user));
         EXPECT_FALSE(armed) << "the clash did not happen";
-        CTimeCard after = CTimeCard::NewDay(3, 2024, 6, 4);
+        CTimeCard after = CTimeCard::NewDay(3, 2024, 6, 4, m_user.nLunchMin);
         after.timeFrom = TimeOfDay(9, 15);
         ASSERT_EQ(1, CTTimeCard(Db()).StoreCard(after));
         store.Commit();

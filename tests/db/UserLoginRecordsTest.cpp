@@ -4,6 +4,7 @@
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/CTime.hpp"
+#include "tests/support/DbFaults.hpp"
 #include "tests/support/TestDatabase.hpp"
 
 namespace tokeiya {
@@ -36,22 +37,33 @@ class UserLoginRecords : public ::testing::TestWithParam<Engine> {
 TEST_P(UserLoginRecords, AdministrationAccountIsSeededAndLogsInWithEmptyPassword) {
     CTUser set(Db(), CTUser::Mode::View);
     CUser user;
-    ASSERT_EQ(0, set.VerifyLogin("tokeiya", "", user));
+    ASSERT_EQ(CTUser::Login::Verified, set.VerifyLogin("tokeiya", "", user));
     EXPECT_EQ(0, user.idUser);
     EXPECT_EQ(4, user.nLevel);
     EXPECT_EQ(60, user.nLunchMin);
-    EXPECT_EQ(1, set.VerifyLogin("nobody", "", user));
-    EXPECT_EQ(2, set.VerifyLogin("tokeiya", "x", user));
+    EXPECT_EQ(CTUser::Login::UnknownUser, set.VerifyLogin("nobody", "", user));
+    EXPECT_EQ(CTUser::Login::WrongPassword, set.VerifyLogin("tokeiya", "x", user));
+}
+
+TEST_P(UserLoginRecords, AnUnreadableViewIsNoWrongNameAndLeavesTheUser) {
+    test::FaultInjector faults(Db().Database());
+    faults.FailStatements("SELECT");
+    CTUser set(Db(), CTUser::Mode::View);
+    CUser user;
+    user.strUserName = "before";
+    EXPECT_EQ(CTUser::Login::Unreadable, set.VerifyLogin("tokeiya", "", user));
+    EXPECT_EQ("before", user.strUserName);
+    EXPECT_TRUE(set.LastOpenError().has_value()) << "the reason, for the caller to tell";
 }
 
 TEST_P(UserLoginRecords, QuotesInUserNamesAreDataNotSql) {
     AddUser("O'Brien", 1, 1, "it's");
     CTUser set(Db(), CTUser::Mode::View);
     CUser user;
-    EXPECT_EQ(0, set.VerifyLogin("O'Brien", "it's", user));
+    EXPECT_EQ(CTUser::Login::Verified, set.VerifyLogin("O'Brien", "it's", user));
     EXPECT_EQ("O'Brien", user.strUserName);
-    EXPECT_EQ(1, set.VerifyLogin("' OR '1'='1", "", user));
-    EXPECT_EQ(1, set.VerifyLogin("x' OR strUserName='tokeiya", "", user));
+    EXPECT_EQ(CTUser::Login::UnknownUser, set.VerifyLogin("' OR '1'='1", "", user));
+    EXPECT_EQ(CTUser::Login::UnknownUser, set.VerifyLogin("x' OR strUserName='tokeiya", "", user));
 }
 
 TEST_P(UserLoginRecords, PasswordsAreStoredScrambledAndCp932NamesRoundTrip) {
@@ -68,7 +80,7 @@ TEST_P(UserLoginRecords, PasswordsAreStoredScrambledAndCp932NamesRoundTrip) {
     EXPECT_EQ(16u, table.m_strPassword.size());  // two characters per byte
     CUser user;
     CTUser view(Db(), CTUser::Mode::View);
-    ASSERT_EQ(0, view.VerifyLogin("山田太郎", "秘密pass", user));
+    ASSERT_EQ(CTUser::Login::Verified, view.VerifyLogin("山田太郎", "秘密pass", user));
     EXPECT_EQ("山田太郎", user.strUserName);
 }
 
@@ -88,7 +100,7 @@ TEST_P(UserLoginRecords, SaveInsertsNewUsersUnderTheNextIdAndUpdatesTheAdministr
     ASSERT_EQ(1, table.Save(admin));
     EXPECT_EQ(0, admin.idUser);
     CUser again;
-    ASSERT_EQ(0, view.VerifyLogin("tokeiya", "new", again));
+    ASSERT_EQ(CTUser::Login::Verified, view.VerifyLogin("tokeiya", "new", again));
     EXPECT_EQ(45, again.nLunchMin);
 
     // An id that does not exist is refused rather than inserted.

@@ -1,5 +1,6 @@
 #include "GtkTestSupport.hpp"
 #include "platform/Cp932.hpp"
+#include "platform/gtk/GtkNoticeWindow.hpp"
 #include "platform/win/KeyboardLayout.hpp"
 #include "tests/conformance/DesktopDriver.hpp"
 
@@ -208,6 +209,41 @@ class GtkDriver : public DesktopDriver {
     }
     void PutForeignClipboardText(const std::string& utf8) override {
         gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), utf8.c_str(), -1);
+    }
+
+    std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override {
+        return gtk::test::Desktop().CreateNoticeWindow(caption);
+    }
+    std::vector<std::string> NoticeTexts(INoticeWindow& notice) override {
+        auto& shown = dynamic_cast<gtk::CGtkNoticeWindow&>(notice);
+        if (shown.Window() == nullptr) {
+            return {};
+        }
+        return {cp932::FromUtf8(gtk_window_get_title(shown.Window())),
+                cp932::FromUtf8(gtk_label_get_text(shown.FirstLineLabel())),
+                cp932::FromUtf8(gtk_label_get_text(shown.SecondLineLabel()))};
+    }
+    void ClickNoticeOk(INoticeWindow& notice) override {
+        auto& shown = dynamic_cast<gtk::CGtkNoticeWindow&>(notice);
+        GtkWidget* ok = shown.OkButton();
+        ASSERT_NE(ok, nullptr) << "the notice was never shown";
+        ASSERT_TRUE(PumpUntil([ok] { return gtk_widget_get_mapped(ok); })) << "OK not on screen";
+        PumpFor(50);
+        GtkAllocation button{};
+        gtk_widget_get_allocation(ok, &button);
+        int x = 0;
+        int y = 0;
+        gdk_window_get_origin(gtk_widget_get_window(ok), &x, &y);
+        const gint64 since = g_get_monotonic_time() - m_lastClickUs;
+        if (since < kClickGapUs) {
+            PumpFor(static_cast<int>((kClickGapUs - since) / 1000) + 1);
+        }
+        FakeMove(x + button.x + button.width / 2, y + button.y + button.height / 2);
+        PumpFor(20);
+        FakeButton(1, true);
+        FakeButton(1, false);
+        m_lastClickUs = g_get_monotonic_time();
+        PumpUntil([&shown] { return !shown.IsVisible(); });
     }
 
   private:

@@ -509,6 +509,37 @@ TEST_F(DialogFields, EnterOnACheckBoxOrAChoiceMeansOk) {
     }
 }
 
+// Enter answers the dialog at once, from an entry as from a focused button: GTK's press of
+// an activated button alone holds the answer back for 250 ms, and the login dialog's Enter
+// is where the wait for the main window begins.
+TEST_F(DialogFields, EnterAnswersAtOnce) {
+    for (bool onButton : {false, true}) {
+        SCOPED_TRACE(onButton ? "OK button" : "entry");
+        TestModel model("ログイン");
+        model.Put(kFirst, FieldKind::Text, "名前");
+        gint64 pressed = 0;
+        DialogScript script({
+            Do([](DialogWidgets&) { Type(u8"a"); }),
+            [&](DialogWidgets& w) {
+                if (!Shows(w.Entry(u8"名前"), u8"a")) {
+                    return false;
+                }
+                if (onButton) {
+                    gtk_widget_grab_focus(
+                        gtk_dialog_get_widget_for_response(w.dialog, GTK_RESPONSE_OK));
+                }
+                pressed = g_get_monotonic_time();
+                TapKey(XK_Return);
+                return true;
+            },
+        });
+        EXPECT_TRUE(Desktop().RunDialog(model));
+        EXPECT_TRUE(script.Finished());
+        EXPECT_LT((g_get_monotonic_time() - pressed) / 1000, 150) << "ms from Enter to the answer";
+        EXPECT_EQ("a", model.Field(kFirst).text);
+    }
+}
+
 // ibus or fcitx would compose a password or a number in kana: those entries and the ones
 // the model marks take GTK's simple context; other entries keep the desktop's.
 TEST_F(DialogFields, LatinOnlyEntriesKeepTheInputMethodOut) {

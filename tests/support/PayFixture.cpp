@@ -94,7 +94,8 @@ PayFixture PayFixture::Build(CConnection& connection, int usersPerGroup, int day
                 if (kind == 0) {
                     continue;  // no card at all
                 }
-                CTimeCard card = CTimeCard::NewDay(u.idUser, day.year, day.month, day.day);
+                CTimeCard card =
+                    CTimeCard::NewDay(u.idUser, day.year, day.month, day.day, u.nLunchMin);
                 card.nLunchMin = 30 + 15 * random.Next(3);
                 card.fSalary = 100;  // what an earlier calculation left
                 card.fOvertimePay = 10;

@@ -32,7 +32,7 @@ class GroupScreenTest : public test::WorkSession {
     }
     void Open() {
         Start("tokeiya", "");
-        ASSERT_TRUE(View().SetScreen(CCRWA_Group::kCode));
+        ASSERT_TRUE(View().SetScreen(ScreenId::Groups));
         Window().Pump();
         ASSERT_NE(nullptr, dynamic_cast<CCRWA_Group*>(View().Screen()));
     }
@@ -73,7 +73,7 @@ TEST_F(GroupScreenTest, ListsTheGroupsWithOneBlankRowOnlyBelowACompleteGroup) {
 
     // A time-based group without a unit is unfinished: no blank row below it.
     AddGroup(3, "時給", 3);
-    ASSERT_TRUE(View().SetScreen(CCRWA_Group::kCode));
+    ASSERT_TRUE(View().SetScreen(ScreenId::Groups));
     Window().Pump();
     EXPECT_EQ(3, Screen().List().Count());
     EXPECT_EQ(3, Screen().List().Rows()[2].idGroup);
@@ -85,7 +85,7 @@ TEST_F(GroupScreenTest, ANamedGroupFromTheMenuIsStoredUnderTheNextIdAndAnotherRo
     Start("tokeiya", "");
     ASSERT_TRUE(Window().ChooseCommand(command::kGroupSettings));
     Window().Pump();
-    ASSERT_EQ(CCRWA_Group::kCode, View().ScreenCode());
+    ASSERT_EQ(ScreenId::Groups, View().CurrentScreen());
     Key(VK_DOWN, 2);
     TypeAndEnter("総務");
     std::vector<CUserGroup> groups = Stored();
@@ -102,7 +102,8 @@ TEST_F(GroupScreenTest, ANamedGroupFromTheMenuIsStoredUnderTheNextIdAndAnotherRo
     EXPECT_EQ(4, Screen().List().Count()) << "a blank row below the new group";
     EXPECT_EQ(3, Screen().Cursor());
     Key(VK_F1 + 8);
-    EXPECT_EQ(100, View().ScreenCode()) << "the administration account's start screen";
+    EXPECT_EQ(ScreenId::AdminHome, View().CurrentScreen())
+        << "the administration account's start screen";
 }
 
 TEST_F(GroupScreenTest, AnOvertimeRuleIsStoredOnlyOnceUnitAndRoundingAreThere) {
@@ -202,6 +203,37 @@ TEST_F(GroupScreenTest, ACodeOutsideItsListIsRefusedAndTheListOpens) {
     EXPECT_EQ(0, Screen().List().Rows()[0].flgRound);
     EXPECT_EQ("なし", Screen().List().Rows()[0].strRound);
     EXPECT_EQ(beeps + 2, Beeps());
+}
+
+TEST_F(GroupScreenTest, AFailedAddLeavesTheRowNewAndAGroupGoneIsTold) {
+    AddGroup(1, "営業");
+    Open();
+    {
+        test::FaultInjector faults(m_doc->GetDatabase()->Database());
+        faults.FailStatements("INSERT");
+        Key(VK_DOWN);
+        TypeAndEnter("総務");
+    }
+    ASSERT_EQ(1u, m_dialogs.m_messages.size());
+    EXPECT_EQ(1u, Stored().size());
+    EXPECT_EQ(0, Screen().List().Rows()[1].idGroup) << "no id that was never stored";
+
+    // The next change adds the group after all, under the id free now.
+    AddGroup(2, "製造");
+    TypeAndEnter("2");
+    std::vector<CUserGroup> groups = Stored();
+    ASSERT_EQ(3u, groups.size());
+    EXPECT_EQ("総務", groups[2].strGroupName);
+    EXPECT_EQ(2, groups[2].typeSalary);
+    EXPECT_EQ(3, Screen().List().Rows()[1].idGroup);
+
+    // Another computer removed the group: the update finds no row and says so.
+    m_db.Connection().Database().ExecuteSQL(m_db.Connection().Dialect().Render(
+        "DELETE FROM [dbo].[Tユーザーグループ] WHERE [idGroup] = 3"));
+    ClickCell(28, 4);
+    TypeAndEnter("1");
+    ASSERT_EQ(2u, m_dialogs.m_messages.size());
+    EXPECT_NE(std::string::npos, m_dialogs.m_messages.back().find("保存できませんでした"));
 }
 
 TEST_F(GroupScreenTest, TwoComputersAddingAGroupAtOnceGetTwoIdsAndNoError) {

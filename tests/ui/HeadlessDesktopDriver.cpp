@@ -1,4 +1,5 @@
 #include "platform/headless/HeadlessHostWindow.hpp"
+#include "platform/headless/HeadlessNoticeWindow.hpp"
 #include "tests/conformance/DesktopDriver.hpp"
 
 // The conformance suite's driver for the headless desktop: input through the window's own
@@ -66,6 +67,19 @@ class HeadlessDriver : public DesktopDriver {
     }
     void PutForeignClipboardText(const std::string& utf8) override {
         m_window.SetForeignClipboardText(utf8);
+    }
+
+    std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override {
+        return std::make_unique<headless::HeadlessNoticeWindow>(caption,
+                                                                [this] { return &m_window; });
+    }
+    std::vector<std::string> NoticeTexts(INoticeWindow& notice) override {
+        auto& shown = dynamic_cast<headless::HeadlessNoticeWindow&>(notice);
+        return {shown.Caption(), shown.FirstLine(), shown.SecondLine()};
+    }
+    void ClickNoticeOk(INoticeWindow& notice) override {
+        dynamic_cast<headless::HeadlessNoticeWindow&>(notice).PressOk();
+        m_window.Pump();
     }
 
   private:

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "data/TimeValue.hpp"
 #include "platform/Cp932.hpp"
 #include "tests/support/DbFaults.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
@@ -240,16 +242,109 @@ TEST(InputItem, CancelEditPutsEveryKindOfVariableBack) {
     EXPECT_TRUE(item.RestoreValue());
     EXPECT_STREQ("abc", buffer);
 
-    // A time bound afterwards through Bind(CTime*) is bound raw: nothing to put back.
-    CTime raw(86400 * 500);
+    // A time bound afterwards through Bind(CTime*) keeps a backup as well.
+    CTime later(86400 * 500);
     CIITime timeItem(0, 0, &t, true, true);
     EXPECT_TRUE(timeItem.HasBackup()) << "the constructor's time has a backup";
-    timeItem.Bind(&raw);
-    EXPECT_FALSE(timeItem.HasBackup());
+    timeItem.Bind(&later);
+    EXPECT_TRUE(timeItem.HasBackup());
     timeItem.SaveValue();
-    raw = CTime(86400 * 600);
-    EXPECT_FALSE(timeItem.RestoreValue());
-    EXPECT_EQ(86400 * 600, raw.GetTime());
+    later = CTime(86400 * 600);
+    EXPECT_TRUE(timeItem.RestoreValue());
+    EXPECT_EQ(86400 * 500, later.GetTime());
+}
+
+// Only the typed overloads bind from outside the items, so that no type code can disagree
+// with its variable and no binding goes without a backup.
+template <typename Item>
+concept BindsUntyped = requires(Item& item, void* p) {
+    item.BindValue(p, 9);
+}
+|| requires(Item& item, void* p) {
+    item.BindRaw(p, 9);
+}
+|| requires(Item& item, char* p) {
+    item.BindBuffer(p);
+};
+static_assert(!BindsUntyped<CIIBase> && !BindsUntyped<CIITime> && !BindsUntyped<CIISS_TimeOption> &&
+              !BindsUntyped<CIIDbCodeMenu>);
+
+TEST(InputItem, EveryTypedBindingPutsARefusedEditBack) {
+    test::ScopedTimeZone tokyo("Asia/Tokyo");
+    FormDesk desk;
+    CTime time = TimeOfDay(9, 0);
+    short s = 1;
+    int i = 2;
+    long l = 3;
+    float f = 4.5F;
+    double d = 5.25;
+    long long ll = 6;
+    std::string text = "ab";
+    char buffer[6] = "ab";
+    int option = 1;
+    long longOption = 2;
+    int flag = 5;
+
+    // Bound after construction, as screens bind the row being edited.
+    CIITime timeItem(0, 1, nullptr, false, true);
+    CIIDigit digit(0, 2, 3, 2, nullptr, false);
+    CIIString string(0, 3, 5, nullptr, 0, false, false);
+    CIISS_TimeOption day(0, 4, nullptr);
+    CIISS_MaruNull maru(0, 5, nullptr);
+    auto number = [](auto value) { return std::to_string(value); };
+    struct Case {
+        const char* what;
+        CIIBase& item;
+        std::function<void()> bind;
+        std::function<std::string()> value;
+        const char* typed;  // null: Space, the next entry of a selecter
+    };
+    const Case cases[] = {
+        {"time", timeItem, [&] { timeItem.Bind(&time); }, [&] { return number(time.GetTime()); },
+         "1234"},
+        {"short", digit, [&] { digit.Bind(&s); }, [&] { return number(s); }, "7"},
+        {"int", digit, [&] { digit.Bind(&i); }, [&] { return number(i); }, "7"},
+        {"long", digit, [&] { digit.Bind(&l); }, [&] { return number(l); }, "7"},
+        {"float", digit, [&] { digit.Bind(&f); }, [&] { return number(f); }, "7.25"},
+        {"double", digit, [&] { digit.Bind(&d); }, [&] { return number(d); }, "7.25"},
+        {"long long", digit, [&] { digit.Bind(&ll); }, [&] { return number(ll); }, "7"},
+        {"text", string, [&] { string.Bind(&text); }, [&] { return text; }, "xyz"},
+        {"buffer", string, [&] { string.Bind(buffer); }, [&] { return std::string(buffer); },
+         "xyz"},
+        {"day option as int", day, [&] { day.Bind(&option); }, [&] { return number(option); },
+         nullptr},
+        {"day option as long", day, [&] { day.Bind(&longOption); },
+         [&] { return number(longOption); }, nullptr},
+        {"flag, kept whole", maru, [&] { maru.Bind(&flag); }, [&] { return number(flag); },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.bind();
+        const std::string before = c.value();
+        ASSERT_TRUE(desk.form->ActivateItem(&c.item));
+        if (c.typed != nullptr) {
+            desk.window.Type(c.typed);
+        } else {
+            desk.window.Press(VK_SPACE);
+        }
+        int changed = 0;
+        ASSERT_TRUE(desk.form->TakeCurrentResult(&changed));
+        EXPECT_EQ(1, changed);
+        EXPECT_NE(before, c.value()) << "the edit was taken";
+        EXPECT_TRUE(desk.form->RejectEdit(&changed, false));
+        EXPECT_EQ(before, c.value()) << "and refused";
+        EXPECT_EQ(0, changed);
+        desk.form->CloseEditor();
+    }
+
+    // A time that is no time of day is refused the same way.
+    ASSERT_TRUE(desk.form->ActivateItem(&timeItem));
+    desk.window.Type("2561");
+    int changed = 0;
+    EXPECT_FALSE(desk.form->TakeCurrentResult(&changed));
+    EXPECT_TRUE(desk.form->RejectEdit(&changed, false));
+    EXPECT_EQ(9, time.GetHour());
 }
 
 TEST(InputItem, SpaceSelectersOpenOnTheVariableAndMapTheirNumbers) {
@@ -340,6 +435,19 @@ class CodeMenuItem : public ::testing::Test {
   protected:
     CodeMenuItem() : m_db(test::Engine::SQLite) {}
 
+    // A list of four rows below its field: two-digit codes, names of eight cells.
+    CIIDbCodeMenu::Spec Menu(int* code, const char* table, std::string* name = nullptr) {
+        return {.popupWidth = 150,
+                .popupHeight = 300,
+                .value = code,
+                .database = &m_db.Connection(),
+                .table = table,
+                .menuRows = 4,
+                .codeDigits = 2,
+                .nameWidth = 8,
+                .nameOut = name};
+    }
+
     test::TestDatabase m_db;
 };
 
@@ -347,8 +455,7 @@ TEST_F(CodeMenuItem, ACodeNotInTheListOpensOnTheFirstEntryAndStoresItsCode) {
     FormDesk desk;
     int code = 9;
     std::string name = "stale";
-    CIIDbCodeMenu item(-1, -1, 150, 300, &code, &m_db.Connection(), "[dbo].[Qm丸め]", 4, 2, 8,
-                       &name);
+    CIIDbCodeMenu item(Menu(&code, "[dbo].[Qm丸め]", &name));
     item.AttachTo(10, 3, 2);
     item.Draw(*desk.form, true);
     EXPECT_EQ("09", FieldText(*desk.form, item, 2)) << "the code zero-padded to its digits";
@@ -380,8 +487,7 @@ TEST_F(CodeMenuItem, AListThatCannotBeReadDoesNotOpenAndIsToldOnce) {
     FormDesk desk;
     test::RecordingSink sink(m_db.Connection().Database());
     int code = 1;
-    CIIDbCodeMenu item(-1, -1, 150, 300, &code, &m_db.Connection(), "[dbo].[Qmない]", 4, 2, 8,
-                       nullptr);
+    CIIDbCodeMenu item(Menu(&code, "[dbo].[Qmない]"));
     item.AttachTo(10, 3, 2);
     EXPECT_FALSE(item.OpenEditor(*desk.form));
     EXPECT_EQ(nullptr, desk.form->Editor());
@@ -392,9 +498,9 @@ TEST_F(CodeMenuItem, AListThatCannotBeReadDoesNotOpenAndIsToldOnce) {
 TEST_F(CodeMenuItem, AnEmptyListTakesNothing) {
     FormDesk desk;
     int code = 4;
-    CIIDbCodeMenu item(-1, -1, 150, 300, &code, &m_db.Connection(), "[dbo].[Qm丸め]", 4, 2, 8,
-                       nullptr);
-    item.m_extraFilter = "[code]>100";
+    CIIDbCodeMenu::Spec spec = Menu(&code, "[dbo].[Qm丸め]");
+    spec.extraFilter = "[code]>100";
+    CIIDbCodeMenu item(spec);
     item.AttachTo(10, 3, 2);
     ASSERT_TRUE(item.OpenEditor(*desk.form));
     EXPECT_FALSE(item.TakeResult(*desk.form->Editor()));

@@ -40,7 +40,7 @@ class MainFrameTest : public ::testing::Test {
         user.strPassword = "pw";
         user.idGroup = 1;
         user.nLevel = 3;
-        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+        EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));
         m_userId = user.idUser;
     }
 
@@ -252,6 +252,23 @@ TEST_F(MainFrameTest, TheOptionAndPasswordItemsOpenTheirDialogs) {
     Window().ChooseCommand(command::kChangePassword);
     EXPECT_EQ(3u, m_dialogs.m_dialogs.size()) << "login, options and password change";
     EXPECT_TRUE(m_dialogs.m_messages.empty());
+}
+
+// The session's notice window is made before the main window and runs on its clock; it
+// stays, hidden, after the window has gone, until the session ends.
+TEST_F(MainFrameTest, TheSessionsNoticeWindowLastsAsLongAsTheSession) {
+    Start();
+    ASSERT_NE(m_dialogs.m_noticeWindow, nullptr);
+    m_doc->Alarms().ShowAlarm("会議", CTime(2024, 3, 5, 10, 0, 0));
+    Window().AdvanceTime(30000 - 1);
+    EXPECT_TRUE(m_dialogs.m_noticeWindow->IsVisible());
+    Window().AdvanceTime(1);
+    EXPECT_FALSE(m_dialogs.m_noticeWindow->IsVisible());
+    Window().ChooseCommand(command::kExit);
+    m_frame.reset();
+    EXPECT_NE(m_dialogs.m_noticeWindow, nullptr);
+    m_doc.reset();
+    EXPECT_EQ(m_dialogs.m_noticeWindow, nullptr);
 }
 
 TEST_F(MainFrameTest, TheMinuteTimerKeepsRunningAndStopsWithTheView) {

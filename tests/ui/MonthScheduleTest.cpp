@@ -48,16 +48,16 @@ class MonthScheduleTest : public test::WorkSession {
                          .SaveSchedule(99, schedule, latest));
     }
     void AddCard(int year, int month, int day, int fromHour, int toHour, int lunch) {
-        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day);
+        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day, 60);
         card.timeFrom = *CTime::FromLocal(2000, 1, 1, fromHour, 0, 0);
         card.timeTo = *CTime::FromLocal(2000, 1, 1, toHour, 0, 0);
         card.nLunchMin = lunch;
         ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreCard(card));
     }
     CTimeCard StoredCard(int year, int month, int day) {
-        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day);
+        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day, 60);
         card.idTimeCard = card.Key();
-        CTTimeCard(m_db.Connection()).LoadCard(card);
+        EXPECT_EQ(1, CTTimeCard(m_db.Connection()).LoadCard(card));
         return card;
     }
     int CountCards(int year, int month, int day) {
@@ -65,7 +65,8 @@ class MonthScheduleTest : public test::WorkSession {
         cards.m_strFilter = "[idTimeCard]=?";
         cards.m_params = {DbValue(TimeCardKey(kHanako, year, month, day))};
         int count = 0;
-        for (cards.Open(); !cards.IsEOF(); cards.MoveNext()) {
+        EXPECT_TRUE(cards.Open());
+        for (; !cards.IsEOF(); cards.MoveNext()) {
             ++count;
         }
         return count;
@@ -274,14 +275,16 @@ TEST_F(MonthScheduleTest, HolidayNamesOfTwentyBytesAreStoredAndLongerOrEmptyOnes
 
     // What is stored is one holiday row with the accepted name.
     std::array<CDaySchedule, 31> days;
-    CQDaySchedule(m_db.Connection()).LoadMonthTexts(kHanako, 2027, 3, days);
+    ASSERT_EQ(1, CQDaySchedule(m_db.Connection()).LoadMonthTexts(kHanako, 2027, 3, days));
     EXPECT_EQ(twenty, days[9].strHoliday);
 }
 
 TEST_F(MonthScheduleTest, ChangingTheDefaultLunchMinutesChangesOnlyDaysWithoutACard) {
     AddCard(2027, 3, 1, 9, 18, 45);
     StartInMarch();
-    CAppContext::Current().defaultLunchMinutes = 30;
+    CUser hanako = m_doc->GetLoggedInUser();
+    hanako.nLunchMin = 30;
+    m_doc->UpdateLoggedInUser(hanako);
     View().OnOptionsChanged();
     EXPECT_EQ(45, Screen().Days().Day(1).nLunchMin);
     EXPECT_EQ(30, Screen().Days().Day(2).nLunchMin);
@@ -339,11 +342,11 @@ TEST_F(MonthScheduleTest, HidingRemembersTheDayAndTheNextScreenOpensOnIt) {
     ASSERT_EQ(20, Screen().CursorDay());
     Key(VK_F1 + 11);
     EXPECT_FALSE(Window().IsVisible());
-    EXPECT_EQ(2027, m_doc->GetYear());
-    EXPECT_EQ(3, m_doc->GetMonth());
-    EXPECT_EQ(20, m_doc->GetDay());
+    EXPECT_EQ(2027, View().Work().scheduleYear);
+    EXPECT_EQ(3, View().Work().scheduleMonth);
+    EXPECT_EQ(20, View().Work().scheduleDay);
 
-    ASSERT_TRUE(View().SetScreen(0));
+    ASSERT_TRUE(View().SetScreen(ScreenId::MonthSchedule));
     EXPECT_EQ(20, Screen().CursorDay());
     EXPECT_EQ(0, Screen().CursorColumn());
 }

@@ -6,7 +6,6 @@
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/TimeValue.hpp"
-#include "platform/AppContext.hpp"
 #include "screens/timecard/CCRWA_CalcuB.hpp"
 #include "tests/ui/WorkSession.hpp"
 #include "widgets/CFunctionMenu.hpp"
@@ -23,7 +22,7 @@ constexpr int kDataColumn = 10;
 constexpr int kDataWidth = 68;
 
 // The time card of "hanako" opened by the administration account, as the salary list opens
-// it: the chosen year, month and user in the work context, then code 104.
+// it: the chosen year, month and user in the work context, then the time card screen.
 class TimeCardScreenTest : public test::WorkSession {
   protected:
     TimeCardScreenTest() { FixClock(2027, 4, 5, 10, 0); }
@@ -53,11 +52,11 @@ class TimeCardScreenTest : public test::WorkSession {
         if (m_doc == nullptr) {
             Start("tokeiya", "");
         }
-        WorkContext& work = CAppContext::Current().work;
+        WorkContext& work = View().Work();
         work.year = year;
         work.month = month;
         work.userId = userId;
-        ASSERT_TRUE(View().SetScreen(CCRWA_CalcuB::kCode));
+        ASSERT_TRUE(View().SetScreen(ScreenId::TimeCard));
         Window().Pump();
         Window().UpdateWindow();
         ASSERT_NE(nullptr, dynamic_cast<CCRWA_CalcuB*>(View().Screen()));
@@ -68,7 +67,7 @@ class TimeCardScreenTest : public test::WorkSession {
 
     void AddCard(int year, int month, int day, int fromHour, int toHour, float salary = 0,
                  float overtimePay = 0) {
-        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day);
+        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day, 60);
         card.timeFrom = TimeOfDay(fromHour, 0);
         card.timeTo = TimeOfDay(toHour, 0);
         card.nWorkingMin = (toHour - fromHour) * 60 - card.nLunchMin;
@@ -77,14 +76,15 @@ class TimeCardScreenTest : public test::WorkSession {
         ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreCard(card));
     }
     CTimeCard StoredCard(int year, int month, int day) {
-        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day);
-        CTTimeCard(m_db.Connection()).LoadCard(card);
+        CTimeCard card = CTimeCard::NewDay(kHanako, year, month, day, 60);
+        EXPECT_EQ(1, CTTimeCard(m_db.Connection()).LoadCard(card));
         return card;
     }
     int CountCards() {
         CTTimeCard cards(m_db.Connection());
         int count = 0;
-        for (cards.Open(); !cards.IsEOF(); cards.MoveNext()) {
+        EXPECT_TRUE(cards.Open());
+        for (; !cards.IsEOF(); cards.MoveNext()) {
             ++count;
         }
         return count;
@@ -163,6 +163,24 @@ TEST_F(TimeCardScreenTest, TypedTimesAreRecomputedStoredAndShownAtOnce) {
     EXPECT_EQ(9900.0F, stored.fSalary);
     EXPECT_EQ(400.0F, stored.fOvertimePay);
     EXPECT_EQ("09:00  18:00  52      8:15    0:15      9900       400     10300    ", Data(3));
+}
+
+// A day without a card gets the lunch minutes of the user whose card it is, not those of
+// the administrator looking at it.
+TEST_F(TimeCardScreenTest, ADayWithoutACardTakesTheShownUsersLunchMinutes) {
+    PayBy(1, 0, 0, 0, 0, 0, 0);
+    CUser hanako;
+    ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::View).LoadById(kHanako, hanako));
+    hanako.nLunchMin = 40;
+    ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(hanako));
+    Open(2027, 3);
+    ASSERT_NE(40, m_doc->GetLoggedInUser().nLunchMin);
+    EXPECT_EQ(40, Screen().Row(2).nLunchMin);
+
+    ClickRow(2, 0);
+    TypeAndEnter("0900");
+    EXPECT_EQ(40, StoredCard(2027, 3, 3).nLunchMin);
+    EXPECT_EQ("09:00         40      0:00    0:00         0         0         0  ○", Data(2));
 }
 
 TEST_F(TimeCardScreenTest, NightShiftsTakeTheirDayOptionAndANegativeDayIsMarked) {
@@ -302,7 +320,7 @@ TEST_F(TimeCardScreenTest, ShowsThePeriodAsTheGoldenText) {
     PayBy(3, 4, 15, 3, 20, 300, 400);
     AddCard(2027, 2, 22, 9, 18, 9600, 0);
     AddCard(2027, 3, 1, 8, 20, 12000, 4800);
-    CTimeCard half = CTimeCard::NewDay(kHanako, 2027, 3, 2);
+    CTimeCard half = CTimeCard::NewDay(kHanako, 2027, 3, 2, 60);
     half.timeFrom = TimeOfDay(9, 0);
     half.flgErr = 1;
     ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreCard(half));
@@ -320,12 +338,12 @@ TEST_F(TimeCardScreenTest, KeyEightGoesToTheSalaryListWithoutStoringTheEdit) {
     Open(2027, 3);
     Window().Type("0900");
     Key(VK_F1 + 11);  // printing is not built: nothing happens
-    EXPECT_EQ(CCRWA_CalcuB::kCode, View().ScreenCode());
+    EXPECT_EQ(ScreenId::TimeCard, View().CurrentScreen());
     ASSERT_NE(nullptr, Screen().ActiveEditor());
 
     Key(VK_F1 + 7);
-    EXPECT_EQ(103, View().ScreenCode());
-    EXPECT_EQ(kHanako, CAppContext::Current().work.userId) << "the list comes back on her";
+    EXPECT_EQ(ScreenId::SalaryList, View().CurrentScreen());
+    EXPECT_EQ(kHanako, View().Work().userId) << "the list comes back on her";
     EXPECT_EQ(0, CountCards());
 }
 
@@ -336,8 +354,8 @@ TEST_F(TimeCardScreenTest, KeyNineGoesToTheMonthScheduleWithoutStoringTheEdit) {
     Open(2027, 3);
     Window().Type("0900");
     Key(VK_F1 + 8);
-    EXPECT_EQ(0, View().ScreenCode());
-    EXPECT_EQ(0, CAppContext::Current().work.userId);
+    EXPECT_EQ(ScreenId::MonthSchedule, View().CurrentScreen());
+    EXPECT_EQ(0, View().Work().userId);
     EXPECT_EQ(0, CountCards());
 }
 

@@ -50,7 +50,7 @@ class UserScreenTest : public test::WorkSession {
     }
     void Open(const char* user = "tokeiya", const char* password = "") {
         Start(user, password);
-        ASSERT_TRUE(View().SetScreen(CCRWA_User::kCode));
+        ASSERT_TRUE(View().SetScreen(ScreenId::Users));
         Window().Pump();
         ASSERT_NE(nullptr, dynamic_cast<CCRWA_User*>(View().Screen()));
     }
@@ -77,7 +77,8 @@ class UserScreenTest : public test::WorkSession {
         std::vector<CUser> users;
         int count = 0;
         for (bool retired : {false, true}) {
-            CTUser(m_db.Connection(), CTUser::Mode::View).LoadList(users, -1, retired);
+            EXPECT_EQ(1,
+                      CTUser(m_db.Connection(), CTUser::Mode::View).LoadList(users, -1, retired));
             count += static_cast<int>(users.size());
         }
         return count;
@@ -203,6 +204,29 @@ TEST_F(UserScreenTest, AFailedAddIsToldOnceAndLeavesTheRowANewUser) {
     EXPECT_EQ("taro", Stored(2).strUserName);
     EXPECT_EQ("jiro", Stored(3).strUserName);
     EXPECT_EQ(2, Stored(3).nLevel);
+}
+
+TEST_F(UserScreenTest, ACodeListThatCannotBeReadLeavesTheCodeToBeTypedAndTheMouseWorking) {
+    Open();
+    {
+        test::FaultInjector faults(m_doc->GetDatabase()->Database());
+        faults.FailStatements("Qmグループ", "HY000", 100);
+        RightClickCell(kGroupX, 3);
+        EXPECT_FALSE(Screen().MenuOpen()) << "no list to choose from";
+        EXPECT_FALSE(CodeListOpen());
+        EXPECT_EQ(2, Screen().Column());
+        ASSERT_NE(nullptr, Screen().ActiveEditor()) << "the code is typed instead";
+        ClickCell(kNameX, 3);
+        EXPECT_EQ(0, Screen().Column()) << "clicks are not swallowed";
+        ASSERT_NE(nullptr, Screen().ActiveEditor());
+        // The group filter falls back to the rows likewise.
+        Key(VK_F1 + 1);
+        EXPECT_NE(CCRWA_User::kFilterColumn, Screen().Column());
+        ASSERT_NE(nullptr, Screen().ActiveEditor());
+        ClickCell(kLevelX, 3);
+        EXPECT_EQ(3, Screen().Column());
+    }
+    EXPECT_FALSE(m_dialogs.m_messages.empty()) << "the failed read was told";
 }
 
 TEST_F(UserScreenTest, ARetiredUserStaysListedUntilTheNextLoad) {
@@ -332,7 +356,7 @@ TEST_F(UserScreenTest, PagesScrollingAndTheMouse) {
     Start("tokeiya", "");
     ASSERT_TRUE(Window().ChooseCommand(command::kUserSettings));
     Window().Pump();
-    ASSERT_EQ(CCRWA_User::kCode, View().ScreenCode());
+    ASSERT_EQ(ScreenId::Users, View().CurrentScreen());
     ASSERT_EQ(31, Screen().List().Count());
 
     Key(VK_NEXT);
@@ -370,7 +394,8 @@ TEST_F(UserScreenTest, PagesScrollingAndTheMouse) {
     EXPECT_EQ(3, Screen().Cursor()) << "clicks wait while a code list is open";
 
     Key(VK_F1 + 8);
-    EXPECT_EQ(100, View().ScreenCode()) << "the administration account's start screen";
+    EXPECT_EQ(ScreenId::AdminHome, View().CurrentScreen())
+        << "the administration account's start screen";
 }
 
 }  // namespace

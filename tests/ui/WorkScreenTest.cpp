@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/AppContext.hpp"
 #include "platform/Cp932.hpp"
 #include "screens/login/CCRWA_LoginSystem.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
@@ -17,10 +16,10 @@ using WorkScreenTest = test::WorkSession;
 
 TEST_F(WorkScreenTest, TheAdministrationAccountStartsOnItsHomeScreen) {
     Start("tokeiya", "");
-    // The start screen (code 0) gives way to the home screen.
+    // The start screen, the month schedule, gives way to the home screen.
     auto* screen = dynamic_cast<CCRWA_LoginSystem*>(View().Screen());
     ASSERT_NE(nullptr, screen);
-    EXPECT_EQ(100, View().ScreenCode());
+    EXPECT_EQ(ScreenId::AdminHome, View().CurrentScreen());
     EXPECT_TRUE(screen->Initialized());
     EXPECT_NE(std::string::npos, Shown().find(cp932::ToUtf8("管理用アカウント")))
         << "its drawing from the screen package";
@@ -38,10 +37,11 @@ TEST_F(WorkScreenTest, AUserStartsOnTheMonthSchedule) {
     Start("hanako", "pw");
     auto* screen = dynamic_cast<CCRWA_MonthSchedule*>(View().Screen());
     ASSERT_NE(nullptr, screen);
-    EXPECT_EQ(0, View().ScreenCode());
+    EXPECT_EQ(ScreenId::MonthSchedule, View().CurrentScreen());
     EXPECT_FALSE(screen->HandedOver());
-    EXPECT_FALSE(View().CanCreateScreen(1)) << "the day schedules are not built yet";
-    EXPECT_TRUE(View().CanCreateScreen(100));
+    EXPECT_FALSE(View().CanCreateScreen(ScreenId::PersonalDay))
+        << "the day schedules are not built yet";
+    EXPECT_TRUE(View().CanCreateScreen(ScreenId::AdminHome));
 }
 
 TEST_F(WorkScreenTest, AnUnknownCodeLeavesTheScreenAndBuiltCodesClearTheChosenUser) {
@@ -51,11 +51,11 @@ TEST_F(WorkScreenTest, AnUnknownCodeLeavesTheScreenAndBuiltCodesClearTheChosenUs
     EXPECT_FALSE(View().SetScreen(105));
     EXPECT_EQ(home, View().Screen()) << "a code not in the table leaves the screen in place";
 
-    CAppContext::Current().work.userId = 9;
-    ASSERT_TRUE(View().SetScreen(100));
-    EXPECT_EQ(0, CAppContext::Current().work.userId);
+    View().Work().userId = 9;
+    ASSERT_TRUE(View().SetScreen(ScreenId::AdminHome));
+    EXPECT_EQ(0, View().Work().userId);
     EXPECT_NE(home, View().Screen()) << "a new screen object";
-    EXPECT_EQ(100, View().ScreenCode());
+    EXPECT_EQ(ScreenId::AdminHome, View().CurrentScreen());
 }
 
 }  // namespace

@@ -38,14 +38,16 @@ class WorkSession : public ::testing::Test {
         user.strPassword = "pw";
         user.idGroup = 1;
         user.nLevel = 3;
-        CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user);
+        EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));
     }
 
-    void Start(const char* name, const char* password) {
+    // The program's screens unless `screens` is given.
+    void Start(const char* name, const char* password, IScreenFactory* screens = nullptr) {
         QueueLogin(m_dialogs, name, password);
         m_doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-1");
         ASSERT_TRUE(m_doc->Create());
-        m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile, &m_screens);
+        m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile,
+                                               screens != nullptr ? screens : &m_screens);
         m_frame->Create({});
         m_frame->ShowInitialWindow();
         // A screen that gives way to another does so through a posted message.

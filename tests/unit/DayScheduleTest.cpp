@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "data/CDaySchedule.hpp"
-#include "platform/AppContext.hpp"
 
 namespace tokeiya {
 namespace {
@@ -79,7 +78,7 @@ TEST(DaySchedule, ScheduleRowsBuildTheDayTexts) {
     };
     for (const TextsCase& c : cases) {
         CDaySchedule day;
-        day.Reset(0);
+        day.Reset(0, 60);
         for (const Feed& row : c.rows) {
             day.AddScheduleRow(row.idUser, row.nLevel, row.subject);
         }
@@ -90,8 +89,6 @@ TEST(DaySchedule, ScheduleRowsBuildTheDayTexts) {
 }
 
 TEST(DaySchedule, ResetEmptiesTheDayWithTheDefaultLunchMinutes) {
-    ScopedAppContext context;
-    context.Context().defaultLunchMinutes = 45;
     CDaySchedule day;
     day.nDay = 9;
     day.strHoliday = "h";
@@ -102,7 +99,7 @@ TEST(DaySchedule, ResetEmptiesTheDayWithTheDefaultLunchMinutes) {
     day.timeTo = CTime(2000);
     day.nLunchMin = 30;
     day.flgOption = 2;
-    day.Reset(14);
+    day.Reset(14, 45);
     EXPECT_EQ(15, day.nDay);
     EXPECT_EQ("", day.strHoliday);
     EXPECT_EQ("", day.strSubjects);

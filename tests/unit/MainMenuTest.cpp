@@ -7,10 +7,10 @@
 namespace tokeiya {
 namespace {
 
-bool Enabled(win::UINT id, int level, int screenCode = 0) {
+bool Enabled(win::UINT id, int level, ScreenId screen = ScreenId::MonthSchedule) {
     MenuContext context;
     context.userLevel = level;
-    context.screenCode = screenCode;
+    context.screen = screen;
     auto state = MainMenuState(id, context);
     EXPECT_TRUE(state.has_value()) << id;
     return state && state->enabled;
@@ -40,18 +40,19 @@ TEST(MainMenuState, LevelsDecideTheAdministrationAndPrinterItems) {
 }
 
 TEST(MainMenuState, TheCurrentScreenDisablesItsOwnItem) {
-    EXPECT_FALSE(Enabled(command::kGroupSettings, 3, 101));
-    EXPECT_TRUE(Enabled(command::kUserSettings, 3, 101));
-    EXPECT_FALSE(Enabled(command::kUserSettings, 3, 102));
-    EXPECT_FALSE(Enabled(command::kCalculation, 3, 103));
-    EXPECT_FALSE(Enabled(command::kCalculation, 3, 104)) << "the time card belongs to 計算";
-    EXPECT_TRUE(Enabled(command::kCalculation, 3, 0));
+    EXPECT_FALSE(Enabled(command::kGroupSettings, 3, ScreenId::Groups));
+    EXPECT_TRUE(Enabled(command::kUserSettings, 3, ScreenId::Groups));
+    EXPECT_FALSE(Enabled(command::kUserSettings, 3, ScreenId::Users));
+    EXPECT_FALSE(Enabled(command::kCalculation, 3, ScreenId::SalaryList));
+    EXPECT_FALSE(Enabled(command::kCalculation, 3, ScreenId::TimeCard))
+        << "the time card belongs to 計算";
+    EXPECT_TRUE(Enabled(command::kCalculation, 3, ScreenId::MonthSchedule));
 }
 
 TEST(MainMenuState, WhatCannotBeShownYetIsDisabled) {
     MenuContext context;
     context.userLevel = 3;
-    context.canShowScreen = [](int code) { return code == 102; };
+    context.canShowScreen = [](ScreenId screen) { return screen == ScreenId::Users; };
     context.printSettingsAvailable = false;
     EXPECT_FALSE(MainMenuState(command::kGroupSettings, context)->enabled);
     EXPECT_TRUE(MainMenuState(command::kUserSettings, context)->enabled);

@@ -104,7 +104,7 @@ TEST(RecomputeRow, FollowsThePayRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CTimeCard card = CTimeCard::NewDay(1, 2024, 4, 3);
+        CTimeCard card = CTimeCard::NewDay(1, 2024, 4, 3, 60);
         card.timeFrom = At(c.from);
         card.timeTo = At(c.to);
         card.nLunchMin = c.lunch;
@@ -132,7 +132,7 @@ TEST(RecomputeRow, AmountsRoundHalvesAwayFromZero) {
     CUser user = UserOf(s);
     user.nTimePerSalary = 4;
     user.fSalary = 2.5f;  // per 4 minutes: 6 minutes round down to 4 -> 2.5 -> 3
-    CTimeCard card = CTimeCard::NewDay(1, 2024, 4, 3);
+    CTimeCard card = CTimeCard::NewDay(1, 2024, 4, 3, 60);
     card.timeFrom = At("09:00");
     card.timeTo = At("09:06");
     card.nLunchMin = 0;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/AppContext.hpp"
+#include "shell/WorkContext.hpp"
 
 namespace tokeiya {
 namespace {

@@ -1,0 +1,69 @@
+#include "rows/SalaryRowText.hpp"
+
+#include "rows/FormatText.hpp"
+
+namespace tokeiya {
+
+using rows::FormatText;
+
+void CSalaryTotals::Add(const CSalary& row) {
+    salary = static_cast<float>(static_cast<long double>(salary) + row.fSalary);
+    overtimePay = static_cast<float>(static_cast<long double>(overtimePay) + row.fOvertimePay);
+}
+
+CSalaryTotals CSalaryTotals::Of(const std::vector<CSalary>& rows) {
+    CSalaryTotals totals;
+    for (const CSalary& row : rows) {
+        totals.Add(row);
+    }
+    return totals;
+}
+
+std::string SalaryRowText(const CSalary& row) {
+    return FormatText(" %-20s  %-20s  %2d日  %2d日  %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %2d ",
+                      row.strUserName.c_str(), row.strGroupName.c_str(), row.nCutoff, row.nDays,
+                      row.nWorkingMin / 60, row.nWorkingMin % 60, row.nOvertimeMin / 60,
+                      row.nOvertimeMin % 60, static_cast<double>(row.fSalary),
+                      static_cast<double>(row.fOvertimePay), static_cast<double>(row.Total()),
+                      row.nErr);
+}
+
+std::string SalaryEmptyText() {
+    return FormatText(" %-105s", "計算されたデータが有りません。");
+}
+
+std::string SalaryTotalsText(const CSalaryTotals& totals) {
+    return FormatText("%9.0f %9.0f %9.0f", static_cast<double>(totals.salary),
+                      static_cast<double>(totals.overtimePay), static_cast<double>(totals.Total()));
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string SalaryCsvText(const std::vector<CSalary>& rows) {
+    std::string text =
+        "氏名,グループ,締日,日数,勤務時間(時),勤務時間(分),時間外(時),時間外(分),基本給,"
+        "時間外給,合計,Er\r\n";
+    for (const CSalary& row : rows) {
+        text += CsvField(row.strUserName) + "," + CsvField(row.strGroupName) + ",";
+        text += FormatText("%d,%d,%d,%d,%d,%d,%1.0f,%1.0f,%1.0f,%d\r\n", row.nCutoff, row.nDays,
+                           row.nWorkingMin / 60, row.nWorkingMin % 60, row.nOvertimeMin / 60,
+                           row.nOvertimeMin % 60, static_cast<double>(row.fSalary),
+                           static_cast<double>(row.fOvertimePay), static_cast<double>(row.Total()),
+                           row.nErr);
+    }
+    return text;
+}
+
+}  // namespace tokeiya

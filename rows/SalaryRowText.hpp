@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/CSalary.hpp"
+
+namespace tokeiya {
+
+// The month's pay totals: the base pay and the overtime pay summed row by row (each
+// addition in extended precision, kept as float), and their total in single precision, as
+// the list shows it and the summary prints it.
+struct CSalaryTotals {
+    float salary = 0;
+    float overtimePay = 0;
+
+    void Add(const CSalary& row);
+    float Total() const { return salary + overtimePay; }
+    static CSalaryTotals Of(const std::vector<CSalary>& rows);
+};
+
+// A pay row as the salary list shows it: user and group name, closing day, days, working
+// and overtime hours, base pay, overtime pay, total and error count. 106 columns for names
+// of up to 20 bytes; a longer name is kept whole and pushes the rest right.
+std::string SalaryRowText(const CSalary& row);
+// The list's first line when the month has no results, 106 columns.
+std::string SalaryEmptyText();
+// Base pay, overtime pay and total under the list's amount columns.
+std::string SalaryTotalsText(const CSalaryTotals& totals);
+
+// The export of a pay list: "氏名,グループ,..." and one line per row, CP932 with CR LF. A name
+// holding a comma, a double quote or a line break is enclosed in double quotes with its
+// quotes doubled, so that spreadsheets keep the columns; every other field is written as
+// it is.
+std::string SalaryCsvText(const std::vector<CSalary>& rows);
+// One field of such a file.
+std::string CsvField(const std::string& text);
+
+}  // namespace tokeiya
