@@ -54,9 +54,20 @@ start_app() {
     app_pid=$!
 }
 
-# Waits for a visible window whose name matches $1 and prints its id.
+# Waits up to 20 s for a visible window whose name matches $1 and prints its id. xdotool
+# gives up on a window that closes while it reads it (the login dialog going as the main
+# window comes), so each search is tried again rather than waited through with --sync.
 wait_window() {
-    timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
 }
 
 # Waits for a visible window whose name matches $1 and gives it the keyboard focus; fails

@@ -35,14 +35,23 @@ xdotool key Right Right Right Up Return
 sleep 0.5
 xdotool windowfocus --sync "$main"
 xdotool key F8
-box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
-[ -n "$box" ] || fail "no message after the calculation"
 calculated() { [ "$(sql "SELECT COUNT(*) FROM T給料 WHERE idUser=1 AND nYear=$year AND nMonth=$month")" = 1 ]; }
 wait_for "the calculated row" calculated
-xdotool windowfocus --sync "$box"
-xdotool key Return
+# The wait window has the same title as the message box and goes as the box comes: the
+# window found is focused and answered until none is left.
+box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
+[ -n "$box" ] || fail "no message after the calculation"
 gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
-wait_for "the message box to close" gone
+answer_box() {
+    local window
+    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
+    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
+        xdotool key Return
+        sleep 0.2
+    fi
+    gone
+}
+wait_for "the message box to close" answer_box
 
 # Enter opens hanako's time card; the third day's arrival becomes 08:30.
 xdotool windowfocus --sync "$main"

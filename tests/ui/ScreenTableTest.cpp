@@ -30,7 +30,8 @@ class ScreenTableTest : public test::WorkSession {
         Window().UpdateWindow();
         const CMemoryDC& surface = *Window().Surface();
         std::vector<COLORREF> pixels;
-        pixels.reserve(static_cast<size_t>(surface.Width() * surface.Height()));
+        pixels.reserve(static_cast<size_t>(surface.Width()) *
+                       static_cast<size_t>(surface.Height()));
         for (int y = 0; y < surface.Height(); ++y) {
             for (int x = 0; x < surface.Width(); ++x) {
                 pixels.push_back(surface.GetPixel(x, y));
