@@ -233,8 +233,12 @@ TEST_F(SalaryListTest, ARecalculationAfterATimeCardCorrectionRedrawsTheCursorRow
     ASSERT_EQ(ScreenId::SalaryList, View().CurrentScreen());
     ASSERT_EQ(0, Screen().Top() + Screen().Cursor());
 
+    // The desktop gives the focus back to the window as the question closes, before the
+    // calculation runs.
+    m_dialogs.m_onMessageBoxClosed = [this] { Window().Send(WM_SETFOCUS); };
     m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
     Key(VK_F1 + 7);
+    m_dialogs.m_onMessageBoxClosed = nullptr;
     Window().UpdateWindow();
     const std::vector<CSalary>& rows = Screen().List().Rows();
     ASSERT_EQ(600, rows[0].nWorkingMin) << "the list is read again";
