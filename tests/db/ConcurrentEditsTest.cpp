@@ -189,7 +189,7 @@ TEST_P(ConcurrentEdits, ADayStoredElsewhereSinceItWasReadEmptyKeepsWhatWasStored
     const CTimeCard secondRead = ReadCard(Second(), 8);
     ASSERT_EQ(0, firstRead.idTimeCard) << "no row yet";
     CTimeCard arrival = firstRead;
-    arrival.timeFrom = TimeOfDay(9, 0);
+    arrival.timeFrom = TimeOfDay(8, 15);
     ASSERT_EQ(1, CTTimeCard(First()).StoreCard(arrival, &firstRead));
 
     CTimeCard departure = secondRead;
@@ -197,7 +197,7 @@ TEST_P(ConcurrentEdits, ADayStoredElsewhereSinceItWasReadEmptyKeepsWhatWasStored
     ASSERT_EQ(1, CTTimeCard(Second()).StoreCard(departure, &secondRead));
 
     const CTimeCard stored = ReadCard(First(), 8);
-    EXPECT_EQ(9, stored.timeFrom.GetHour()) << "the arrival stored first stays";
+    EXPECT_EQ(TimeOfDay(8, 15), stored.timeFrom) << "the arrival stored first stays";
     EXPECT_EQ(17, stored.timeTo.GetHour());
 }
 
