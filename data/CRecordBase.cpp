@@ -97,6 +97,12 @@ void CRecordBase::Edit() {
     m_editSnapshot = StoredValues();
 }
 
+void CRecordBase::EditAsRead(const std::function<void()>& asRead) {
+    m_set.Edit();
+    asRead();
+    m_editSnapshot = StoredValues();
+}
+
 void CRecordBase::Update() {
     std::vector<DbValue> values = StoredValues();
     if (m_set.IsAdding()) {
@@ -135,7 +141,8 @@ bool CRecordBase::HighestId(const char* keyColumn, int& highest) {
 }
 
 int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
-                             const std::function<void()>& write) {
+                             const std::function<void()>& write,
+                             const std::function<void()>& asRead) {
     Close();
     m_strSort.clear();
     if (update) {
@@ -144,7 +151,11 @@ int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
         if (!Open() || IsEOF()) {
             return 0;
         }
-        Edit();
+        if (asRead) {
+            EditAsRead(asRead);
+        } else {
+            Edit();
+        }
         write();
         Update();
         return 1;

@@ -46,6 +46,10 @@ class CRecordBase {
     // of an edited one. Database errors while storing are thrown as CDBException.
     void AddNew();
     void Edit();
+    // Edits the current row as the caller read it earlier: `asRead` puts into the members
+    // what the row held then. Update then writes only the columns changed since that read,
+    // so that what another computer stored meanwhile in the other columns stays.
+    void EditAsRead(const std::function<void()>& asRead);
     void Update();
     void CancelUpdate();
 
@@ -56,9 +60,11 @@ class CRecordBase {
     // meantime, the row is added once more under the next id. The key is the first bound
     // column, written as `keyColumn` (e.g. "[idUser]"). 1 when stored; 0 when a read failed.
     // Failures while storing are thrown, as by Update; `id` then keeps the value it came
-    // with, so that no caller takes a key that was never stored.
+    // with, so that no caller takes a key that was never stored. With `asRead` an update
+    // writes only what differs from the row as the caller read it (EditAsRead).
     [[nodiscard]] int SaveUnderId(const char* keyColumn, bool update, int& id,
-                                  const std::function<void()>& write);
+                                  const std::function<void()>& write,
+                                  const std::function<void()>& asRead = {});
 
     const std::optional<CDBException>& LastOpenError() const { return m_lastOpenError; }
     CConnection& Connection() const { return m_connection; }

@@ -76,13 +76,22 @@ bool CTTimeCard::OpenKey(int64_t key) {
     return Open();
 }
 
-int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& write) {
+void CTTimeCard::EditDay(const std::function<void()>& asRead) {
+    if (asRead) {
+        EditAsRead(asRead);
+    } else {
+        Edit();
+    }
+}
+
+int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& write,
+                         const std::function<void()>& asRead) {
     if (!OpenKey(day.idTimeCard)) {
         return 0;
     }
     bool existed = !IsEOF();
     if (existed) {
-        Edit();
+        EditDay(asRead);
     } else {
         AddNew();
         m_idTimeCard = day.idTimeCard;
@@ -109,7 +118,7 @@ int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& writ
         if (!OpenKey(day.idTimeCard) || IsEOF()) {
             return 0;
         }
-        Edit();
+        EditDay(asRead);
         write();
         Update();
     }
@@ -126,12 +135,21 @@ int CTTimeCard::LoadCard(CTimeCard& card) {
     return 1;
 }
 
-int CTTimeCard::StoreCard(CTimeCard& card) {
+int CTTimeCard::StoreCard(CTimeCard& card, const CTimeCard* asRead) {
     card.flgOption = DayOption(card.timeFrom, card.timeTo, card.flgOption);
     if (card.idTimeCard == 0) {
         card.idTimeCard = card.Key();
     }
-    return WriteDay(card, [&] { FromCard(card); });
+    std::function<void()> read;
+    if (asRead != nullptr) {
+        read = [this, asRead, &card] {
+            FromCard(*asRead);
+            // A day read before its row existed differs in nothing but its missing key.
+            m_idTimeCard = card.idTimeCard;
+        };
+    }
+    return WriteDay(
+        card, [&] { FromCard(card); }, read);
 }
 
 int CTTimeCard::LoadPeriod(const CUser& user, int year, int month,

@@ -23,12 +23,15 @@ class CTTimeCard : public CRecordBase {
     [[nodiscard]] int LoadMonthCards(int userId, int year, int month,
                                      std::array<CDaySchedule, 31>& days);
     // Stores the times, lunch minutes and option of a slot, inserting the day's row when
-    // it has none yet (the slot then gets its key).
-    [[nodiscard]] int StoreMonthCard(int userId, int year, int month, CDaySchedule& slot);
+    // it has none yet (the slot then gets its key). With `asRead`, the slot as it was read,
+    // a stored row gets only the values that differ from it.
+    [[nodiscard]] int StoreMonthCard(int userId, int year, int month, CDaySchedule& slot,
+                                     const CDaySchedule* asRead = nullptr);
     // Replaces the card with its stored row, when there is one. 1 also when there is none.
     [[nodiscard]] int LoadCard(CTimeCard& card);
-    // Stores every column of the card, inserting its row when it has none.
-    [[nodiscard]] int StoreCard(CTimeCard& card);
+    // Stores every column of the card, inserting its row when it has none. With `asRead`,
+    // the card as it was read, a stored row gets only the columns that differ from it.
+    [[nodiscard]] int StoreCard(CTimeCard& card, const CTimeCard* asRead = nullptr);
     // The user's stored cards of the pay period of (year, month), each onto its row.
     [[nodiscard]] int LoadPeriod(const CUser& user, int year, int month,
                                  std::array<CTimeCard, 31>& rows);
@@ -71,8 +74,12 @@ class CTTimeCard : public CRecordBase {
     [[nodiscard]] bool OpenKey(int64_t key);
     // Stores the day's row (key, user and date from `day`) with what `write` puts into the
     // members: an edit when the row exists, else an insert. An insert that meets a row
-    // another computer added meanwhile turns into an edit of that row. 0 when a query failed.
-    [[nodiscard]] int WriteDay(const CTimeCard& day, const std::function<void()>& write);
+    // another computer added meanwhile turns into an edit of that row. An edit writes only
+    // what differs from what `asRead` puts into the members, when given. 0 when a query
+    // failed.
+    [[nodiscard]] int WriteDay(const CTimeCard& day, const std::function<void()>& write,
+                               const std::function<void()>& asRead);
+    void EditDay(const std::function<void()>& asRead);
     [[nodiscard]] int Stamp(int userId, bool arrival, const CTime& shifted, int lunchMinutes);
 };
 

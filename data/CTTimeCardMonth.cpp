@@ -30,16 +30,23 @@ int CTTimeCard::LoadMonthCards(int userId, int year, int month,
     return 1;
 }
 
-int CTTimeCard::StoreMonthCard(int userId, int year, int month, CDaySchedule& slot) {
+int CTTimeCard::StoreMonthCard(int userId, int year, int month, CDaySchedule& slot,
+                               const CDaySchedule* asRead) {
     slot.flgOption = DayOption(slot.timeFrom, slot.timeTo, slot.flgOption);
     CTimeCard day = CTimeCard::NewDay(userId, year, month, slot.nDay, slot.nLunchMin);
     day.idTimeCard = slot.idTimeCard != 0 ? slot.idTimeCard : day.Key();
-    int stored = WriteDay(day, [&] {
-        m_timeFrom = slot.timeFrom;
-        m_timeTo = slot.timeTo;
-        m_nLunchMin = slot.nLunchMin;
-        m_flgOption = slot.flgOption;
-    });
+    auto cardOf = [this](const CDaySchedule& from) {
+        m_timeFrom = from.timeFrom;
+        m_timeTo = from.timeTo;
+        m_nLunchMin = from.nLunchMin;
+        m_flgOption = from.flgOption;
+    };
+    std::function<void()> read;
+    if (asRead != nullptr) {
+        read = [&cardOf, asRead] { cardOf(*asRead); };
+    }
+    int stored = WriteDay(
+        day, [&] { cardOf(slot); }, read);
     if (stored) {
         slot.idTimeCard = day.idTimeCard;
     }

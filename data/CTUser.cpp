@@ -125,11 +125,16 @@ CTUser::Login CTUser::VerifyLogin(const std::string& userName, const std::string
     return Login::Verified;
 }
 
-int CTUser::Save(CUser& user) {
+int CTUser::Save(CUser& user, const CUser* asRead) {
     SetMode(Mode::Table);
+    std::function<void()> read;
+    if (asRead != nullptr) {
+        read = [this, asRead] { FromUser(*asRead); };
+    }
     // The administration account keeps id 0: it is always updated, never added.
-    return SaveUnderId("[idUser]", user.idUser != 0 || user.nLevel > 3, user.idUser,
-                       [&] { FromUser(user); });
+    return SaveUnderId(
+        "[idUser]", user.idUser != 0 || user.nLevel > 3, user.idUser, [&] { FromUser(user); },
+        read);
 }
 
 int CTUser::LoadList(std::vector<CUser>& list, int groupId, bool retired) {

@@ -32,7 +32,9 @@ class CTUser : public CRecordBase {
                                     CUser& out);
     // Updates the user's row when it has an id or is an administrator, else inserts it under
     // the next free id (written back into `user`). 0 when the row to update is missing.
-    [[nodiscard]] int Save(CUser& user);
+    // With `asRead`, the row as the caller read it, an update writes only the columns in
+    // which `user` differs from it.
+    [[nodiscard]] int Save(CUser& user, const CUser* asRead = nullptr);
     // Active users (or the retired ones) of a group, or of every group for -1; never those
     // without a group or of the administration level.
     [[nodiscard]] int LoadList(std::vector<CUser>& list, int groupId, bool retired);

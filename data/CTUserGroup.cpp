@@ -83,9 +83,14 @@ int CTUserGroup::LoadAll(std::vector<CUserGroup>& list) {
     return 1;
 }
 
-int CTUserGroup::Save(CUserGroup& group) {
+int CTUserGroup::Save(CUserGroup& group, const CUserGroup* asRead) {
     SetMode(Mode::Table);
-    return SaveUnderId("[idGroup]", group.idGroup != 0, group.idGroup, [&] { FromGroup(group); });
+    std::function<void()> read;
+    if (asRead != nullptr) {
+        read = [this, asRead] { FromGroup(*asRead); };
+    }
+    return SaveUnderId(
+        "[idGroup]", group.idGroup != 0, group.idGroup, [&] { FromGroup(group); }, read);
 }
 
 }  // namespace tokeiya

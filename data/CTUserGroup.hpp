@@ -22,8 +22,10 @@ class CTUserGroup : public CRecordBase {
     // Every group; the list is emptied first.
     [[nodiscard]] int LoadAll(std::vector<CUserGroup>& list);
     // Updates the group's row, or inserts it under the next free id (written back into
-    // `group`) when it has none yet. 0 when the row to update is missing.
-    [[nodiscard]] int Save(CUserGroup& group);
+    // `group`) when it has none yet. 0 when the row to update is missing. With `asRead`, the
+    // row as the caller read it, an update writes only the columns in which `group` differs
+    // from it.
+    [[nodiscard]] int Save(CUserGroup& group, const CUserGroup* asRead = nullptr);
 
     CUserGroup ToGroup() const;
     void FromGroup(const CUserGroup& group);

@@ -283,7 +283,9 @@ bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited) {
     }
     CUser stored = edited;
     try {
-        if (CTUser(*m_db, CTUser::Mode::Table).Save(stored) == 0) {
+        // The copy read at login tells what the dialog changed: the rest of the row may have
+        // been changed by an administrator since, and stays as stored.
+        if (CTUser(*m_db, CTUser::Mode::Table).Save(stored, &m_loggedInUser) == 0) {
             Message(std::string(text::kDatabaseError) + "\n" + text::kUserRowMissing);
             return false;
         }

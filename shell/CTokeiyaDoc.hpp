@@ -57,8 +57,9 @@ class CTokeiyaDoc : private IDbErrorSink {
     CAlarmService& Alarms() const { return *m_alarms; }
     // Takes over a user the user settings stored, when it is the logged-in one.
     void UpdateLoggedInUser(const CUser& edited);
-    // Stores `edited` as the logged-in user; on success it becomes the logged-in user.
-    // A failure is told to the user and leaves the logged-in user as it was.
+    // Stores the fields in which `edited` differs from the logged-in user's copy, and no
+    // others; on success `edited` becomes the logged-in user. A failure is told to the user
+    // and leaves the logged-in user as it was.
     [[nodiscard]] bool StoreLoggedInUser(const CUser& edited);
 
     // "とけい屋! <user name>"

@@ -14,16 +14,18 @@ void CScriptedDialogs::Unexpected(const std::string& what) {
 
 MessageAnswer CScriptedDialogs::MessageBox(const std::string& text, MessageButtons buttons) {
     m_messages.push_back(text);
+    MessageAnswer answer = MessageAnswer::Ok;
     if (!m_messageAnswers.empty()) {
-        MessageAnswer answer = m_messageAnswers.front();
+        answer = m_messageAnswers.front();
         m_messageAnswers.pop_front();
-        return answer;
-    }
-    if (buttons == MessageButtons::YesNo) {
+    } else if (buttons == MessageButtons::YesNo) {
         Unexpected("unanswered Yes/No box: " + text);
-        return MessageAnswer::No;
+        answer = MessageAnswer::No;
     }
-    return MessageAnswer::Ok;
+    if (m_onMessageBoxClosed) {
+        m_onMessageBoxClosed();
+    }
+    return answer;
 }
 
 bool CScriptedDialogs::AskSaveFile(std::string& path, const std::string& defaultExtension) {

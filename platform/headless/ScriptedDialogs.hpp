@@ -66,6 +66,9 @@ class CScriptedDialogs : public IDesktop {
     std::function<void(const std::string&)> m_unexpected;
     // Stands for what the user does in a main window made by CreateMainWindow.
     std::function<void(headless::HeadlessHostWindow&)> m_inMainWindowHost;
+    // Runs as a message box closes, before its answer returns: what a desktop does then,
+    // such as giving the focus back to the main window.
+    std::function<void()> m_onMessageBoxClosed;
     // Runs on each window CreateMainWindow makes, before the program uses it.
     std::function<void(headless::HeadlessHostWindow&)> m_onMainWindowCreated;
     // The last window CreateMainWindow made, while it lives.

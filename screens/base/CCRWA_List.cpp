@@ -65,6 +65,9 @@ std::string CCRWA_List::RowMissingText() const {
 // --- The page ---
 
 void CCRWA_List::ListLoaded() {
+    // An editor still open (the desktop may have focused the screen meanwhile) holds the
+    // cells of the list before: closed later, it would put them back over the new rows.
+    CloseEditor();
     m_cursor.Reset(RowCount());
     m_menuOpen = false;
     m_onFilter = false;

@@ -105,7 +105,7 @@ class CCRWA_List : public CCRWA_Tokeiya {
     // Told when an update finds its row gone.
     virtual std::string RowMissingText() const;
 
-    // The list was read anew: the cursor goes to its first row.
+    // The list was read anew: any editor is closed and the cursor goes to its first row.
     void ListLoaded();
     void DrawRows();
     void DrawRow(int position);

@@ -149,7 +149,15 @@ StoreResult CCRWA_Group::StoreRow(int position) {
     }
     // A new group gets the next free id here, also when another computer has just taken
     // the one this computer found.
-    return StoreCopy(group, [db](CUserGroup& stored) { return CTUserGroup(*db).Save(stored); });
+    // Only what was typed since the row was read is written, so that another computer's
+    // change to the group's other fields stays.
+    const CUserGroup* asRead = m_list.AsRead(position);
+    const StoreResult result = StoreCopy(
+        group, [db, asRead](CUserGroup& stored) { return CTUserGroup(*db).Save(stored, asRead); });
+    if (result == StoreResult::Stored) {
+        m_list.Stored(position);
+    }
+    return result;
 }
 
 std::string CCRWA_Group::RowMissingText() const {

@@ -13,6 +13,7 @@ bool CGroupList::Load(CConnection& connection) {
         return false;
     }
     m_rows = std::move(rows);
+    m_asRead.Loaded(m_rows);
     return true;
 }
 

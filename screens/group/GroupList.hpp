@@ -5,6 +5,7 @@
 
 #include "data/CConnection.hpp"
 #include "data/CUserGroup.hpp"
+#include "data/RowsAsRead.hpp"
 
 namespace tokeiya {
 
@@ -25,6 +26,12 @@ class CGroupList {
     std::vector<CUserGroup>& Rows() { return m_rows; }
     const std::vector<CUserGroup>& Rows() const { return m_rows; }
     int Count() const { return static_cast<int>(m_rows.size()); }
+    // Row `index` as it was read or last stored; null for a group not stored yet.
+    const CUserGroup* AsRead(int index) const { return m_asRead.Find(static_cast<size_t>(index)); }
+    // Row `index` now holds what the database holds.
+    void Stored(int index) {
+        m_asRead.Stored(static_cast<size_t>(index), m_rows[static_cast<size_t>(index)]);
+    }
 
     // A group the pay calculation can work with: a name, known kinds of pay, overtime and
     // rounding, a closing day the calendar always has, and a unit and a rounding mode
@@ -35,6 +42,7 @@ class CGroupList {
 
   private:
     std::vector<CUserGroup> m_rows;
+    RowsAsRead<CUserGroup> m_asRead;
 };
 
 }  // namespace tokeiya

@@ -30,12 +30,14 @@ void CMonthScheduleDays::Reset(int year, int month, int lunchMinutes) {
     for (size_t i = 0; i < m_days.size(); ++i) {
         m_days[i].Reset(static_cast<int>(i), lunchMinutes);
     }
+    m_asRead = m_days;
     m_latestUpdate = CTime();
 }
 
 bool CMonthScheduleDays::Load(CConnection& connection, int userId) {
     bool texts = ReloadTexts(connection, userId);
     bool cards = CTTimeCard(connection).LoadMonthCards(userId, m_year, m_month, m_days) != 0;
+    m_asRead = m_days;
     m_latestUpdate = ReadLatestUpdate(connection);
     return texts && cards;
 }
@@ -49,7 +51,12 @@ CTime CMonthScheduleDays::ReadLatestUpdate(CConnection& connection) const {
 }
 
 bool CMonthScheduleDays::StoreCard(CConnection& connection, int userId, int day) {
-    return CTTimeCard(connection).StoreMonthCard(userId, m_year, m_month, Day(day)) != 0;
+    CDaySchedule& read = m_asRead[Index(day)];
+    if (CTTimeCard(connection).StoreMonthCard(userId, m_year, m_month, Day(day), &read) == 0) {
+        return false;
+    }
+    read = Day(day);
+    return true;
 }
 
 void CMonthScheduleDays::SetHoliday(int day, const std::string& name) {
@@ -62,9 +69,10 @@ void CMonthScheduleDays::SetHoliday(int day, const std::string& name) {
 }
 
 void CMonthScheduleDays::TakeDefaultLunch(int minutes) {
-    for (CDaySchedule& day : m_days) {
-        if (day.idTimeCard == 0) {
-            day.nLunchMin = minutes;
+    for (size_t i = 0; i < m_days.size(); ++i) {
+        if (m_days[i].idTimeCard == 0) {
+            m_days[i].nLunchMin = minutes;
+            m_asRead[i].nLunchMin = minutes;
         }
     }
 }

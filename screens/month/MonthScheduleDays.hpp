@@ -32,8 +32,9 @@ class CMonthScheduleDays {
     // The newest timeUpdate of the month's schedule rows; the empty time when there is none.
     CTime ReadLatestUpdate(CConnection& connection) const;
     // Stores day `day`'s card with the month schedule's rule (the option follows the
-    // times; minutes and pay are left to the time card screen). Throws on a failed store,
-    // after the connection told the user; false when a read failed.
+    // times; minutes and pay are left to the time card screen), only the values changed
+    // since the card was read or last stored. Throws on a failed store, after the
+    // connection told the user; false when a read failed.
     bool StoreCard(CConnection& connection, int userId, int day);
     // The day's holiday name becomes `name`; its shared subjects are cut to what fits the
     // column beside it.
@@ -68,6 +69,9 @@ class CMonthScheduleDays {
     int m_dayCount = 31;
     int m_firstWeekday = 6;
     std::array<CDaySchedule, 31> m_days;
+    // The cards as read or last stored, so that a store leaves alone what another computer
+    // changed meanwhile in the values this one did not touch.
+    std::array<CDaySchedule, 31> m_asRead;
     CTime m_latestUpdate;
 };
 

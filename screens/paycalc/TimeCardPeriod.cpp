@@ -12,6 +12,7 @@ CTimeCardPeriod::CTimeCardPeriod(const CUser& user, int year, int month)
         m_rows[static_cast<size_t>(row)] =
             CTimeCard::NewDay(user.idUser, day.year, day.month, day.day, user.nLunchMin);
     }
+    m_asRead = m_rows;
 }
 
 int CTimeCardPeriod::FirstWeekday() const {
@@ -19,7 +20,18 @@ int CTimeCardPeriod::FirstWeekday() const {
 }
 
 bool CTimeCardPeriod::Load(CConnection& connection) {
-    return CTTimeCard(connection).LoadPeriod(m_user, m_year, m_month, m_rows) != 0;
+    const bool loaded = CTTimeCard(connection).LoadPeriod(m_user, m_year, m_month, m_rows) != 0;
+    m_asRead = m_rows;
+    return loaded;
+}
+
+bool CTimeCardPeriod::Store(CConnection& connection, int row) {
+    const auto index = static_cast<size_t>(row);
+    if (CTTimeCard(connection).StoreCard(m_rows[index], &m_asRead[index]) == 0) {
+        return false;
+    }
+    m_asRead[index] = m_rows[index];
+    return true;
 }
 
 void CTimeCardPeriod::RecomputeAll() {

@@ -29,6 +29,10 @@ class CTimeCardPeriod {
     // Reads the user's stored cards of the period onto their rows; false when the query
     // failed (the rows then stay new).
     bool Load(CConnection& connection);
+    // Stores row `row`, only the columns that differ from the row as it was read or last
+    // stored, so that what another computer changed meanwhile in the others stays. Throws
+    // on a failed store, after the connection told the user; false when a read failed.
+    bool Store(CConnection& connection, int row);
     // Recomputes every row in use from the user's settings.
     void RecomputeAll();
 
@@ -38,6 +42,7 @@ class CTimeCardPeriod {
     int m_month;
     PayPeriod m_period;
     std::array<CTimeCard, 31> m_rows;
+    std::array<CTimeCard, 31> m_asRead;
 };
 
 }  // namespace tokeiya

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "platform/odbc/DbException.hpp"
 #include "rows/TimeCardRowText.hpp"
@@ -180,7 +179,7 @@ void CCRWA_CalcuB::StoreCursorRow() {
     // A store that failed, thrown or returned as 0 for a failed read, has been told by the
     // connection; the recomputed day stays on the screen either way.
     try {
-        static_cast<void>(CTTimeCard(*db).StoreCard(card));
+        static_cast<void>(m_period->Store(*db, m_cursorRow));
     } catch (const CDBException&) {
     }
 }

@@ -226,8 +226,11 @@ StoreResult CCRWA_User::StoreRow(int position) {
         return StoreResult::Told;
     }
     CTUser records(*db, CTUser::Mode::Table);
+    // Only what was typed since the row was read is written: another administrator's
+    // change to the other fields of the user stays.
+    const CUser* asRead = m_list.AsRead(position);
     const StoreResult result =
-        StoreCopy(user, [&records](CUser& stored) { return records.Save(stored); });
+        StoreCopy(user, [&records, asRead](CUser& stored) { return records.Save(stored, asRead); });
     if (result != StoreResult::Stored) {
         return result;
     }
@@ -240,6 +243,7 @@ StoreResult CCRWA_User::StoreRow(int position) {
     } catch (const CDBException&) {
         // Told by the connection; the row is stored, its copy here keeps what was typed.
     }
+    m_list.Stored(position);
     Document().UpdateLoggedInUser(user);
     return result;
 }

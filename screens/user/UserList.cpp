@@ -23,6 +23,7 @@ bool CUserList::Load(CConnection& connection, int groupId, bool retired) {
         return false;
     }
     m_rows = std::move(rows);
+    m_asRead.Loaded(m_rows);
     return true;
 }
 

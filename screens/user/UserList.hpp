@@ -5,6 +5,7 @@
 
 #include "data/CConnection.hpp"
 #include "data/CUser.hpp"
+#include "data/RowsAsRead.hpp"
 
 namespace tokeiya {
 
@@ -25,6 +26,10 @@ class CUserList {
     const std::vector<CUser>& Rows() const { return m_rows; }
     int Count() const { return static_cast<int>(m_rows.size()); }
     CUser& Row(int index) { return m_rows[static_cast<size_t>(index)]; }
+    // Row `index` as it was read or last stored; null for a user not stored yet.
+    const CUser* AsRead(int index) const { return m_asRead.Find(static_cast<size_t>(index)); }
+    // Row `index` now holds what the database holds.
+    void Stored(int index) { m_asRead.Stored(static_cast<size_t>(index), Row(index)); }
 
     // Only a user with a name and a group is stored.
     static bool IsComplete(const CUser& user);
@@ -37,6 +42,7 @@ class CUserList {
 
   private:
     std::vector<CUser> m_rows;
+    RowsAsRead<CUser> m_asRead;
 };
 
 }  // namespace tokeiya

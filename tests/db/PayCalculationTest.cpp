@@ -609,6 +609,61 @@ TEST_P(PayCalculation, TwoCalculationsOfOneGroupAtOnceLeaveOneRowPerUser) {
     EXPECT_EQ(2u, Results(group, 2024, 3).size());
 }
 
+// Another computer stores a departure of 18:30 over 17:00 while the calculation runs: the
+// card must end with the minutes of 18:30, never with those of the version it replaced.
+TEST_P(PayCalculation, ACardStoredElsewhereMeanwhileIsRecomputedFromItsNewVersion) {
+    if (GetParam() != Engine::PostgreSQL) {
+        GTEST_SKIP() << "SQLite lets one computer write at a time";
+    }
+    int group = AddGroup("A", {3, 4, 15, 2});
+    int user = AddUser("late", group, 1, kHourly);
+    AddCard(user, 2024, 3, 4, {"09:00", "17:00", 60, 0, 0, 0});
+
+    auto otherDb = m_db.OpenAnother();
+    CTransaction storing(otherDb->Database());
+    otherDb->Database().ExecuteSQL(
+        otherDb->Dialect().Render(
+            "UPDATE [dbo].[Tタイムカード] SET [timeTo]=? WHERE [idTimeCard]=?"),
+        {otherDb->Dialect().DateTimeParam(DayTime("18:30")),
+         DbValue(TimeCardKey(user, 2024, 3, 4))});
+
+    std::atomic<bool> failed{false};
+    std::thread calculation([&] {
+        try {
+            Calculate(group, 20240301, 20240331);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << e.what();
+            failed = true;
+        }
+    });
+    // Until the server shows the calculation waiting for the card being stored.
+    auto watcher = m_db.OpenAnother();
+    CRecordset waiting(watcher->Database());
+    for (int i = 0; i < 500; ++i) {
+        waiting.Open(
+            "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock' "
+            "AND datname = current_database()",
+            {}, {DbType::Integer});
+        if (waiting.GetField(0).AsInt() > 0) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(1, waiting.GetField(0).AsInt()) << "the calculation never met the stored card";
+    storing.Commit();
+    calculation.join();
+    ASSERT_FALSE(failed.load());
+
+    const CTimeCard card = StoredCard(user, 2024, 3, 4);
+    EXPECT_EQ(18, card.timeTo.GetHour());
+    EXPECT_EQ(30, card.timeTo.GetMinute());
+    ExpectDay({0, 510, 30, 8500, 600, 0}, card);
+    std::vector<CSalary> list = Results(group, 2024, 3);
+    ASSERT_EQ(1u, list.size());
+    EXPECT_EQ(510, list[0].nWorkingMin);
+    EXPECT_EQ(30, list[0].nOvertimeMin);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, PayCalculation,
                          ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          [](const auto& info) { return test::EngineName(info.param); });

@@ -1,6 +1,8 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "data/CCodeRZ.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
@@ -87,6 +89,32 @@ class SessionDialogs : public ::testing::Test {
         });
     }
 
+    // An administrator on another computer changes the user after the login: the pay, the
+    // group, the level, the cool-down minutes and, unless `keepPassword`, the password; the
+    // values differ with `round`.
+    void AdministratorChangesTheUser(bool keepPassword, int round = 0) {
+        CUser read;
+        ASSERT_TRUE(CTUser(m_db.Connection(), CTUser::Mode::View).LoadById(m_userId, read));
+        CUser changed = read;
+        changed.fSalary = static_cast<float>(1200 + round);
+        changed.idGroup = 2 + round;
+        changed.nLevel = 2 + round;
+        changed.nCoolDownMin = 7 + round;
+        if (!keepPassword) {
+            changed.strPassword = "adm" + std::to_string(round);
+        }
+        ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(changed, &read));
+    }
+    void ExpectTheAdministratorsChanges(const CUser& stored, bool keptPassword, int round = 0) {
+        EXPECT_EQ(1200 + round, stored.fSalary);
+        EXPECT_EQ(2 + round, stored.idGroup);
+        EXPECT_EQ(2 + round, stored.nLevel);
+        EXPECT_EQ(7 + round, stored.nCoolDownMin);
+        if (!keptPassword) {
+            EXPECT_EQ("adm" + std::to_string(round), stored.strPassword);
+        }
+    }
+
     ScopedAppContext m_context;
     test::TempFolder m_folder;
     test::TestDatabase m_db;
@@ -96,6 +124,39 @@ class SessionDialogs : public ::testing::Test {
     int m_userId = 0;
     std::unique_ptr<CTokeiyaDoc> m_doc;
 };
+
+// Another computer's changes to the user since the login stay: each dialog stores only
+// the fields it changed, also when OK is pressed without a change.
+TEST_F(SessionDialogs, TheOptionDialogStoresOnlyTheMinutesChanged) {
+    // First OK without a change (the user has 45 minutes), then a change.
+    const char* const lunches[] = {"45", "30"};
+    for (int round = 0; round < 2; ++round) {
+        const char* lunch = lunches[round];
+        SCOPED_TRACE(lunch);
+        CTokeiyaDoc& doc = LogIn();
+        // The login of the next round needs the password: changed only in the last.
+        const bool keepPassword = round == 0;
+        ASSERT_NO_FATAL_FAILURE(AdministratorChangesTheUser(keepPassword, round));
+        QueueOptions([lunch](Dialog& dialog) {
+            dialog.Type(CSetOptionDlg::kLunchMin, lunch);
+            dialog.PressOk();
+        });
+        EXPECT_TRUE(COptionChange(doc).Run());
+        const CUser stored = StoredUser();
+        EXPECT_EQ(std::stoi(lunch), stored.nLunchMin);
+        ExpectTheAdministratorsChanges(stored, keepPassword, round);
+    }
+}
+
+TEST_F(SessionDialogs, ThePasswordChangeStoresOnlyThePassword) {
+    CTokeiyaDoc& doc = LogIn();
+    ASSERT_NO_FATAL_FAILURE(AdministratorChangesTheUser(true));
+    QueuePasswordChange("pw", "neu", "neu");
+    EXPECT_TRUE(CPasswordChange(doc).Run());
+    const CUser stored = StoredUser();
+    EXPECT_EQ("neu", stored.strPassword);
+    ExpectTheAdministratorsChanges(stored, true);
+}
 
 TEST_F(SessionDialogs, OutOfRangeAndNonNumericMinutesAreRefusedAndTheDialogStaysOpen) {
     CTokeiyaDoc& doc = LogIn();

@@ -192,6 +192,28 @@ TEST_F(MonthScheduleTest, ATimeTypedIntoADayIsStoredWithTheMonthRule) {
     EXPECT_EQ(0, CountCards(2027, 3, 4));
 }
 
+// The administrator corrects the departure on the time card screen of another computer
+// while the month is shown here: storing an arrival here keeps that correction.
+TEST_F(MonthScheduleTest, AnArrivalTypedHereKeepsADepartureCorrectedElsewhere) {
+    AddCard(2027, 3, 3, 9, 17, 60);
+    StartInMarch();
+    const CTimeCard read = StoredCard(2027, 3, 3);
+    CTimeCard corrected = read;
+    corrected.timeTo = *CTime::FromLocal(2000, 1, 1, 18, 30, 0);
+    corrected.nWorkingMin = 510;
+    ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreCard(corrected, &read));
+
+    ClickCell(9, 5);  // the arrival of 3 March
+    ASSERT_EQ(3, Screen().CursorDay());
+    TypeAndEnter("0830");
+    const CTimeCard stored = StoredCard(2027, 3, 3);
+    EXPECT_EQ(8, stored.timeFrom.GetHour());
+    EXPECT_EQ(30, stored.timeFrom.GetMinute());
+    EXPECT_EQ(18, stored.timeTo.GetHour());
+    EXPECT_EQ(30, stored.timeTo.GetMinute());
+    EXPECT_EQ(510, stored.nWorkingMin);
+}
+
 TEST_F(MonthScheduleTest, KeySixPutsThePresentTimeIntoTodaysTimesOnly) {
     StartInMarch();
     Window().AdvanceTime(5 * 60 * 1000);  // 10:05

@@ -9,6 +9,7 @@
 #include "data/CTTimeCard.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/Cp932.hpp"
+#include "rows/SalaryRowText.hpp"
 #include "screens/salary/CCRWA_CalcuA.hpp"
 #include "tests/ui/WorkSession.hpp"
 #include "widgets/CFunctionMenu.hpp"
@@ -204,6 +205,49 @@ TEST_F(SalaryListTest, ARowOpensItsTimeCardAndTheListComesBackOnThatUser) {
     EXPECT_EQ(ScreenId::AdminHome, View().CurrentScreen())
         << "the administration account's start screen";
     EXPECT_EQ(0, View().Work().userId);
+}
+
+// A day corrected on the time card (key 8 brings the list back on that user) and the
+// month calculated again: every row and the totals show what is stored, the cursor's too.
+TEST_F(SalaryListTest, ARecalculationAfterATimeCardCorrectionRedrawsTheCursorRow) {
+    AddGroup(1, "営業", 0);
+    Sql("UPDATE [dbo].[Tユーザーグループ] SET [typeSalary]=3,[nTimePerSalary]=15,[flgRound]=2 "
+        "WHERE [idGroup]=1");
+    Sql("UPDATE [dbo].[Tユーザー] SET [fSalary]=250 WHERE [idUser]=1");
+    AddResults(2, 1);
+    CTimeCard card = CTimeCard::NewDay(1, 2027, 3, 1, 60);
+    card.timeFrom = TimeOfDay(9, 0);
+    card.timeTo = TimeOfDay(18, 0);
+    ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreCard(card));
+    OpenList();
+    m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+    Key(VK_F1 + 7);
+    ASSERT_EQ(1, Screen().List().Rows()[0].idUser);
+    ASSERT_EQ(480, Screen().List().Rows()[0].nWorkingMin);
+
+    Key(VK_RETURN);  // hanako's time card
+    ASSERT_EQ(ScreenId::TimeCard, View().CurrentScreen());
+    ClickCell(18, 3);  // the departure of 1 March
+    TypeAndEnter("2000");
+    Key(VK_F1 + 7);
+    ASSERT_EQ(ScreenId::SalaryList, View().CurrentScreen());
+    ASSERT_EQ(0, Screen().Top() + Screen().Cursor());
+
+    // The desktop gives the focus back to the window as the question closes, before the
+    // calculation runs.
+    m_dialogs.m_onMessageBoxClosed = [this] { Window().Send(WM_SETFOCUS); };
+    m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+    Key(VK_F1 + 7);
+    m_dialogs.m_onMessageBoxClosed = nullptr;
+    Window().UpdateWindow();
+    const std::vector<CSalary>& rows = Screen().List().Rows();
+    ASSERT_EQ(600, rows[0].nWorkingMin) << "the list is read again";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_NE(std::string::npos, Line(3 + static_cast<int>(i)).find(SalaryRowText(rows[i])))
+            << "row " << i << ": " << Line(3 + static_cast<int>(i));
+    }
+    EXPECT_NE(std::string::npos, Line(28).find(SalaryTotalsText(Screen().List().Totals())))
+        << Line(28);
 }
 
 TEST_F(SalaryListTest, TheFirstShowingPicksTheMonthBeforeToday) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
+#include "data/CDaySchedule.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
@@ -167,6 +169,29 @@ TEST_F(TimeCardScreenTest, TypedTimesAreRecomputedStoredAndShownAtOnce) {
 
 // A day without a card gets the lunch minutes of the user whose card it is, not those of
 // the administrator looking at it.
+// The employee corrects the arrival in the month schedule of another computer while the
+// time card is shown here: a departure corrected here keeps that arrival.
+TEST_F(TimeCardScreenTest, ADepartureCorrectedHereKeepsAnArrivalCorrectedElsewhere) {
+    PayBy(3, 4, 15, 2, 0, 250, 300);
+    AddCard(2027, 4, 2, 9, 17);
+    Open(2027, 4);
+    std::array<CDaySchedule, 31> days{};
+    for (size_t i = 0; i < days.size(); ++i) {
+        days[i].Reset(static_cast<int>(i), 60);
+    }
+    ASSERT_EQ(1, CTTimeCard(m_db.Connection()).LoadMonthCards(kHanako, 2027, 4, days));
+    const CDaySchedule read = days[1];
+    days[1].timeFrom = TimeOfDay(8, 0);
+    ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreMonthCard(kHanako, 2027, 4, days[1], &read));
+
+    ClickRow(1, 1);  // the departure of 2 April
+    TypeAndEnter("1830");
+    const CTimeCard stored = StoredCard(2027, 4, 2);
+    EXPECT_EQ(8, stored.timeFrom.GetHour()) << "the arrival corrected elsewhere stays";
+    EXPECT_EQ(18, stored.timeTo.GetHour());
+    EXPECT_EQ(30, stored.timeTo.GetMinute());
+}
+
 TEST_F(TimeCardScreenTest, ADayWithoutACardTakesTheShownUsersLunchMinutes) {
     PayBy(1, 0, 0, 0, 0, 0, 0);
     CUser hanako;

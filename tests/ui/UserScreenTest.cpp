@@ -331,6 +331,34 @@ TEST_F(UserScreenTest, CodesNotInTheirListsAndUnsetTimesAreRefused) {
     EXPECT_TRUE(m_dialogs.m_messages.empty());
 }
 
+// Two administrators on the user screen: what the other one stored after this list was
+// read stays, and this one's change is stored beside it.
+TEST_F(UserScreenTest, AChangeKeepsWhatAnotherAdministratorStoredSinceTheListWasRead) {
+    Open();
+    CUser read = Stored(1);
+    CUser other = read;
+    other.fSalary = 1500;
+    other.idGroup = 2;
+    other.nLunchMin = 30;
+    ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(other, &read));
+
+    ClickCell(kLevelX, 3);
+    ASSERT_EQ(3, Screen().Column());
+    TypeAndEnter("2");
+    const CUser stored = Stored(1);
+    EXPECT_EQ(2, stored.nLevel);
+    EXPECT_EQ(1500, stored.fSalary);
+    EXPECT_EQ(2, stored.idGroup);
+    EXPECT_EQ(30, stored.nLunchMin);
+    EXPECT_EQ(2, Screen().List().Rows()[0].idGroup) << "the row shows what is stored";
+
+    // Changing the group now is a change from what the row shows since that store.
+    ClickCell(kGroupX, 3);
+    TypeAndEnter("1");
+    EXPECT_EQ(1, Stored(1).idGroup);
+    EXPECT_EQ(2, Stored(1).nLevel);
+}
+
 TEST_F(UserScreenTest, ANewUserOfTheAdministrationLevelIsNotAdded) {
     Open();
     Key(VK_DOWN);

@@ -1,0 +1,8 @@
+-- Tokeiya (とけい屋) database, script 004: the monthly pay calculation P計算, cards locked.
+-- Engine: SQLite 3. Loader conventions as in script 001.
+--
+-- The server engines now lock the cards they recompute, so that a card stored by another
+-- computer during the calculation is recomputed from its new version. SQLite needs no
+-- change: one connection writes at a time, and the calculation runs as one statement in
+-- one transaction, so no card can change between its reading and its writing. The script
+-- keeps the version numbers of the engines in step.
