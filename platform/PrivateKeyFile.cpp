@@ -1,5 +1,9 @@
 #include "platform/PrivateKeyFile.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 
 namespace tokeiya {
@@ -25,6 +29,19 @@ bool SavePrivateKeyFile(GKeyFile* file, const std::string& path) {
                                                  G_FILE_SET_CONTENTS_CONSISTENT, 0600, nullptr);
     g_free(data);
     return ok != FALSE;
+}
+
+bool CreatePrivateFile(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (!folder.empty()) {
+        g_mkdir_with_parents(folder.c_str(), 0700);
+    }
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errno == EEXIST;
+    }
+    close(fd);
+    return true;
 }
 
 std::string KeyFileString(GKeyFile* file, const char* group, const char* key) {

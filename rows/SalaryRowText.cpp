@@ -1,5 +1,7 @@
 #include "rows/SalaryRowText.hpp"
 
+#include <string_view>
+
 #include "rows/FormatText.hpp"
 
 namespace tokeiya {
@@ -38,11 +40,17 @@ std::string SalaryTotalsText(const CSalaryTotals& totals) {
 }
 
 std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
+    // Spreadsheets run a cell that starts with one of these as a formula; a leading
+    // apostrophe makes them show it as text.
+    const std::string cell =
+        !text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos
+            ? "'" + text
+            : text;
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+        return cell;
     }
     std::string quoted = "\"";
-    for (char c : text) {
+    for (char c : cell) {
         quoted += c;
         if (c == '"') {
             quoted += '"';

@@ -30,8 +30,8 @@ std::string SalaryTotalsText(const CSalaryTotals& totals);
 
 // The export of a pay list: "氏名,グループ,..." and one line per row, CP932 with CR LF. A name
 // holding a comma, a double quote or a line break is enclosed in double quotes with its
-// quotes doubled, so that spreadsheets keep the columns; every other field is written as
-// it is.
+// quotes doubled, so that spreadsheets keep the columns; a name starting with "=", "+", "-"
+// or "@" gets a leading "'" so that it is never run as a formula. Amounts are plain numbers.
 std::string SalaryCsvText(const std::vector<CSalary>& rows);
 // One field of such a file.
 std::string CsvField(const std::string& text);

@@ -28,6 +28,9 @@ inline constexpr const char* kConfirmationDiffers = "新パスワードと確認
 inline constexpr const char* kAskAdministratorForPassword =
     "管理者にパスワードを変更してもらってください。";
 inline constexpr const char* kPasswordChanged = "パスワードを変更しました。";
+// Why the password change opens at the administration account's login.
+inline constexpr const char* kAdministratorPasswordEmpty =
+    "管理者アカウントのパスワードが設定されていません。設定してください。";
 
 // The administration account's name; logging in with it leaves the stored login alone.
 inline constexpr const char* kAdministrationUser = "tokeiya";

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/Cp932.hpp"
@@ -15,17 +16,28 @@ namespace tokeiya {
 namespace {
 
 // Holds an exclusive lock on a file beside the journal while the journal is read or
-// replaced, so that two copies of the program never lose each other's entries.
+// replaced, so that two copies of the program never lose each other's entries. A copy that
+// hangs while holding it must not hang this one: the wait is bounded, and without the lock
+// the journal is left alone.
 class JournalLock {
   public:
-    explicit JournalLock(const std::string& path) {
+    JournalLock(const std::string& path, int waitMs) {
         const std::string folder = std::filesystem::path(path).parent_path().string();
         if (!folder.empty()) {
             g_mkdir_with_parents(folder.c_str(), 0700);
         }
         m_fd = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd >= 0) {
-            flock(m_fd, LOCK_EX);
+        if (m_fd < 0) {
+            return;
+        }
+        const gint64 deadline = g_get_monotonic_time() + gint64{waitMs} * 1000;
+        while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || g_get_monotonic_time() >= deadline) {
+                close(m_fd);
+                m_fd = -1;
+                return;
+            }
+            g_usleep(kPollMicroseconds);
         }
     }
     ~JournalLock() {
@@ -37,7 +49,10 @@ class JournalLock {
     JournalLock(const JournalLock&) = delete;
     JournalLock& operator=(const JournalLock&) = delete;
 
+    bool Held() const { return m_fd >= 0; }
+
   private:
+    static constexpr gulong kPollMicroseconds = 20000;
     int m_fd = -1;
 };
 
@@ -48,7 +63,10 @@ std::string CAttendanceJournal::DefaultPath() {
 }
 
 std::string CAttendanceJournal::Add(const SessionEndRecord& record) {
-    JournalLock lock(m_path);
+    JournalLock lock(m_path, m_lockWaitMs);
+    if (!lock.Held()) {
+        return {};
+    }
     KeyFilePtr file = LoadKeyFile(m_path);
     // Entry names sort in the order the sessions ended.
     char name[64];
@@ -72,7 +90,10 @@ void CAttendanceJournal::Remove(const std::string& entry) {
     if (entry.empty()) {
         return;
     }
-    JournalLock lock(m_path);
+    JournalLock lock(m_path, m_lockWaitMs);
+    if (!lock.Held()) {
+        return;
+    }
     KeyFilePtr file = LoadKeyFile(m_path);
     if (g_key_file_remove_group(file.get(), entry.c_str(), nullptr)) {
         SavePrivateKeyFile(file.get(), m_path);
@@ -81,9 +102,12 @@ void CAttendanceJournal::Remove(const std::string& entry) {
 
 std::vector<std::pair<std::string, SessionEndRecord>> CAttendanceJournal::Pending(
     const std::string& database, const std::string& computer, int userId) const {
-    JournalLock lock(m_path);
-    KeyFilePtr file = LoadKeyFile(m_path);
     std::vector<std::pair<std::string, SessionEndRecord>> found;
+    JournalLock lock(m_path, m_lockWaitMs);
+    if (!lock.Held()) {
+        return found;
+    }
+    KeyFilePtr file = LoadKeyFile(m_path);
     gsize count = 0;
     gchar** groups = g_key_file_get_groups(file.get(), &count);
     for (gsize i = 0; i < count; ++i) {

@@ -28,17 +28,24 @@ struct SessionEndRecord {
 // removed once it was; what is left is written at the next successful login of the same
 // user on the same computer to the same database. A GLib key file, readable only by its
 // user, replaced atomically on every change and locked against another copy of the program.
+// The lock is waited for `lockWaitMs` at most (a stuck copy may hold it): without it the
+// journal is neither read nor changed, and what it keeps waits for a later login.
 class CAttendanceJournal {
   public:
+    static constexpr int kDefaultLockWaitMs = 1000;
+
     // $XDG_STATE_HOME/tokeiya/attendance-journal (usually ~/.local/state/...).
     static std::string DefaultPath();
 
-    explicit CAttendanceJournal(std::string path) : m_path(std::move(path)) {}
+    explicit CAttendanceJournal(std::string path, int lockWaitMs = kDefaultLockWaitMs)
+        : m_path(std::move(path)), m_lockWaitMs(lockWaitMs) {}
 
     // Keeps `record`; returns the name of its entry, or empty when it could not be kept.
     std::string Add(const SessionEndRecord& record);
+    // Without the lock the entry stays, to be written once more later.
     void Remove(const std::string& entry);
-    // The entries of one user on one computer and database, oldest first.
+    // The entries of one user on one computer and database, oldest first; none when the
+    // lock could not be had.
     std::vector<std::pair<std::string, SessionEndRecord>> Pending(const std::string& database,
                                                                   const std::string& computer,
                                                                   int userId) const;
@@ -46,6 +53,7 @@ class CAttendanceJournal {
 
   private:
     std::string m_path;
+    int m_lockWaitMs;
 };
 
 }  // namespace tokeiya

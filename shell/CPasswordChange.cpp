@@ -7,12 +7,13 @@
 
 namespace tokeiya {
 
-bool CPasswordChange::Run() {
+bool CPasswordChange::Run(const std::string& reason) {
     IDialogs* dialogs = m_session.Dialogs();
     if (dialogs == nullptr) {
         return false;
     }
     CSetPwdDlg dialog(m_session.GetLoggedInUser());
+    dialog.m_strReason = reason;
     for (int refused = 0;;) {
         if (!dialog.DoModal(*dialogs)) {
             return false;

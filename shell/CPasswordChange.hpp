@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tokeiya {
 
 class CTokeiyaDoc;
@@ -13,8 +15,9 @@ class CPasswordChange {
 
     explicit CPasswordChange(CTokeiyaDoc& session) : m_session(session) {}
 
-    // True when the new password was stored.
-    bool Run();
+    // True when the new password was stored. A `reason` is shown in the dialog, when the
+    // program rather than the user opened it.
+    bool Run(const std::string& reason = {});
 
   private:
     CTokeiyaDoc& m_session;

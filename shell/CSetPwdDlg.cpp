@@ -38,7 +38,7 @@ bool CSetPwdDlg::DoModal(IDialogs& dialogs) {
     Field(kOldPassword).text = m_strOldPassword;
     Field(kNewPassword).text = m_strNewPassword;
     Field(kConfirmation).text = m_strConfirmation;
-    SetNotice({});
+    SetNotice(m_strReason);
     if (!dialogs.RunDialog(*this)) {
         return false;
     }

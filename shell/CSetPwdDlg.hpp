@@ -29,6 +29,7 @@ class CSetPwdDlg : public CDialogModel {
     std::string m_strNewPassword;
     std::string m_strConfirmation;
     std::string m_strCurrentPassword;  // the user's password now; not shown
+    std::string m_strReason;           // why the dialog opened by itself, shown in it
 };
 
 }  // namespace tokeiya

@@ -1,9 +1,6 @@
 #include "shell/CTokeiyaDoc.hpp"
 
-#include <glib.h>
-
 #include <cstdio>
-#include <filesystem>
 
 #include "data/CCodeRZ.hpp"
 #include "data/CSchemaSetup.hpp"
@@ -11,9 +8,11 @@
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "platform/Cp932.hpp"
+#include "platform/PrivateKeyFile.hpp"
 #include "shell/AppText.hpp"
 #include "shell/CConnectionDlg.hpp"
 #include "shell/CLoginDlg.hpp"
+#include "shell/CPasswordChange.hpp"
 #include "shell/CSessionEndWriter.hpp"
 #include "shell/ConnectionSettings.hpp"
 
@@ -78,12 +77,10 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
         }
         try {
             if (ConnectionSettings::IsSqlite(connect)) {
-                // The driver creates a missing file, but not its folder.
-                std::string file = cp932::ToUtf8(ConnectionSettings::SqliteFile(connect));
-                std::string folder = std::filesystem::path(file).parent_path().string();
-                if (!folder.empty()) {
-                    g_mkdir_with_parents(folder.c_str(), 0700);
-                }
+                // The driver would create a missing file readable by everyone (and not its
+                // folder); the database holds everyone's pay, so it is made private first.
+                // An empty file is a new database to SQLite, and its journals take its mode.
+                CreatePrivateFile(cp932::ToUtf8(ConnectionSettings::SqliteFile(connect)));
             }
             // A stored SQL Server connection gets its password from where it was kept.
             std::string opening = connect;
@@ -151,6 +148,11 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
         "DATABASE", "Connection",
         ConnectionSettings::ForStorage(m_db->RequestedConnect(), m_db->GetConnect()));
     WriteKeptSessionEnds();
+    // The administration account is installed without a password: anyone could use it
+    // until one is set, so each of its logins asks for one (the user may put it off).
+    if (m_loggedInUser.idUser == 0 && m_loggedInUser.strPassword.empty()) {
+        static_cast<void>(CPasswordChange(*this).Run(text::kAdministratorPasswordEmpty));
+    }
     if (m_profile.GetProfileInt("OPTIN", "SetTimeForm", 0) != 0) {
         try {
             // A stamp whose read failed has been told through the connection's sink, which

@@ -10,12 +10,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "data/CConnection.hpp"
 #include "data/CSchemaSetup.hpp"
 #include "platform/Cp932.hpp"
+#include "platform/PrivateKeyFile.hpp"
 #include "platform/odbc/ConnectString.hpp"
 #include "platform/odbc/DbException.hpp"
 
@@ -27,10 +27,8 @@ constexpr const char* kUsage =
     "database of the current user ($XDG_DATA_HOME/tokeiya/tokeiya.db).\n";
 
 std::string SqliteConnect(const std::string& file) {
-    std::string folder = std::filesystem::path(file).parent_path().string();
-    if (!folder.empty()) {
-        g_mkdir_with_parents(folder.c_str(), 0700);
-    }
+    // Everyone's pay goes into it: only its user reads it.
+    tokeiya::CreatePrivateFile(file);
     tokeiya::CConnectString s;
     s.Set("DRIVER", "SQLite3");
     s.Set("Database", tokeiya::cp932::FromUtf8(file));

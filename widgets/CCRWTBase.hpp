@@ -42,9 +42,12 @@ class CCRWTBase : public CCRWin {
     void Deactivate() override;
     void Close() override;
     bool HasEditTarget() override { return true; }
-    bool CanCopy() override { return true; }
+    // A masked editor (a password) never gives its text away: no copy, no cut.
+    bool CanCopy() override { return !MaskText(); }
     bool CanPaste() override;
     void EditCopy() override;
+    // Pasted text loses the control characters typing cannot enter (line breaks stay); an
+    // ASCII-only editor keeps only what can be typed into it.
     void EditPaste() override;
     void EditCut() override;
 

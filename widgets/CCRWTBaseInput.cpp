@@ -10,20 +10,25 @@ using namespace win;
 
 namespace {
 
-// Clipboard text as the editor takes it: tabs and carriage returns removed, form feeds
-// turned into line breaks, and only whole CP932 characters (a lead byte without its trail
-// byte is dropped).
-std::string CleanPastedText(std::string_view text) {
+// Clipboard text as the editor takes it: tabs, carriage returns and the other control
+// characters (DEL too) removed, form feeds turned into line breaks, and only whole CP932
+// characters (a lead byte without its trail byte is dropped). An ASCII-only editor keeps
+// only printable ASCII other than space, as it does when typed.
+std::string CleanPastedText(std::string_view text, bool asciiOnly) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (cp932::IsLeadByte(c)) {
+        if (asciiOnly) {
+            if (c > 0x20 && c < 0x7F) {
+                out += static_cast<char>(c);
+            }
+        } else if (cp932::IsLeadByte(c)) {
             if (i + 1 < text.size() &&
                 cp932::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
                 out.append(text.substr(i, 2));
             }
             ++i;
-        } else if (c == '\t' || c == '\r' || (c < 0x20 && c != '\n' && c != '\f')) {
+        } else if (c == 0x7F || (c < 0x20 && c != '\n' && c != '\f')) {
             continue;
         } else {
             out += c == '\f' ? '\n' : static_cast<char>(c);
@@ -101,13 +106,13 @@ bool CCRWTBase::CanPaste() {
 }
 
 void CCRWTBase::EditCopy() {
-    if (GetHost() != nullptr && HasSelection()) {
+    if (GetHost() != nullptr && HasSelection() && !MaskText()) {
         GetHost()->SetClipboardText(SelectedText());
     }
 }
 
 void CCRWTBase::EditCut() {
-    if (HasSelection()) {
+    if (HasSelection() && !MaskText()) {
         EditCopy();
         DeleteSelection();
     }
@@ -118,7 +123,7 @@ void CCRWTBase::EditPaste() {
     if (GetHost() == nullptr || !GetHost()->GetClipboardText(text)) {
         return;
     }
-    text = CleanPastedText(text);
+    text = CleanPastedText(text, m_asciiOnly);
     if (HasSelection()) {
         DeleteSelection();
     }

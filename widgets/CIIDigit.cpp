@@ -1,5 +1,6 @@
 #include "widgets/CIIDigit.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -74,6 +75,7 @@ bool CIIDigit::TakeResult(CCRWin& editor) {
     const double number = entry->GetDouble();
     const long long integer = entry->GetInt64();
     const double old = BoundNumber();
+    m_tookExactly = true;
     switch (m_valueType) {
         case 3:
             *ValueAs<short>() = static_cast<short>(integer);
@@ -84,9 +86,14 @@ bool CIIDigit::TakeResult(CCRWin& editor) {
         case 5:
             *ValueAs<long>() = static_cast<long>(integer);
             break;
-        case 6:
-            *ValueAs<float>() = static_cast<float>(number);
+        case 6: {
+            const float stored = static_cast<float>(number);
+            const double scale = std::pow(10.0, m_decimals);
+            m_tookExactly = std::nearbyint(static_cast<double>(stored) * scale) ==
+                            std::nearbyint(number * scale);
+            *ValueAs<float>() = stored;
             break;
+        }
         case 7:
             *ValueAs<double>() = number;
             break;

@@ -24,6 +24,9 @@ class CIIDigit : public CIIBase {
     // Integer variables take the integer part of the text (12.5 gives 12), float and double
     // the number; a change is a different number.
     bool TakeResult(CCRWin& editor) override;
+    // Whether the bound variable holds the number last taken as it was typed, to the item's
+    // decimals: a float keeps whole numbers exactly only up to 16,777,216.
+    bool TookExactly() const { return m_tookExactly; }
     // The value through m_format; nothing without a format.
     bool GetText(std::string& text) const override;
     // The width follows from the digits alone.
@@ -39,6 +42,7 @@ class CIIDigit : public CIIBase {
     bool m_signed;
     bool m_selectAllOnOpen = true;
     bool m_spaceEnds = false;
+    bool m_tookExactly = true;
 };
 
 }  // namespace tokeiya

@@ -22,7 +22,7 @@ bool CIIString::OpenEditor(IEditorForm& form) {
     if (m_value == nullptr) {
         return false;
     }
-    const std::string text = BoundText();
+    const std::string text = m_opensEmpty ? std::string() : BoundText();
     // A text the field cannot hold whole is not edited in it.
     if (static_cast<int>(text.size()) > m_width) {
         return false;
@@ -50,6 +50,9 @@ bool CIIString::TakeResult(CCRWin& editor) {
         return false;
     }
     const std::string text = entry->Text();
+    if (m_opensEmpty && text.empty()) {
+        return true;
+    }
     if (text != BoundText()) {
         m_changed = true;
     }
@@ -77,6 +80,7 @@ CIIPassword::CIIPassword(int x, int y, int width, std::string* value)
     m_selectAllOnOpen = true;
     m_masked = true;
     m_asciiOnly = true;
+    m_opensEmpty = true;
 }
 
 }  // namespace tokeiya

@@ -24,9 +24,13 @@ class CIIString : public CIIBase {
     bool m_masked = false;
     bool m_asciiOnly = false;
     bool m_imeAllowed;
+    // The editor opens empty and a result left empty keeps the value, so that the value is
+    // never shown or selected for copying (passwords).
+    bool m_opensEmpty = false;
 };
 
-// A password: printable ASCII only, shown as stars, no input method.
+// A password: printable ASCII only, shown as stars, no input method. Its editor opens
+// empty: what is typed replaces the password, nothing typed keeps it.
 class CIIPassword : public CIIString {
   public:
     CIIPassword(int x, int y, int width, std::string* value);

@@ -52,12 +52,13 @@ size_t FolderEnd(const std::string& path) {
 }
 
 // Writes the whole file or nothing: the text goes to a file beside it that then replaces
-// it. False with GLib's reason (CP932) when that failed.
+// it. Only its user may read it: it holds everyone's pay. False with GLib's reason (CP932)
+// when that failed.
 bool WriteWholeFile(const std::string& path, const std::string& text, std::string& reason) {
     GError* error = nullptr;
     const std::string native = cp932::ToUtf8(path);
     if (g_file_set_contents_full(native.c_str(), text.data(), static_cast<gssize>(text.size()),
-                                 G_FILE_SET_CONTENTS_CONSISTENT, 0644, &error)) {
+                                 G_FILE_SET_CONTENTS_CONSISTENT, 0600, &error)) {
         return true;
     }
     reason = error != nullptr ? cp932::FromUtf8Dropping(error->message) : std::string();

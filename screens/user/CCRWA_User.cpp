@@ -26,6 +26,8 @@ constexpr int kLevelFieldWidth = 12;  // "1:" and a level name of 10
 
 constexpr int kGroupColumn = 2;
 constexpr int kLevelColumn = 3;
+constexpr int kSalaryColumn = 4;
+constexpr int kOvertimePayColumn = 5;
 constexpr int kFromColumn = 6;
 constexpr int kToColumn = 7;
 
@@ -132,10 +134,10 @@ void CCRWA_User::BindField(int column, CIIBase& item, CUser& user) {
         case kLevelColumn:
             item.Bind(&user.nLevel);
             break;
-        case 4:
+        case kSalaryColumn:
             item.Bind(&user.fSalary);
             break;
-        case 5:
+        case kOvertimePayColumn:
             item.Bind(&user.fOvertimePay);
             break;
         case kFromColumn:
@@ -203,6 +205,15 @@ bool CCRWA_User::CheckEdit(int position, int column) {
                 return false;
             }
             user.strLevel = name;
+            return true;
+        case kSalaryColumn:
+        case kOvertimePayColumn:
+            // The pay columns are single precision: a larger amount would be stored rounded.
+            if (!dynamic_cast<const CIIDigit&>(*m_items[static_cast<size_t>(column)])
+                     .TookExactly()) {
+                Document().ShowMessage(kAmountNotExact);
+                return false;
+            }
             return true;
         case kFromColumn:
             return !IsEmptyTime(user.timeFrom);

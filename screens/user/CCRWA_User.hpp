@@ -38,6 +38,9 @@ class CCRWA_User : public CCRWA_List {
 
     // Told when a new user would need the administration level, which is not added here.
     static constexpr const char* kNoNewAdministrator = "レベル4以上のユーザーは追加できません。";
+    // Told when a pay amount would not be stored as typed.
+    static constexpr const char* kAmountNotExact =
+        "この金額は正確に保存できません。16777216 以下にしてください。";
 
   protected:
     int RowCount() const override { return m_list.Count(); }

@@ -360,6 +360,7 @@ TEST_F(SessionDialogs, WithoutSavedLoginThePasswordIsNotRemembered) {
 TEST_F(SessionDialogs, AnotherUsersRememberedPasswordIsLeftAlone) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     test::QueueLogin(m_dialogs, "tokeiya", "");
+    test::QueuePasswordPutOff(m_dialogs);
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
@@ -371,6 +372,41 @@ TEST_F(SessionDialogs, AnotherUsersRememberedPasswordIsLeftAlone) {
     CUser admin;
     EXPECT_EQ(CTUser::Login::Verified,
               CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("tokeiya", "admin", admin));
+}
+
+TEST_F(SessionDialogs, TheAdministrationAccountIsAskedForAPasswordUntilItHasOne) {
+    for (int login = 0; login < 2; ++login) {
+        test::QueueLogin(m_dialogs, "tokeiya", "");
+        m_dialogs.QueueDialog([](Dialog& dialog) {
+            ASSERT_EQ("パスワード変更", dialog.Model().Caption());
+            EXPECT_EQ(text::kAdministratorPasswordEmpty, dialog.Notice());
+            EXPECT_EQ(std::string::npos, dialog.Notice().find('\n')) << "one line";
+            dialog.PressCancel();
+        });
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create()) << "putting it off still logs in";
+        EXPECT_EQ(0, doc.GetLoggedInUser().idUser);
+    }
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
+
+    test::QueueLogin(m_dialogs, "tokeiya", "");
+    QueuePasswordChange("", "admin", "admin");
+    {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create());
+        EXPECT_EQ("admin", doc.GetLoggedInUser().strPassword);
+    }
+    EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
+
+    // With a password the login opens nothing more; other users were never asked.
+    test::QueueLogin(m_dialogs, "tokeiya", "admin");
+    EXPECT_TRUE(CTokeiyaDoc(m_profile, m_dialogs, "PC").Create());
+    CUser hanako = StoredUser();
+    hanako.strPassword.clear();
+    ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(hanako));
+    test::QueueLogin(m_dialogs, "hanako", "");
+    EXPECT_TRUE(CTokeiyaDoc(m_profile, m_dialogs, "PC").Create());
+    EXPECT_EQ(1u, m_dialogs.m_messages.size());
 }
 
 TEST_F(SessionDialogs, AnOverlongPasswordIsRefusedByTheField) {

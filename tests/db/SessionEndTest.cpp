@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -181,6 +184,87 @@ TEST_P(SessionEndTest, AFrozenDatabaseDoesNotHoldTheExit) {
 INSTANTIATE_TEST_SUITE_P(Engines, SessionEndTest,
                          ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          [](const auto& info) { return test::EngineName(info.param); });
+
+// Another copy of the program that hangs with the journal's lock: a file lock held by
+// another open file, as that process would hold it.
+class HeldJournalLock {
+  public:
+    explicit HeldJournalLock(const std::string& journal)
+        : m_fd(open((journal + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        EXPECT_EQ(0, flock(m_fd, LOCK_EX));
+    }
+    ~HeldJournalLock() { Release(); }
+    void Release() {
+        if (m_fd >= 0) {
+            close(m_fd);
+            m_fd = -1;
+        }
+    }
+
+  private:
+    int m_fd;
+};
+
+TEST(AttendanceJournal, AHeldLockIsWaitedForBrieflyAndTheEntriesWaitForLater) {
+    test::TempFolder folder;
+    const std::string path = folder.Path() + "/journal";
+    CAttendanceJournal journal(path, 200);
+    SessionEndRecord record;
+    record.database = "db";
+    record.computer = "PC";
+    record.userId = 3;
+    record.loginId = 7;
+    const std::string kept = journal.Add(record);
+    ASSERT_FALSE(kept.empty());
+
+    HeldJournalLock stuck(path);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(journal.Pending("db", "PC", 3).empty()) << "not read without the lock";
+    EXPECT_EQ("", journal.Add(record)) << "not kept without the lock";
+    journal.Remove(kept);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(550)) << "each waited its time";
+    EXPECT_LT(waited, std::chrono::seconds(3));
+
+    stuck.Release();
+    const auto pending = journal.Pending("db", "PC", 3);
+    ASSERT_EQ(1u, pending.size()) << "the entry stayed, and nothing else came in";
+    EXPECT_EQ(kept, pending[0].first);
+    EXPECT_EQ(record, pending[0].second);
+}
+
+class StuckCopyTest : public ::testing::Test, public SessionEnds {
+  protected:
+    StuckCopyTest() : SessionEnds(std::make_unique<test::TestDatabase>(Engine::SQLite)) {}
+};
+
+TEST_F(StuckCopyTest, ALoginGoesOnWhileTheJournalIsLockedAndWritesItsEntriesLater) {
+    auto doc = LogIn();
+    test::ScriptedFaults faults;
+    faults.FailStatements("", "08S01", 1000);
+    doc->GetDatabase()->Database().SetFaultInjector(&faults);
+    doc->EndSession();
+    doc.reset();
+    ASSERT_EQ(1u, Kept());
+    m_dialogs.m_messages.clear();
+
+    m_clock.Set(CTime(2024, 4, 4, 8, 50, 0).GetTime());
+    HeldJournalLock stuck(m_context.Context().attendanceJournalFile);
+    const auto start = std::chrono::steady_clock::now();
+    doc = LogIn();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_NE(nullptr, doc->GetDatabase());
+    EXPECT_TRUE(IsEmptyTime(Logout())) << "the kept end waits";
+    stuck.Release();
+    EXPECT_EQ(1u, Kept());
+
+    doc.reset();
+    doc = LogIn();
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), Logout());
+    EXPECT_EQ(TimeOfDay(17, 35), Departure(2024, 4, 3));
+    EXPECT_EQ(0u, Kept());
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
+}
 
 // A real server of the test's own, restarted or stopped while the program runs.
 class PostgreSQLServerAway : public ::testing::Test {

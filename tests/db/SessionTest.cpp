@@ -1,5 +1,6 @@
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "data/CCodeRZ.hpp"
 #include "data/CTLogin.hpp"
@@ -8,6 +9,7 @@
 #include "data/CVBDBFunc.hpp"
 #include "data/TimeValue.hpp"
 #include "platform/AppContext.hpp"
+#include "platform/Cp932.hpp"
 #include "platform/ProfileStore.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/AppText.hpp"
@@ -189,6 +191,7 @@ TEST_P(Session, TheAdministrationAccountLeavesTheLoginKeysAlone) {
         dialog.Check(CLoginDlg::kSave, true);
         dialog.PressOk();
     });
+    test::QueuePasswordPutOff(m_dialogs);
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     EXPECT_EQ(0, doc.GetLoggedInUser().idUser);
@@ -355,6 +358,32 @@ TEST(SessionStart, AnEmbeddedDatabaseThatCannotBeCreatedIsToldOnce) {
         << "the driver's reason follows";
 }
 
+// The embedded database holds everyone's pay: a new one, and the folder it is made in, are
+// for their user alone, whatever the process's umask lets through.
+TEST(SessionStart, ANewEmbeddedDatabaseIsReadableByItsUserOnly) {
+    test::TempFolder folder;
+    const std::string file = folder.Path() + "/data/tokeiya/tokeiya.db";
+    CProfileStore profile(folder.Path() + "/Tokeiya.ini");
+    ConnectionForm form;
+    form.file = cp932::FromUtf8(file);
+    profile.WriteProfileString("DATABASE", "Connection", ConnectionSettings::Build(form, {}));
+    CScriptedDialogs dialogs;
+    dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+    test::QueueLoginCancel(dialogs);
+    const mode_t umaskBefore = umask(0);
+    {
+        CTokeiyaDoc doc(profile, dialogs, "PC");
+        EXPECT_FALSE(doc.Create());
+    }
+    umask(umaskBefore);
+    struct stat info {};
+    ASSERT_EQ(0, stat(file.c_str(), &info));
+    EXPECT_EQ(0600u, info.st_mode & 07777);
+    EXPECT_GT(info.st_size, 0) << "the tables were made in it";
+    ASSERT_EQ(0, stat((folder.Path() + "/data/tokeiya").c_str(), &info));
+    EXPECT_EQ(0700u, info.st_mode & 07777);
+}
+
 // However the program is started (from its build folder by `make run`, or installed), it
 // finds its screen package: the start folder first, then beside the executable, then the
 // installed data folder.
@@ -437,6 +466,7 @@ TEST(SessionEnd, AFailingLogoutIsReportedAndTheSessionStillEnds) {
     profile.WriteProfileString("DATABASE", "Connection", db.ConnectString());
     CScriptedDialogs dialogs;
     test::QueueLogin(dialogs, "tokeiya", "");
+    test::QueuePasswordPutOff(dialogs);
     auto doc = std::make_unique<CTokeiyaDoc>(profile, dialogs, "PC");
     ASSERT_TRUE(doc->Create());
     db.Connection().Database().ExecuteSQL(

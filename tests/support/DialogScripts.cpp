@@ -56,6 +56,14 @@ void QueueLoginCancel(CScriptedDialogs& desktop) {
     });
 }
 
+void QueuePasswordPutOff(CScriptedDialogs& desktop) {
+    desktop.QueueDialog([](CScriptedDialog& dialog) {
+        if (IsDialog(dialog, "パスワード変更")) {
+            dialog.PressCancel();
+        }
+    });
+}
+
 void QueueConnection(CScriptedDialogs& desktop, std::function<bool(ConnectionForm&)> answer) {
     desktop.QueueDialog([answer = std::move(answer)](CScriptedDialog& dialog) {
         auto* connection = dynamic_cast<CConnectionDlg*>(&dialog.Model());

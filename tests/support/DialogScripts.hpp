@@ -15,6 +15,9 @@ void QueueLogin(CScriptedDialogs& desktop, const std::string& userName,
 // The next dialog is the login, acted on by `act`.
 void QueueLogin(CScriptedDialogs& desktop, std::function<void(CScriptedDialog&)> act);
 void QueueLoginCancel(CScriptedDialogs& desktop);
+// The next dialog is the password change that the administration account's login opens
+// while its password is empty; the person puts it off (Cancel).
+void QueuePasswordPutOff(CScriptedDialogs& desktop);
 
 // The next dialog is the connection dialog: `answer` sees its fields as a form and changes
 // what the person changes; the changes are typed in and OK is pressed. False cancels.

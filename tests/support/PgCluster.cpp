@@ -32,7 +32,8 @@ PgCluster::PgCluster() {
 }
 
 PgCluster::~PgCluster() {
-    std::system((Script() + " stop '" + m_folder + "'").c_str());
+    // A cluster that will not stop is left to the temporary folder's clean-up.
+    static_cast<void>(!std::system((Script() + " stop '" + m_folder + "'").c_str()));
 }
 
 std::string PgCluster::ServerConnect() const {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -69,6 +70,11 @@ class SalaryListTest : public test::WorkSession {
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
+    }
+    // The permission bits of a file; -1 when it is missing.
+    static int FileMode(const std::string& path) {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 07777) : -1;
     }
 };
 
@@ -286,6 +292,22 @@ TEST_F(SalaryListTest, TheExportWritesEveryRowWhereverTheListIsScrolled) {
     }
     EXPECT_EQ(31u, lines) << "the header and every row";
     EXPECT_EQ(folder, m_profile.GetProfileString("FILE", "CsvFolder", ""));
+}
+
+TEST_F(SalaryListTest, OnlyItsUserCanReadTheExportEvenOverAnOpenEarlierOne) {
+    AddGroup(1, "営業", 0);
+    AddResults(1, 1);
+    OpenList();
+    const std::string fresh = m_folder.Path() + "/fresh.csv";
+    const std::string earlier = m_folder.Path() + "/earlier.csv";
+    ASSERT_TRUE(g_file_set_contents(earlier.c_str(), "old", 3, nullptr));
+    ASSERT_EQ(0, chmod(earlier.c_str(), 0644));
+    for (const std::string& file : {fresh, earlier}) {
+        SaveAs(file);
+        Key(VK_F1 + 9);
+        EXPECT_EQ(0600, FileMode(file)) << file;
+        EXPECT_NE(std::string::npos, ReadFile(file).find("user10")) << file;
+    }
 }
 
 TEST_F(SalaryListTest, APathWithoutAFolderIsRefusedAndTheFolderKept) {

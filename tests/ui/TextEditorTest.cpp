@@ -187,6 +187,52 @@ TEST(TextEditor, PasteDropsTabsAndCarriageReturnsAndStopsWhereTextNoLongerFits) 
     EXPECT_EQ("ab", one.editor->Text()) << "a one-row editor takes no line break";
 }
 
+TEST(TextEditor, PasteDropsEveryControlCharacterThatTypingCannotEnter) {
+    const struct {
+        const char* clipboard;
+        bool asciiOnly;
+        const char* pasted;
+    } cases[] = {
+        {"a\x7F"
+         "b\x1B"
+         "c\x01"
+         "d",
+         false, "abcd"},
+        {"\x7F"
+         "名前\x7F",
+         false, "名前"},
+        {"pw d\x7F"
+         "1",
+         true, "pwd1"},
+        {"pwあ~!", true, "pw~!"},
+    };
+    for (const auto& c : cases) {
+        StringDesk desk(10);
+        desk.editor->SetAsciiOnly(c.asciiOnly);
+        desk.window.SetClipboardText(c.clipboard);
+        desk.editor->EditPaste();
+        EXPECT_EQ(c.pasted, desk.editor->Text()) << c.clipboard;
+    }
+}
+
+TEST(TextEditor, AMaskedEditorNeverCopiesOrCutsItsText) {
+    StringDesk desk(10, "secret");
+    desk.editor->SetMaskText(true);
+    desk.editor->SelectAll();
+    desk.window.SetClipboardText("before");
+    EXPECT_FALSE(desk.editor->CanCopy());
+    desk.editor->EditCopy();
+    desk.editor->EditCut();
+    EXPECT_EQ("before", desk.window.m_clipboard);
+    EXPECT_EQ("secret", desk.editor->Text()) << "a refused cut deletes nothing";
+    EXPECT_TRUE(desk.editor->HasSelection());
+
+    desk.editor->SetMaskText(false);
+    EXPECT_TRUE(desk.editor->CanCopy());
+    desk.editor->EditCopy();
+    EXPECT_EQ("secret", desk.window.m_clipboard);
+}
+
 TEST(TextEditor, TheCaretCrossesSoftWrapsAsOneTextPosition) {
     MultiRowDesk desk(4, 3);
     desk.window.Type("abcdef");

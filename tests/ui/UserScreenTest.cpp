@@ -12,6 +12,7 @@
 #include "tests/support/DbFaults.hpp"
 #include "tests/ui/WorkSession.hpp"
 #include "widgets/CCRWMenuBase.hpp"
+#include "widgets/CCRWTString.hpp"
 #include "widgets/CFunctionMenu.hpp"
 
 namespace tokeiya {
@@ -25,6 +26,8 @@ constexpr int kNameX = 8;
 constexpr int kPasswordX = 30;
 constexpr int kGroupX = 42;
 constexpr int kLevelX = 67;
+constexpr int kSalaryX = 81;
+constexpr int kOvertimeX = 91;
 constexpr int kFromX = 101;
 
 // The user settings screen over groups 営業 (1) and 製造 (2); "hanako" (id 1, group 1,
@@ -294,6 +297,80 @@ TEST_F(UserScreenTest, TheLoggedInUsersNewPasswordIsRemembered) {
     TypeAndEnter("花子");
     EXPECT_EQ("花子", m_profile.GetProfileString("LOGIN", "User", ""));
     EXPECT_EQ("花子", m_doc->GetLoggedInUser().strUserName);
+}
+
+TEST_F(UserScreenTest, APasswordCellOpensEmptyGivesNothingAwayAndKeepsThePasswordUntilTyped) {
+    Open();
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 0);
+    auto editor = [&] { return dynamic_cast<CCRWTString*>(Screen().ActiveEditor()); };
+    ClickCell(kPasswordX, 3);
+    ASSERT_NE(nullptr, editor());
+    EXPECT_EQ("", editor()->Text()) << "hanako's password is not shown";
+    EXPECT_EQ(0u, ListLine(0).find("   1  hanako                **  ")) << ListLine(0);
+
+    Window().Type("typed");
+    editor()->SelectAll();
+    ASSERT_EQ("typed", editor()->SelectedText());
+    EXPECT_FALSE(Window().MenuState(command::kEditCopy).enabled);
+    EXPECT_FALSE(Window().MenuState(command::kEditCut).enabled);
+    Window().KeyDown('C', kCtrl);
+    Window().KeyDown('X', kCtrl);
+    Window().ChooseCommand(command::kEditCopy);
+    Window().ChooseCommand(command::kEditCut);
+    Window().Pump();
+    EXPECT_FALSE(Window().m_clipboardSet) << "nothing reached the clipboard";
+    EXPECT_EQ("typed", editor()->Text());
+    Key(VK_ESCAPE);
+
+    ClickCell(kPasswordX, 3);
+    Key(VK_RETURN);  // nothing typed
+    EXPECT_EQ("pw", Stored(1).strPassword);
+    EXPECT_EQ("pw", Screen().List().Rows()[0].strPassword);
+    ClickCell(kPasswordX, 3);
+    TypeAndEnter("neu");
+    EXPECT_EQ("neu", Stored(1).strPassword);
+    ClickCell(kNameX, 3);
+    ASSERT_NE(nullptr, editor());
+    EXPECT_TRUE(Window().MenuState(command::kEditCopy).enabled) << "names copy as before";
+}
+
+TEST_F(UserScreenTest, PayAmountsTheColumnWouldRoundAreRefusedWithTheReason) {
+    Open();
+    const struct {
+        int x;
+        const char* typed;
+        float stored;  // the stored amount afterwards; refused when it is not what was typed
+        bool refused;
+    } cases[] = {
+        {kSalaryX, "16777216", 16777216, false}, {kSalaryX, "99999999", 16777216, true},
+        {kSalaryX, "16777217", 16777216, true},  {kSalaryX, "20000000", 20000000, false},
+        {kOvertimeX, "1500", 1500, false},       {kOvertimeX, "33554433", 1500, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        m_dialogs.m_messages.clear();
+        // Entered from the field before it, the amount opens wholly selected.
+        ClickCell(c.x - 10, 3);
+        Key(VK_RETURN);
+        const int column = Screen().Column();
+        ASSERT_EQ(c.x == kSalaryX ? 4 : 5, column);
+        const size_t beeps = Window().m_beeps.size();
+        TypeAndEnter(c.typed);
+        const CUser stored = Stored(1);
+        EXPECT_EQ(c.stored, column == 4 ? stored.fSalary : stored.fOvertimePay);
+        if (c.refused) {
+            EXPECT_EQ((std::vector<std::string>{CCRWA_User::kAmountNotExact}),
+                      m_dialogs.m_messages);
+            EXPECT_EQ(beeps + 1, Window().m_beeps.size());
+            EXPECT_EQ(column, Screen().Column()) << "the cursor stays";
+            const CUser& shown = Screen().List().Rows()[0];
+            EXPECT_EQ(c.stored, column == 4 ? shown.fSalary : shown.fOvertimePay)
+                << "the previous amount is back";
+            Key(VK_ESCAPE);
+        } else {
+            EXPECT_TRUE(m_dialogs.m_messages.empty());
+        }
+    }
 }
 
 TEST_F(UserScreenTest, CodesNotInTheirListsAndUnsetTimesAreRefused) {

@@ -71,9 +71,21 @@ TEST(SalaryRowText, TheExportQuotesOnlyWhatASpreadsheetWouldSplit) {
     for (const auto& [text, field] : {std::pair{"", ""},
                                       {"say \"hi\"", "\"say \"\"hi\"\"\""},
                                       {"two\r\nlines", "\"two\r\nlines\""},
-                                      {"end\n", "\"end\n\""}}) {
+                                      {"end\n", "\"end\n\""},
+                                      {"=1+2", "'=1+2"},
+                                      {"+81", "'+81"},
+                                      {"-x", "'-x"},
+                                      {"@SUM(A1)", "'@SUM(A1)"},
+                                      {"=HYPERLINK(\"a\",1)", "\"'=HYPERLINK(\"\"a\"\",1)\""},
+                                      {"a=b", "a=b"}}) {
         EXPECT_EQ(field, CsvField(text)) << text;
     }
+}
+
+TEST(SalaryRowText, NamesThatLookLikeFormulasAreWrittenAsTextAndAmountsStayNumbers) {
+    const std::string text = SalaryCsvText({Pay("=cmd|' /C calc'!A0", "@営業", 0, 0, -500, 0)});
+    EXPECT_EQ("'=cmd|' /C calc'!A0,'@営業,20,3,0,0,0,0,-500,0,-500,1\r\n",
+              text.substr(text.find("\r\n") + 2));
 }
 
 }  // namespace
