@@ -38,6 +38,11 @@ class CCRWA_User : public CCRWA_List {
 
     // Told when a new user would need the administration level, which is not added here.
     static constexpr const char* kNoNewAdministrator = "レベル4以上のユーザーは追加できません。";
+    // Told on the title line when a user is refused a value.
+    static constexpr const char* kNoAdministrator = "レベル4以上には変更できません。";
+    static constexpr const char* kNameTaken = "同じ名前のユーザーがすでにいます。";
+    static constexpr const char* kNameUnchecked = "名前を確かめられませんでした。";
+    static constexpr const char* kNoTime = "時刻を入力してください。";
 
   protected:
     int RowCount() const override { return m_list.Count(); }
@@ -53,6 +58,8 @@ class CCRWA_User : public CCRWA_List {
     void Reload();
     void DrawFilter();
     void BindField(int column, CIIBase& item, CUser& user);
+    // False, with the reason, when another user has the row's name.
+    bool CheckName(const CUser& user);
 
     CUserList m_list;
     int m_filterId = -1;
