@@ -83,6 +83,8 @@ class CCRWA_List : public CCRWA_Tokeiya {
     CCRWScrollBar* ScrollBar() const { return m_scrollBar; }
     // The column number that stands for the filter: the one after the last field.
     int FilterColumn() const { return static_cast<int>(m_fields.size()); }
+    // Why a code its list does not hold is refused.
+    static std::string NotListedText(int code);
 
   protected:
     // The fields of a row (with their click regions on every page line) and the filter.
@@ -101,8 +103,6 @@ class CCRWA_List : public CCRWA_Tokeiya {
     virtual bool CheckEdit(int position, int column);
     // For CheckEdit: remembers why the value is refused, for the title line, and gives false.
     bool Refuse(std::string reason);
-    // Why a code its list does not hold is refused.
-    static std::string NotListedText(int code);
     // Stores row `position` after one of its fields changed.
     virtual StoreResult StoreRow(int position);
     // The filter took a new code: the list is read again.

@@ -202,12 +202,12 @@ bool CCRWA_User::CheckEdit(int position, int column) {
             user.strGroupName = name;
             return true;
         case kLevelColumn:
+            if (m_levelMenu->LookupName(user.nLevel, &name) == 0) {
+                return Refuse(NotListedText(user.nLevel));
+            }
             // The administration level leaves both lists: nobody could set the user back.
             if (user.idUser != 0 && user.nLevel > 3) {
                 return Refuse(kNoAdministrator);
-            }
-            if (m_levelMenu->LookupName(user.nLevel, &name) == 0) {
-                return Refuse(NotListedText(user.nLevel));
             }
             user.strLevel = name;
             return true;
