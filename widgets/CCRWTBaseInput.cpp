@@ -122,7 +122,9 @@ void CCRWTBase::EditPaste() {
     if (HasSelection()) {
         DeleteSelection();
     }
-    InsertText(text);
+    if (!InsertText(text)) {
+        TellCut();
+    }
 }
 
 // --- Showing, caret and input method ---

@@ -135,6 +135,22 @@ bool CCRWA_Tokeiya::OnTimer(win::UINT timerId) {
     return CCRWMain::OnTimer(timerId);
 }
 
+bool CCRWA_Tokeiya::OnUserMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
+    if (message != win::WM_INPUT_CUT) {
+        return CCRWMain::OnUserMessage(message, wParam, lParam);
+    }
+    if (GetHost() != nullptr) {
+        GetHost()->Beep(kRejectHertz, kRejectMilliseconds);
+    }
+    ShowNotice(FullFieldText(static_cast<int>(wParam)));
+    return true;
+}
+
+std::string CCRWA_Tokeiya::FullFieldText(int bytes) {
+    return "ここには半角 " + std::to_string(bytes) + " 文字 (全角 " + std::to_string(bytes / 2) +
+           " 文字) までしか入りません。";
+}
+
 void CCRWA_Tokeiya::HideMainWindow() {
     m_view.MainWindow().ShowWindow(win::SW_HIDE);
 }

@@ -36,6 +36,8 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     // The screen's bar; null for a screen without one.
     CFunctionMenu* FunctionMenu() const;
     bool OnTimer(win::UINT timerId) override;
+    // WM_INPUT_CUT: the open editor was full; told like a refusal.
+    bool OnUserMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
 
     // How long a notice stays on the title line.
     static constexpr int kNoticeMs = 4000;
@@ -43,6 +45,8 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     const std::string& Notice() const { return m_notice; }
     // Shows `text` on the title line, over any notice before it, until kNoticeMs have passed.
     void ShowNotice(const std::string& text);
+    // Why no more goes into a field of `bytes` bytes.
+    static std::string FullFieldText(int bytes);
 
   protected:
     // Hides the main window; the program goes on in the notification area.

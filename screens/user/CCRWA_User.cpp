@@ -267,6 +267,8 @@ StoreResult CCRWA_User::StoreRow(int position) {
         // Told by the connection; the row is stored, its copy here keeps what was typed.
     }
     Document().UpdateLoggedInUser(user);
+    // The window's title names the logged-in user, who may have been renamed.
+    View().UpdateTitle();
     return result;
 }
 

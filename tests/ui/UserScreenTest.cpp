@@ -294,6 +294,10 @@ TEST_F(UserScreenTest, TheLoggedInUsersNewPasswordIsRemembered) {
     TypeAndEnter("花子");
     EXPECT_EQ("花子", m_profile.GetProfileString("LOGIN", "User", ""));
     EXPECT_EQ("花子", m_doc->GetLoggedInUser().strUserName);
+    EXPECT_EQ("とけい屋! 花子", Window().Title()) << "the window names the user anew";
+    ClickCell(kNameX, 4);
+    TypeAndEnter("太郎");
+    EXPECT_EQ("とけい屋! 花子", Window().Title()) << "another user's name is not the title";
 }
 
 TEST_F(UserScreenTest, CodesNotInTheirListsAndUnsetTimesAreRefused) {
@@ -375,6 +379,49 @@ TEST_F(UserScreenTest, RefusedValuesAreToldOnTheTitleLine) {
     EXPECT_EQ(std::string::npos, Line(0).find_first_not_of(' '));
     EXPECT_EQ(1, Stored(1).idGroup);
     EXPECT_EQ(3, Stored(1).nLevel);
+}
+
+TEST_F(UserScreenTest, ANameCutAtTheFieldsEndIsTold) {
+    Open();
+    const std::string told = CCRWA_Tokeiya::FullFieldText(20);
+    struct Case {
+        const char* how;
+        bool paste;
+        std::string text;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"typed", false, std::string(21, 'x'), std::string(20, 'x')},
+        {"pasted", true, std::string(25, 'y'), std::string(20, 'y')},
+        // The eleventh double-byte character would need cells 21 and 22.
+        {"pasted", true, "あいうえおかきくけこさ", "あいうえおかきくけこ"},
+        {"typed to the brim", false, std::string(20, 'z'), ""},
+    };
+    for (const Case& c : cases) {
+        ClickCell(kNameX, 4);  // the blank row
+        Key(VK_END);
+        Key(VK_BACK, 20);
+        const size_t beeps = Window().m_beeps.size();
+        if (c.paste) {
+            Window().SetClipboardText(c.text);
+            Window().Press('V', kCtrl);
+            Window().Pump();
+        } else {
+            Window().Type(c.text);
+            Window().Pump();
+        }
+        if (c.kept.empty()) {
+            EXPECT_EQ(beeps, Window().m_beeps.size()) << c.how;
+            EXPECT_EQ("", Screen().Notice()) << c.how;
+        } else {
+            EXPECT_EQ(beeps + 1, Window().m_beeps.size()) << c.how;
+            EXPECT_EQ(told, Screen().Notice()) << c.how;
+            Key(VK_RETURN);
+            EXPECT_EQ(c.kept, Screen().List().Rows()[1].strUserName) << c.how;
+        }
+        Key(VK_ESCAPE);
+        Window().AdvanceTime(CCRWA_Tokeiya::kNoticeMs);
+    }
 }
 
 TEST_F(UserScreenTest, AUserCannotBeGivenTheAdministrationLevel) {
