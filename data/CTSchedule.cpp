@@ -87,7 +87,7 @@ void CTSchedule::FromSchedule(const CSchedule& schedule) {
     m_nLevel = schedule.nLevel;
 }
 
-int CTSchedule::SaveHoliday(int year, int month, int day, const std::string& name) {
+int CTSchedule::SaveHoliday(int year, int month, int day, const std::string& name, CTime* stamped) {
     std::optional<CTime> date = CTime::FromLocal(year, month, day, 0, 0, 0);
     // A date that normalises to another day would name the wrong day's holiday.
     if (!date || IsEmptyTime(*date) || date->GetYear() != year || date->GetMonth() != month ||
@@ -113,7 +113,11 @@ int CTSchedule::SaveHoliday(int year, int month, int day, const std::string& nam
     m_strSubject = name;
     // The other computers' month schedules see the change by this stamp.
     m_timeUpdate = CTime::GetCurrentTime();
+    const CTime stamp = m_timeUpdate;
     Update();
+    if (stamped != nullptr) {
+        *stamped = stamp;
+    }
     return 1;
 }
 
@@ -177,29 +181,39 @@ int CTSchedule::SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate
 }
 
 CTime CTSchedule::LatestUpdateOfMonth(int year, int month) {
-    const SqlDialect& d = Dialect();
-    return LatestUpdate(d.Year("[dateSchedule]") + "=? AND " + d.Month("[dateSchedule]") + "=?",
-                        {DbValue(year), DbValue(month)});
+    const int nextYear = month == 12 ? year + 1 : year;
+    const int nextMonth = month == 12 ? 1 : month + 1;
+    return LatestUpdate(CTime::FromLocal(year, month, 1, 0, 0, 0),
+                        CTime::FromLocal(nextYear, nextMonth, 1, 0, 0, 0));
 }
 
 CTime CTSchedule::LatestUpdateOfDay(int year, int month, int day) {
-    const SqlDialect& d = Dialect();
-    return LatestUpdate(d.Year("[dateSchedule]") + "=? AND " + d.Month("[dateSchedule]") +
-                            "=? AND " + d.Day("[dateSchedule]") + "=?",
-                        {DbValue(year), DbValue(month), DbValue(day)});
+    const std::optional<CTime> from = CTime::FromLocal(year, month, day, 0, 0, 0);
+    // The next midnight, not 24 hours on: a day with a clock change is longer or shorter.
+    std::optional<CTime> to;
+    if (from) {
+        to = CTime::FromLocal(from->GetYear(), from->GetMonth(), from->GetDay() + 1, 0, 0, 0);
+    }
+    return LatestUpdate(from, to);
 }
 
-CTime CTSchedule::LatestUpdate(std::string dateFilter, std::vector<DbValue> params) {
-    SetMode(Mode::Table);
-    // Rows never stamped (holidays) are left out: PostgreSQL sorts NULL first in descending
-    // order, where it would hide every real stamp.
-    m_strFilter = std::move(dateFilter) + " AND [timeUpdate] IS NOT NULL";
-    m_params = std::move(params);
-    m_strSort = "[timeUpdate] DESC";
-    if (!Open() || IsEOF()) {
+CTime CTSchedule::LatestUpdate(const std::optional<CTime>& from, const std::optional<CTime>& to) {
+    if (!from || !to || IsEmptyTime(*from) || !(*from < *to)) {
         return CTime();
     }
-    return m_timeUpdate;
+    // A range of the column itself, not its year and month, so that the date index serves
+    // it; MAX leaves out the rows never stamped.
+    CRecordset latest(Connection().Database());
+    try {
+        latest.Open(Dialect().Render("SELECT MAX([timeUpdate]) FROM [dbo].[T日程]"
+                                     " WHERE [dateSchedule]>=? AND [dateSchedule]<?"),
+                    {Dialect().DateTimeParam(*from), Dialect().DateTimeParam(*to)},
+                    {DbType::Timestamp});
+    } catch (const CDBException&) {
+        // Told by the connection; nothing is known newer.
+        return CTime();
+    }
+    return latest.IsEOF() ? CTime() : FromDbValue(latest.GetField(0));
 }
 
 }  // namespace tokeiya

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,11 @@ class CTSchedule : public CRecordBase {
     // Changing the mode closes the record set and restores that mode's default sort.
     void SetMode(Mode mode);
 
-    // Names the holiday of a day: renames the day's holiday row, or adds a shared one.
-    // 0 when the date is not a valid day or the table cannot be opened.
-    [[nodiscard]] int SaveHoliday(int year, int month, int day, const std::string& name);
+    // Names the holiday of a day: renames the day's holiday row, or adds a shared one, and
+    // gives the timeUpdate it stamped the row with in `stamped`. 0 when the date is not a
+    // valid day or the table cannot be opened.
+    [[nodiscard]] int SaveHoliday(int year, int month, int day, const std::string& name,
+                                  CTime* stamped = nullptr);
     // Appends the user's entries of the day and the user's every-day entries to `list`.
     [[nodiscard]] int LoadDay(int userId, int year, int month, int day,
                               std::vector<CSchedule>& list);
@@ -63,8 +66,8 @@ class CTSchedule : public CRecordBase {
     bool KeyAssignedByServer() const override { return true; }
 
   private:
-    // The first timeUpdate of the table rows matching `dateFilter` with `params`, newest first.
-    CTime LatestUpdate(std::string dateFilter, std::vector<DbValue> params);
+    // The newest timeUpdate of the table's rows dated from `from` to before `to`.
+    CTime LatestUpdate(const std::optional<CTime>& from, const std::optional<CTime>& to);
 
     Mode m_mode;
 };

@@ -111,6 +111,8 @@ CTUser::Login CTUser::VerifyLogin(const std::string& userName, const std::string
     SetMode(Mode::View);
     m_strFilter = "[strUserName]=?";
     m_params = {DbValue(userName)};
+    // Names taken twice before they were refused: the oldest user keeps the login.
+    m_strSort = "[idUser]";
     if (!Open()) {
         return Login::Unreadable;
     }
@@ -120,6 +122,10 @@ CTUser::Login CTUser::VerifyLogin(const std::string& userName, const std::string
     CUser user = ToUser();
     if (user.strPassword != password) {
         return Login::WrongPassword;
+    }
+    // Told only to whoever knows the password.
+    if (user.nLevel == 0) {
+        return Login::Retired;
     }
     out = std::move(user);
     return Login::Verified;
@@ -169,6 +175,18 @@ int CTUser::LoadById(int userId, CUser& out) {
     }
     out = ToUser();
     return 1;
+}
+
+bool CTUser::IsNameTaken(const std::string& userName, int exceptUserId, bool& taken) {
+    SetMode(Mode::Table);
+    m_strSort.clear();
+    m_strFilter = "[strUserName]=? AND [idUser]<>?";
+    m_params = {DbValue(userName), DbValue(exceptUserId)};
+    if (!Open()) {
+        return false;
+    }
+    taken = !IsEOF();
+    return true;
 }
 
 }  // namespace tokeiya

@@ -25,6 +25,7 @@ class CTUser : public CRecordBase {
         Verified,       // `out` holds the user
         UnknownUser,    // no user of that name
         WrongPassword,  // the name exists, the password differs
+        Retired,        // name and password match a user of level 0, who works here no more
         Unreadable,     // the view could not be read (LastOpenError tells why)
     };
     // Only Verified changes `out`.
@@ -39,6 +40,9 @@ class CTUser : public CRecordBase {
     // without a group or of the administration level.
     [[nodiscard]] int LoadList(std::vector<CUser>& list, int groupId, bool retired);
     [[nodiscard]] int LoadById(int userId, CUser& out);
+    // Whether a user other than `exceptUserId` (-1: none) has the name `userName`, in `taken`;
+    // a login finds its user by name, so no two may share one. False when unreadable.
+    [[nodiscard]] bool IsNameTaken(const std::string& userName, int exceptUserId, bool& taken);
 
     // The current row as a CUser (password unscrambled), and back (columns 1 to 12).
     CUser ToUser() const;

@@ -17,6 +17,8 @@ inline constexpr const char* kAskAdministrator =
 inline constexpr const char* kDatabaseError = "データベースエラー。";
 inline constexpr const char* kWrongUserName = "ユーザー名が間違っています。";
 inline constexpr const char* kWrongPassword = "パスワードが間違っています。";
+inline constexpr const char* kRetiredUser =
+    "退職したユーザーはログインできません。管理者に確認してください。";
 inline constexpr const char* kScreenPackageMissing =
     "画面定義ファイル Tokeiya.ggd が見つかりません。画面は既定の表示になります。";
 inline constexpr const char* kSessionEndKept =

@@ -12,6 +12,8 @@ CSetHolidayDlg::CSetHolidayDlg() : CDialogModel("祭日設定") {
     DialogField name;
     name.id = kName;
     name.label = "祭日名(半角20文字以下)";
+    // Refused in the dialog, which stays open with what was typed.
+    name.maxBytes = kMaxNameBytes;
     Add(std::move(name));
 }
 

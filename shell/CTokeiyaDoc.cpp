@@ -194,7 +194,9 @@ bool CTokeiyaDoc::LogIn(CConnection& connection) {
             Message(message);
             return false;
         }
-        Message(result == CTUser::Login::UnknownUser ? text::kWrongUserName : text::kWrongPassword);
+        Message(result == CTUser::Login::UnknownUser ? text::kWrongUserName
+                : result == CTUser::Login::Retired   ? text::kRetiredUser
+                                                     : text::kWrongPassword);
     }
 }
 

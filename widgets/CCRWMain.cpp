@@ -9,10 +9,6 @@ using namespace win;
 
 namespace {
 
-// The speaker's note when an edit is refused.
-constexpr int kRejectHertz = 4000;
-constexpr int kRejectMilliseconds = 100;
-
 bool IsKeyUpMessage(const Message& message) {
     return message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
 }

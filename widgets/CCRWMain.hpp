@@ -17,6 +17,10 @@ namespace tokeiya {
 // its items: the screen moves between them in its exit-key and function-key handlers.
 class CCRWMain : public CCRWin, public IEditorForm {
   public:
+    // The speaker's note when an edit is refused.
+    static constexpr int kRejectHertz = 4000;
+    static constexpr int kRejectMilliseconds = 100;
+
     explicit CCRWMain(win::IHostWindow* host);
     ~CCRWMain() override;
 

@@ -676,7 +676,16 @@ bool CCRWTBase::FilterChar(std::string&) {
 }
 
 void CCRWTBase::InsertTyped(const std::string& character) {
-    InsertChar(character);
+    if (!InsertChar(character)) {
+        TellCut();
+    }
+}
+
+void CCRWTBase::TellCut() {
+    // The form tells why: an editor has no line of its own to say it on.
+    if (GetHost() != nullptr) {
+        GetHost()->PostMessage(WM_INPUT_CUT, static_cast<WPARAM>(Cols() * Rows()), 0);
+    }
 }
 
 bool CCRWTBase::OnChar(const Message& message) {

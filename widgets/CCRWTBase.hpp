@@ -142,6 +142,8 @@ class CCRWTBase : public CCRWin {
     virtual bool FilterChar(std::string& character);
     // Inserts a filtered typed character; the number editor checks the result here.
     virtual void InsertTyped(const std::string& character);
+    // Posts WM_INPUT_CUT: what was typed or pasted did not fit.
+    void TellCut();
     // Hides the editor (caret, input method) and posts `key` for the form.
     void PostOwnExitKey(int virtualKey, int modifiers);
 

@@ -127,7 +127,9 @@ void CCRWTBase::EditPaste() {
     if (HasSelection()) {
         DeleteSelection();
     }
-    InsertText(text);
+    if (!InsertText(text)) {
+        TellCut();
+    }
 }
 
 // --- Showing, caret and input method ---

@@ -68,6 +68,8 @@ inline constexpr UINT WM_ENGINE_VSCROLL = WM_USER + 521;
 inline constexpr UINT WM_ENGINE_HSCROLL = WM_USER + 522;
 inline constexpr UINT WM_ENGINE_VTHUMB = WM_USER + 523;
 inline constexpr UINT WM_ENGINE_HTHUMB = WM_USER + 524;
+// An editor could not take all that was typed or pasted; wParam: the bytes its field holds.
+inline constexpr UINT WM_INPUT_CUT = WM_USER + 531;
 inline constexpr UINT WM_FUNCTION_KEY = WM_USER + 601;
 inline constexpr UINT WM_FUNCTION_NOTIFY = WM_USER + 602;
 inline constexpr UINT WM_POPUP_CLOSED = WM_USER + 622;

@@ -54,6 +54,15 @@ bool CCRWA_List::CheckEdit(int, int) {
     return true;
 }
 
+bool CCRWA_List::Refuse(std::string reason) {
+    m_refusal = std::move(reason);
+    return false;
+}
+
+std::string CCRWA_List::NotListedText(int code) {
+    return std::to_string(code) + " は一覧にないコードです。スペースキーで一覧から選べます。";
+}
+
 StoreResult CCRWA_List::StoreRow(int) {
     return StoreResult::Kept;
 }
@@ -187,8 +196,10 @@ bool CCRWA_List::StoreEdit() {
     }
     const int position = Position();
     if (taken == Taken::Changed && position < RowCount()) {
+        m_refusal.clear();
         if (!CheckEdit(position, column)) {
             RejectEdit(nullptr, true);
+            ShowNotice(m_refusal.empty() ? InvalidValueText(*Field(column).item) : m_refusal);
             Focus(m_cursor.Row(), column, Field(column).codes != nullptr);
             return false;
         }

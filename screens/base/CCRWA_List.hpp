@@ -83,6 +83,8 @@ class CCRWA_List : public CCRWA_Tokeiya {
     CCRWScrollBar* ScrollBar() const { return m_scrollBar; }
     // The column number that stands for the filter: the one after the last field.
     int FilterColumn() const { return static_cast<int>(m_fields.size()); }
+    // Why a code its list does not hold is refused.
+    static std::string NotListedText(int code);
 
   protected:
     // The fields of a row (with their click regions on every page line) and the filter.
@@ -96,8 +98,11 @@ class CCRWA_List : public CCRWA_Tokeiya {
     virtual void DrawFooter() {}
     // Adds a blank row at the end for a new entry; false when the list does not grow.
     virtual bool AppendRow() { return false; }
-    // Whether the value just taken into field `column` of row `position` may stay.
+    // Whether the value just taken into field `column` of row `position` may stay. A check
+    // that refuses says why through Refuse; a bare false is told in general words.
     virtual bool CheckEdit(int position, int column);
+    // For CheckEdit: remembers why the value is refused, for the title line, and gives false.
+    bool Refuse(std::string reason);
     // Stores row `position` after one of its fields changed.
     virtual StoreResult StoreRow(int position);
     // The filter took a new code: the list is read again.
@@ -151,6 +156,7 @@ class CCRWA_List : public CCRWA_Tokeiya {
     CListCursor m_cursor;
     std::vector<ListField> m_fields;
     ListFilter m_filter;
+    std::string m_refusal;
     bool m_menuOpen = false;
     bool m_onFilter = false;
     CCRWScrollBar* m_scrollBar = nullptr;  // owned by the window while shown

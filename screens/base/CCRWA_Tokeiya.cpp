@@ -3,10 +3,21 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/TextHelpers.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
+#include "widgets/CIITime.hpp"
 
 namespace tokeiya {
+
+namespace {
+
+// The title line is blank on every screen: a notice there hides nothing.
+constexpr int kNoticeLine = 0;
+constexpr int kNoticeColumn = 2;
+constexpr COLORREF kNoticeColor = RGB(0xC0, 0, 0);
+
+}  // namespace
 
 CCRWA_Tokeiya::CCRWA_Tokeiya(CTokeiyaView& view, const std::string& drawingName,
                              const std::string& menuName)
@@ -22,7 +33,11 @@ CCRWA_Tokeiya::CCRWA_Tokeiya(CTokeiyaView& view, const std::string& drawingName,
     }
 }
 
-CCRWA_Tokeiya::~CCRWA_Tokeiya() = default;
+CCRWA_Tokeiya::~CCRWA_Tokeiya() {
+    if (m_noticeTimer != 0 && GetHost() != nullptr) {
+        GetHost()->KillTimer(m_noticeTimer);
+    }
+}
 
 void CCRWA_Tokeiya::OnOptionsChanged() {}
 
@@ -44,6 +59,7 @@ CCRWA_Tokeiya::Taken CCRWA_Tokeiya::TakeEdit() {
     int changed = 0;
     if (!TakeCurrentResult(&changed)) {
         RejectEdit(&changed, true);
+        ShowNotice(InvalidValueText(*item));
         ActivateItem(item);
         return Taken::Refused;
     }
@@ -73,6 +89,66 @@ bool CCRWA_Tokeiya::StoreOpenEdit(const std::function<void()>& store,
     redraw();
     CloseEditor();
     return true;
+}
+
+std::string CCRWA_Tokeiya::InvalidValueText(const CIIBase& item) const {
+    if (dynamic_cast<const CIITime*>(&item) != nullptr) {
+        return "時刻は 00:00 から 23:59 までです。";
+    }
+    return "この値は入力できません。";
+}
+
+void CCRWA_Tokeiya::ShowNotice(const std::string& text) {
+    ClearNotice();
+    win::IHostWindow* host = GetHost();
+    if (text.empty() || host == nullptr) {
+        return;
+    }
+    const int width = Cols() - 2 * kNoticeColumn;
+    m_notice = LeftBytes(text, width, true);
+    PutText(m_notice, kNoticeColumn, kNoticeLine, kNoticeColor, true);
+    m_noticeTimer = host->AllocateTimerId();
+    if (!host->SetTimer(m_noticeTimer, kNoticeMs)) {
+        m_noticeTimer = 0;
+    }
+}
+
+void CCRWA_Tokeiya::ClearNotice() {
+    if (m_noticeTimer != 0 && GetHost() != nullptr) {
+        GetHost()->KillTimer(m_noticeTimer);
+    }
+    m_noticeTimer = 0;
+    if (m_notice.empty()) {
+        return;
+    }
+    const int width = static_cast<int>(m_notice.size());
+    PutText(std::string(static_cast<size_t>(width), ' '), kNoticeColumn, kNoticeLine, true);
+    SetTextColor(DefaultTextColor(), kNoticeColumn, kNoticeLine, width, 1, true);
+    m_notice.clear();
+}
+
+bool CCRWA_Tokeiya::OnTimer(win::UINT timerId) {
+    if (timerId != 0 && timerId == m_noticeTimer) {
+        ClearNotice();
+        return true;
+    }
+    return CCRWMain::OnTimer(timerId);
+}
+
+bool CCRWA_Tokeiya::OnUserMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
+    if (message != win::WM_INPUT_CUT) {
+        return CCRWMain::OnUserMessage(message, wParam, lParam);
+    }
+    if (GetHost() != nullptr) {
+        GetHost()->Beep(kRejectHertz, kRejectMilliseconds);
+    }
+    ShowNotice(FullFieldText(static_cast<int>(wParam)));
+    return true;
+}
+
+std::string CCRWA_Tokeiya::FullFieldText(int bytes) {
+    return "ここには半角 " + std::to_string(bytes) + " 文字 (全角 " + std::to_string(bytes / 2) +
+           " 文字) までしか入りません。";
 }
 
 void CCRWA_Tokeiya::HideMainWindow() {

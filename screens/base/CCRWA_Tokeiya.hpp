@@ -35,6 +35,18 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     CConnection* Database() const;
     // The screen's bar; null for a screen without one.
     CFunctionMenu* FunctionMenu() const;
+    bool OnTimer(win::UINT timerId) override;
+    // WM_INPUT_CUT: the open editor was full; told like a refusal.
+    bool OnUserMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
+
+    // How long a notice stays on the title line.
+    static constexpr int kNoticeMs = 4000;
+    // What the title line says now; empty without a notice.
+    const std::string& Notice() const { return m_notice; }
+    // Shows `text` on the title line, over any notice before it, until kNoticeMs have passed.
+    void ShowNotice(const std::string& text);
+    // Why no more goes into a field of `bytes` bytes.
+    static std::string FullFieldText(int bytes);
 
   protected:
     // Hides the main window; the program goes on in the notification area.
@@ -48,9 +60,15 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     // Takes the open editor's value, runs `store` when it changed, then `redraw`, and
     // closes the editor. True without an editor; false when the value was refused.
     bool StoreOpenEdit(const std::function<void()>& store, const std::function<void()>& redraw);
+    // Why the open editor's text is no value of `item`, told with the refusal.
+    virtual std::string InvalidValueText(const CIIBase& item) const;
 
   private:
+    void ClearNotice();
+
     CTokeiyaView& m_view;
+    std::string m_notice;
+    win::UINT m_noticeTimer = 0;  // 0 while no notice shows
 };
 
 }  // namespace tokeiya

@@ -124,7 +124,8 @@ std::string CCRWA_Group::RowText(int position) const {
 bool CCRWA_Group::CheckEdit(int position, int column) {
     CUserGroup& group = Row(position);
     if (column == kCutoffColumn) {
-        return group.nCutoff >= 0 && group.nCutoff <= CGroupList::kLastCutoff;
+        return (group.nCutoff >= 0 && group.nCutoff <= CGroupList::kLastCutoff) ||
+               Refuse("締日は 0 から " + std::to_string(CGroupList::kLastCutoff) + " までです。");
     }
     CIIDbCodeMenu* codes = m_menus[static_cast<size_t>(column)].get();
     if (codes == nullptr) {
@@ -135,7 +136,7 @@ bool CCRWA_Group::CheckEdit(int position, int column) {
                                     nullptr, &group.strRound,  nullptr};
     std::string name;
     if (codes->LookupName(*CodeOf(group, column), &name) == 0) {
-        return false;
+        return Refuse(NotListedText(*CodeOf(group, column)));
     }
     *names[column] = name;
     return true;

@@ -338,17 +338,24 @@ void CCRWA_MonthSchedule::EditHoliday() {
         return;
     }
     int saved = 0;
+    CTime stamped;
+    CTime before;
     try {
+        // What other computers changed since this screen read the month must stay news.
+        before = m_days.ReadLatestUpdate(*db);
         saved = CTSchedule(*db, CTSchedule::Mode::Table)
-                    .SaveHoliday(m_days.Year(), m_days.Month(), m_cursorDay, dialog.m_strName);
+                    .SaveHoliday(m_days.Year(), m_days.Month(), m_cursorDay, dialog.m_strName,
+                                 &stamped);
     } catch (const CDBException&) {
         // Told by the connection; the day keeps the name it had.
     }
     if (saved == 0) {
         return;
     }
-    // This screen's own change is no news to it.
-    m_days.SetLatestUpdate(std::max(m_days.LatestUpdate(), CTime::GetCurrentTime()));
+    // This screen's own change is no news to it, unless something else came first.
+    if (before <= m_days.LatestUpdate()) {
+        m_days.SetLatestUpdate(std::max(m_days.LatestUpdate(), stamped));
+    }
     m_days.SetHoliday(m_cursorDay, dialog.m_strName);
     DrawDay(m_cursorDay);
 }

@@ -24,6 +24,7 @@ constexpr int kFilterLine = 1;
 constexpr int kCodeFieldWidth = 23;   // "01:" and a group name of 20
 constexpr int kLevelFieldWidth = 12;  // "1:" and a level name of 10
 
+constexpr int kNameColumn = 0;
 constexpr int kGroupColumn = 2;
 constexpr int kLevelColumn = 3;
 constexpr int kSalaryColumn = 4;
@@ -194,34 +195,56 @@ bool CCRWA_User::CheckEdit(int position, int column) {
     CUser& user = m_list.Row(position);
     std::string name;
     switch (column) {
+        case kNameColumn:
+            return CheckName(user);
         case kGroupColumn:
             if (m_groupMenu->LookupName(user.idGroup, &name) == 0) {
-                return false;
+                return Refuse(NotListedText(user.idGroup));
             }
             user.strGroupName = name;
             return true;
         case kLevelColumn:
             if (m_levelMenu->LookupName(user.nLevel, &name) == 0) {
-                return false;
+                return Refuse(NotListedText(user.nLevel));
+            }
+            // The administration level leaves both lists: nobody could set the user back.
+            if (user.idUser != 0 && user.nLevel > 3) {
+                return Refuse(kNoAdministrator);
             }
             user.strLevel = name;
             return true;
         case kSalaryColumn:
         case kOvertimePayColumn:
             // The pay columns are single precision: a larger amount would be stored rounded.
-            if (!dynamic_cast<const CIIDigit&>(*m_items[static_cast<size_t>(column)])
-                     .TookExactly()) {
-                Document().ShowMessage(kAmountNotExact);
-                return false;
-            }
-            return true;
+            return dynamic_cast<const CIIDigit&>(*m_items[static_cast<size_t>(column)])
+                       .TookExactly() ||
+                   Refuse(kAmountNotExact);
         case kFromColumn:
-            return !IsEmptyTime(user.timeFrom);
+            return !IsEmptyTime(user.timeFrom) || Refuse(kNoTime);
         case kToColumn:
-            return !IsEmptyTime(user.timeTo);
+            return !IsEmptyTime(user.timeTo) || Refuse(kNoTime);
         default:
             return true;
     }
+}
+
+bool CCRWA_User::CheckName(const CUser& user) {
+    CConnection* db = Database();
+    if (user.strUserName.empty() || db == nullptr) {
+        return true;
+    }
+    // A login finds its user by name: a second user of one name could never log in.
+    bool taken = false;
+    try {
+        // A new row has no id yet; the administration account's id 0 counts too.
+        if (!CTUser(*db, CTUser::Mode::Table)
+                 .IsNameTaken(user.strUserName, user.idUser != 0 ? user.idUser : -1, taken)) {
+            return Refuse(kNameUnchecked);
+        }
+    } catch (const CDBException&) {
+        return Refuse(kNameUnchecked);
+    }
+    return !taken || Refuse(kNameTaken);
 }
 
 StoreResult CCRWA_User::StoreRow(int position) {
@@ -256,6 +279,8 @@ StoreResult CCRWA_User::StoreRow(int position) {
     }
     m_list.Stored(position);
     Document().UpdateLoggedInUser(user);
+    // The window's title names the logged-in user, who may have been renamed.
+    View().UpdateTitle();
     return result;
 }
 

@@ -41,6 +41,11 @@ class CCRWA_User : public CCRWA_List {
     // Told when a pay amount would not be stored as typed.
     static constexpr const char* kAmountNotExact =
         "この金額は正確に保存できません。16777216 以下にしてください。";
+    // Told on the title line when a user is refused a value.
+    static constexpr const char* kNoAdministrator = "レベル4以上には変更できません。";
+    static constexpr const char* kNameTaken = "同じ名前のユーザーがすでにいます。";
+    static constexpr const char* kNameUnchecked = "名前を確かめられませんでした。";
+    static constexpr const char* kNoTime = "時刻を入力してください。";
 
   protected:
     int RowCount() const override { return m_list.Count(); }
@@ -56,6 +61,8 @@ class CCRWA_User : public CCRWA_List {
     void Reload();
     void DrawFilter();
     void BindField(int column, CIIBase& item, CUser& user);
+    // False, with the reason, when another user has the row's name.
+    bool CheckName(const CUser& user);
 
     CUserList m_list;
     int m_filterId = -1;

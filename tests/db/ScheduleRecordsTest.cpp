@@ -324,6 +324,43 @@ TEST_P(ScheduleRecords, LatestUpdateIsTheNewestStampOfTheMonthOrDay) {
     }
 }
 
+TEST_P(ScheduleRecords, LatestUpdateCountsRowsDatedFromTheFirstSecondToTheLastOfTheRange) {
+    CTSchedule set(Db(), CTSchedule::Mode::Table);
+    // Each entry is stamped a minute after the one before, so each stamp names its entry.
+    const CTime dates[] = {
+        CTime(2024, 11, 30, 23, 59, 59), CTime(2024, 12, 1, 0, 0, 0),
+        CTime(2024, 12, 30, 23, 59, 59), CTime(2024, 12, 31, 0, 0, 0),
+        CTime(2024, 12, 31, 23, 59, 59), CTime(2025, 1, 1, 0, 0, 0),
+    };
+    std::vector<CTime> stamps;
+    for (const CTime& date : dates) {
+        stamps.push_back(CTime(2024, 10, 1, 9, static_cast<int>(stamps.size()), 0));
+        m_clock.Set(stamps.back().GetTime());
+        Save(Entry(1, date, "entry"));
+    }
+    // A holiday named later on the first of December is the newest of that day and month.
+    m_clock.Set(CTime(2024, 10, 2, 9, 0, 0).GetTime());
+    CTime stamped;
+    ASSERT_EQ(1, set.SaveHoliday(2024, 12, 1, "holiday", &stamped));
+    EXPECT_EQ(CTime(2024, 10, 2, 9, 0, 0), stamped) << "the stamp the row was given";
+
+    struct Case {
+        int year, month, day;  // day 0: the whole month
+        CTime want;
+    };
+    const Case cases[] = {
+        {2024, 11, 0, stamps[0]},  {2024, 12, 0, stamped},    {2025, 1, 0, stamps[5]},
+        {2024, 11, 30, stamps[0]}, {2024, 12, 30, stamps[2]}, {2024, 12, 31, stamps[4]},
+        {2025, 1, 1, stamps[5]},   {2025, 1, 2, CTime()},     {2024, 12, 1, stamped},
+    };
+    for (const Case& c : cases) {
+        const CTime got = c.day == 0 ? set.LatestUpdateOfMonth(c.year, c.month)
+                                     : set.LatestUpdateOfDay(c.year, c.month, c.day);
+        EXPECT_EQ(c.want, got) << c.year << "-" << c.month << "-" << c.day << ": got "
+                               << got.Format("%Y-%m-%d %H:%M:%S");
+    }
+}
+
 TEST_P(ScheduleRecords, LoadMonthTextsBuildsTheDayTextsOfTheMonth) {
     const std::string s30(30, 'a');
     const std::string t30(30, 'b');

@@ -454,6 +454,37 @@ TEST_P(Session, StampsArrivalAtLoginAndDepartureAtExitWhenSwitchedOn) {
     EXPECT_TRUE(m_dialogs.m_messages.empty());
 }
 
+TEST_P(Session, ARetiredUserIsToldAndStampsNothingAndTheirPastCardsStay) {
+    CUser hanako;
+    ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::View).LoadById(m_userId, hanako));
+    ScopedClockOverride clock(CTime(2024, 4, 2, 8, 0, 0).GetTime());
+    ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StampArrival(hanako));
+    hanako.nLevel = 0;
+    ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(hanako));
+
+    m_profile.WriteProfileInt("OPTIN", "SetTimeForm", 1);
+    clock.Set(CTime(2024, 4, 3, 8, 0, 0).GetTime());
+    test::QueueLogin(m_dialogs, "hanako", "wrong");
+    test::QueueLogin(m_dialogs, "hanako", "pw");
+    test::QueueLoginCancel(m_dialogs);
+    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+    EXPECT_FALSE(doc.Create());
+    // Only whoever knows the password learns that the user has left.
+    EXPECT_EQ((std::vector<std::string>{text::kWrongPassword, text::kRetiredUser,
+                                        text::kLoginParametersFailed}),
+              m_dialogs.m_messages);
+    EXPECT_EQ(0, LoginRows());
+
+    CTTimeCard set(m_db.Connection());
+    set.m_strFilter = "[idUser]=?";
+    set.m_params = {DbValue(m_userId)};
+    ASSERT_TRUE(set.Open());
+    ASSERT_FALSE(set.IsEOF()) << "the past card stays";
+    EXPECT_EQ(TimeOfDay(8, 0), set.ToCard().timeFrom);
+    set.MoveNext();
+    EXPECT_TRUE(set.IsEOF()) << "no arrival stamped for the retired user";
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Session, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          [](const auto& info) { return test::EngineName(info.param); });
 

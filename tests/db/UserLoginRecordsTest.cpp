@@ -45,6 +45,45 @@ TEST_P(UserLoginRecords, AdministrationAccountIsSeededAndLogsInWithEmptyPassword
     EXPECT_EQ(CTUser::Login::WrongPassword, set.VerifyLogin("tokeiya", "x", user));
 }
 
+TEST_P(UserLoginRecords, ARetiredUserIsRefusedOnlyWithTheRightPassword) {
+    const CUser retired = AddUser("jiro", 1, 0, "pw");
+    CTUser set(Db(), CTUser::Mode::View);
+    CUser user;
+    user.strUserName = "before";
+    EXPECT_EQ(CTUser::Login::Retired, set.VerifyLogin("jiro", "pw", user));
+    EXPECT_EQ(CTUser::Login::WrongPassword, set.VerifyLogin("jiro", "x", user));
+    EXPECT_EQ("before", user.strUserName) << "a refused login leaves the user";
+    EXPECT_EQ(0, retired.nLevel);
+}
+
+TEST_P(UserLoginRecords, ANameIsTakenByAnyOtherUserIncludingTheRetiredAndTheAdministrator) {
+    const CUser hanako = AddUser("hanako", 1);
+    const CUser jiro = AddUser("jiro", 2, 0);
+    const CUser nogroup = AddUser("saburo", 0);
+    struct Case {
+        const char* name;
+        int except;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"hanako", -1, true},          {"hanako", hanako.idUser, false},
+        {"hanako", jiro.idUser, true}, {"jiro", -1, true},
+        {"saburo", -1, true},          {"saburo", nogroup.idUser, false},
+        {"tokeiya", -1, true},         {"tokeiya", 0, false},
+        {"Hanako", -1, false},         {"' OR '1'='1", -1, false},
+    };
+    CTUser set(Db(), CTUser::Mode::View);
+    for (const Case& c : cases) {
+        bool taken = !c.taken;
+        ASSERT_TRUE(set.IsNameTaken(c.name, c.except, taken)) << c.name;
+        EXPECT_EQ(c.taken, taken) << c.name << " except " << c.except;
+    }
+    test::FaultInjector faults(Db().Database());
+    faults.FailStatements("SELECT");
+    bool taken = false;
+    EXPECT_FALSE(set.IsNameTaken("x", -1, taken)) << "an unreadable table is no free name";
+}
+
 TEST_P(UserLoginRecords, AnUnreadableViewIsNoWrongNameAndLeavesTheUser) {
     test::FaultInjector faults(Db().Database());
     faults.FailStatements("SELECT");

@@ -169,6 +169,39 @@ TEST_F(GroupScreenTest, ClosingDayTwentyEightIsTakenAndTwentyNineRefused) {
     EXPECT_FALSE(m_frame->Visible()) << "hidden in the notification area";
 }
 
+TEST_F(GroupScreenTest, ARefusalIsToldOnTheTitleLineForAFewSeconds) {
+    AddGroup(1, "営業");
+    Open();
+    EXPECT_EQ(std::string::npos, Line(0).find_first_not_of(' ')) << "no notice at the start";
+    struct Case {
+        int column;
+        const char* typed;
+        std::string told;
+    };
+    const Case cases[] = {
+        {76, "29", "締日は 0 から 28 までです。"},
+        {29, "4", CCRWA_List::NotListedText(4)},
+    };
+    for (const Case& c : cases) {
+        ClickCell(c.column, 3);
+        const size_t beeps = Beeps();
+        TypeAndEnter(c.typed);
+        EXPECT_EQ(beeps + 1, Beeps()) << c.typed;
+        EXPECT_EQ(c.told, Screen().Notice());
+        EXPECT_EQ(0u, Line(0).find(c.told)) << "on the title line: " << Line(0);
+        EXPECT_NE(Screen().DefaultTextColor(), Screen().CellAt(2, 0)->textColor);
+        Key(VK_ESCAPE);
+    }
+    // The last notice stays until its time is up, then the line is as before.
+    Window().AdvanceTime(CCRWA_Tokeiya::kNoticeMs - 500);
+    EXPECT_FALSE(Screen().Notice().empty());
+    Window().AdvanceTime(500);
+    EXPECT_EQ("", Screen().Notice());
+    EXPECT_EQ(std::string::npos, Line(0).find_first_not_of(' ')) << Line(0);
+    EXPECT_EQ(Screen().DefaultTextColor(), Screen().CellAt(2, 0)->textColor);
+    EXPECT_TRUE(m_dialogs.m_messages.empty()) << "told without a message box";
+}
+
 TEST_F(GroupScreenTest, ACodeOutsideItsListIsRefusedAndTheListOpens) {
     AddGroup(1, "営業");
     Open();

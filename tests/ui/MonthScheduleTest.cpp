@@ -287,13 +287,25 @@ TEST_F(MonthScheduleTest, HolidayNamesOfTwentyBytesAreStoredAndLongerOrEmptyOnes
     ASSERT_NE(nullptr, Screen().ActiveEditor()) << "the cursor is back";
     EXPECT_EQ(10, Screen().CursorDay());
 
-    QueueHolidayName(twenty + "a");
+    // A name too long is refused in the dialog, which keeps the typing for a correction.
+    bool refused = false;
+    m_dialogs.QueueDialog([&](CScriptedDialog& dialog) {
+        dialog.Type(CSetHolidayDlg::kName, twenty + "a");
+        refused = !dialog.PressOk();
+        EXPECT_FALSE(dialog.Closed());
+        EXPECT_EQ(CSetHolidayDlg::kName, dialog.Focus());
+        EXPECT_EQ(twenty + "a", dialog.Text(CSetHolidayDlg::kName));
+        EXPECT_EQ(CDialogModel::LengthMessage(CSetHolidayDlg::kMaxNameBytes), dialog.Notice());
+        dialog.PressCancel();
+    });
     Key(VK_F1 + 7);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(m_dialogs.m_messages.empty());
     QueueHolidayName("");
     Key(VK_F1 + 7);
-    EXPECT_EQ((std::vector<std::string>{"祭日名が長すぎます。", "祭日名が入力されていません。"}),
-              m_dialogs.m_messages);
+    EXPECT_EQ((std::vector<std::string>{"祭日名が入力されていません。"}), m_dialogs.m_messages);
     EXPECT_EQ(twenty, Screen().Days().Day(10).strHoliday);
+    EXPECT_STREQ("祭日名が長すぎます。", CSetHolidayDlg::NameProblem(twenty + "a"));
 
     // What is stored is one holiday row with the accepted name.
     std::array<CDaySchedule, 31> days;
@@ -356,6 +368,28 @@ TEST_F(MonthScheduleTest, TheMinuteRefreshLabelsKeyOneOnlyAfterAnotherComputerCh
     ASSERT_NE(nullptr, Screen().ActiveEditor()) << "the cursor is back";
     Window().AdvanceTime(60000);
     EXPECT_FALSE(Bar().HasLabel(0, 1)) << "what key 1 read is known";
+}
+
+TEST_F(MonthScheduleTest, NamingAHolidayHidesNoChangeAnotherComputerMadeBefore) {
+    StartInMarch();
+    Key(VK_DOWN);  // 10 March
+    Window().AdvanceTime(1000);
+    AddSchedule(0, 2027, 3, 21, "他の予定");
+    Window().AdvanceTime(1000);
+    QueueHolidayName("祝日");
+    Key(VK_F1 + 7);
+    ASSERT_EQ("祝日", Screen().Days().Day(10).strHoliday);
+    Window().AdvanceTime(60000);
+    EXPECT_EQ("最新情報", Bar().GetLabel(0, 1)) << "the other computer's entry is news";
+
+    Key(VK_F1);
+    EXPECT_NE(std::string::npos, DayLine(21).find("他の予定"));
+    // Alone, this screen's own holiday is no news to it.
+    Window().AdvanceTime(1000);
+    QueueHolidayName("祭日");
+    Key(VK_F1 + 7);
+    Window().AdvanceTime(60000);
+    EXPECT_FALSE(Bar().HasLabel(0, 1));
 }
 
 TEST_F(MonthScheduleTest, HidingRemembersTheDayAndTheNextScreenOpensOnIt) {

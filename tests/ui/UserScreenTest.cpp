@@ -297,6 +297,10 @@ TEST_F(UserScreenTest, TheLoggedInUsersNewPasswordIsRemembered) {
     TypeAndEnter("花子");
     EXPECT_EQ("花子", m_profile.GetProfileString("LOGIN", "User", ""));
     EXPECT_EQ("花子", m_doc->GetLoggedInUser().strUserName);
+    EXPECT_EQ("とけい屋! 花子", Window().Title()) << "the window names the user anew";
+    ClickCell(kNameX, 4);
+    TypeAndEnter("太郎");
+    EXPECT_EQ("とけい屋! 花子", Window().Title()) << "another user's name is not the title";
 }
 
 TEST_F(UserScreenTest, APasswordCellOpensEmptyGivesNothingAwayAndKeepsThePasswordUntilTyped) {
@@ -359,8 +363,8 @@ TEST_F(UserScreenTest, PayAmountsTheColumnWouldRoundAreRefusedWithTheReason) {
         const CUser stored = Stored(1);
         EXPECT_EQ(c.stored, column == 4 ? stored.fSalary : stored.fOvertimePay);
         if (c.refused) {
-            EXPECT_EQ((std::vector<std::string>{CCRWA_User::kAmountNotExact}),
-                      m_dialogs.m_messages);
+            EXPECT_EQ(CCRWA_User::kAmountNotExact, Screen().Notice()) << "on the title line";
+            EXPECT_TRUE(m_dialogs.m_messages.empty()) << "no box to close";
             EXPECT_EQ(beeps + 1, Window().m_beeps.size());
             EXPECT_EQ(column, Screen().Column()) << "the cursor stays";
             const CUser& shown = Screen().List().Rows()[0];
@@ -452,6 +456,133 @@ TEST_F(UserScreenTest, ANewUserOfTheAdministrationLevelIsNotAdded) {
     EXPECT_EQ(0, admin.idGroup);
     EXPECT_NE(std::string::npos, ListLine(1).find("boss")) << "the row stays on screen";
     EXPECT_NE(std::string::npos, ListLine(1).find("4:システム"));
+}
+
+TEST_F(UserScreenTest, RefusedValuesAreToldOnTheTitleLine) {
+    Open();
+    struct Case {
+        int x;
+        const char* typed;
+        std::string told;
+    };
+    const Case cases[] = {
+        {kFromX, "25:99", "時刻は 00:00 から 23:59 までです。"},
+        {kGroupX, "9", CCRWA_List::NotListedText(9)},
+        {kLevelX, "7", CCRWA_List::NotListedText(7)},
+    };
+    for (const Case& c : cases) {
+        ClickCell(c.x, 3);
+        const size_t beeps = Window().m_beeps.size();
+        TypeAndEnter(c.typed);
+        EXPECT_EQ(beeps + 1, Window().m_beeps.size()) << c.typed;
+        EXPECT_EQ(c.told, Screen().Notice()) << c.typed;
+        EXPECT_NE(std::string::npos, Line(0).find(c.told)) << "on the title line";
+        Key(VK_ESCAPE);
+    }
+    Window().AdvanceTime(CCRWA_Tokeiya::kNoticeMs);
+    EXPECT_EQ("", Screen().Notice());
+    EXPECT_EQ(std::string::npos, Line(0).find_first_not_of(' '));
+    EXPECT_EQ(1, Stored(1).idGroup);
+    EXPECT_EQ(3, Stored(1).nLevel);
+}
+
+TEST_F(UserScreenTest, ANameCutAtTheFieldsEndIsTold) {
+    Open();
+    const std::string told = CCRWA_Tokeiya::FullFieldText(20);
+    struct Case {
+        const char* how;
+        bool paste;
+        std::string text;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"typed", false, std::string(21, 'x'), std::string(20, 'x')},
+        {"pasted", true, std::string(25, 'y'), std::string(20, 'y')},
+        // The eleventh double-byte character would need cells 21 and 22.
+        {"pasted", true, "あいうえおかきくけこさ", "あいうえおかきくけこ"},
+        {"typed to the brim", false, std::string(20, 'z'), ""},
+    };
+    for (const Case& c : cases) {
+        ClickCell(kNameX, 4);  // the blank row
+        Key(VK_END);
+        Key(VK_BACK, 20);
+        const size_t beeps = Window().m_beeps.size();
+        if (c.paste) {
+            Window().SetClipboardText(c.text);
+            Window().Press('V', kCtrl);
+            Window().Pump();
+        } else {
+            Window().Type(c.text);
+            Window().Pump();
+        }
+        if (c.kept.empty()) {
+            EXPECT_EQ(beeps, Window().m_beeps.size()) << c.how;
+            EXPECT_EQ("", Screen().Notice()) << c.how;
+        } else {
+            EXPECT_EQ(beeps + 1, Window().m_beeps.size()) << c.how;
+            EXPECT_EQ(told, Screen().Notice()) << c.how;
+            Key(VK_RETURN);
+            EXPECT_EQ(c.kept, Screen().List().Rows()[1].strUserName) << c.how;
+        }
+        Key(VK_ESCAPE);
+        Window().AdvanceTime(CCRWA_Tokeiya::kNoticeMs);
+    }
+}
+
+TEST_F(UserScreenTest, AUserCannotBeGivenTheAdministrationLevel) {
+    AddUser(2, "taro", 2, 1);
+    Open();
+    ClickCell(kLevelX, 4);
+    TypeAndEnter("4");
+    EXPECT_EQ(CCRWA_User::kNoAdministrator, Screen().Notice());
+    EXPECT_EQ(1, Stored(2).nLevel) << "the user stays where the lists find them";
+    EXPECT_EQ(1, Screen().List().Rows()[1].nLevel);
+    EXPECT_EQ(3, Screen().Column()) << "the cursor stays";
+    // A level the user may have is taken as before.
+    Key(VK_ESCAPE);
+    TypeAndEnter("2");
+    EXPECT_EQ(2, Stored(2).nLevel);
+}
+
+TEST_F(UserScreenTest, ANameAnotherUserHasIsRefused) {
+    AddUser(2, "taro", 2, 1);
+    AddUser(3, "jiro", 1, 0);  // retired, not listed
+    Open();
+    struct Case {
+        int line;
+        const char* name;
+        bool refused;
+    };
+    const Case cases[] = {
+        {4, "hanako", true},   // another listed user
+        {4, "jiro", true},     // a retired one
+        {4, "tokeiya", true},  // the administration account
+        {3, "hanako", false},  // the user's own name again
+        {5, "taro", true},     // a new user
+        {4, "saburo", false},
+    };
+    for (const Case& c : cases) {
+        ClickCell(kNameX, c.line);
+        Key(VK_END);
+        Key(VK_BACK, 20);
+        const std::string before =
+            Screen().List().Rows()[static_cast<size_t>(c.line - 3)].strUserName;
+        const size_t beeps = Window().m_beeps.size();
+        TypeAndEnter(c.name);
+        const std::string now = Screen().List().Rows()[static_cast<size_t>(c.line - 3)].strUserName;
+        if (c.refused) {
+            EXPECT_EQ(beeps + 1, Window().m_beeps.size()) << c.name;
+            EXPECT_EQ(CCRWA_User::kNameTaken, Screen().Notice()) << c.name;
+            EXPECT_EQ(before, now) << c.name;
+            Key(VK_ESCAPE);
+        } else {
+            EXPECT_EQ(beeps, Window().m_beeps.size()) << c.name;
+            EXPECT_EQ(c.name, now);
+        }
+    }
+    EXPECT_EQ("saburo", Stored(2).strUserName);
+    EXPECT_EQ("hanako", Stored(1).strUserName);
+    EXPECT_EQ(3, UserCount()) << "no second taro";
 }
 
 TEST_F(UserScreenTest, PagesScrollingAndTheMouse) {

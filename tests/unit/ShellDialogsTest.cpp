@@ -91,8 +91,8 @@ TEST(HolidayDialog, TheCallersCheckTakesTwentyBytesAndNoMore) {
     EXPECT_STREQ("祭日名が長すぎます。", CSetHolidayDlg::NameProblem("あいうえおかきくけこa"));
 }
 
-// The field takes any length: the check after OK is the caller's, so that it can say which
-// problem the name has.
+// A name longer than the field holds is refused in the dialog, which stays open with the
+// typing, so that it can be shortened there.
 TEST(HolidayDialog, TheTypedNameComesBackOnOkOnly) {
     CScriptedDialogs desktop;
     desktop.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
@@ -101,19 +101,26 @@ TEST(HolidayDialog, TheTypedNameComesBackOnOkOnly) {
     desktop.QueueDialog([](CScriptedDialog& shown) {
         EXPECT_EQ("2026 年  2 月 11 日", shown.Text(CSetHolidayDlg::kDate));
         EXPECT_EQ("建国記念日", shown.Text(CSetHolidayDlg::kName));
-        shown.Type(CSetHolidayDlg::kName, std::string(21, 'a'));
+        for (const std::string& tooLong :
+             {std::string(21, 'a'), std::string("あいうえおかきくけこa")}) {
+            shown.Type(CSetHolidayDlg::kName, tooLong);
+            EXPECT_FALSE(shown.PressOk()) << tooLong;
+            EXPECT_EQ(tooLong, shown.Text(CSetHolidayDlg::kName)) << "the typing stays";
+            EXPECT_EQ(CSetHolidayDlg::kName, shown.Focus());
+        }
+        shown.Type(CSetHolidayDlg::kName, std::string(20, 'a'));
         EXPECT_TRUE(shown.PressOk());
     });
     ASSERT_TRUE(dialog.DoModal(desktop));
-    EXPECT_EQ(std::string(21, 'a'), dialog.m_strName);
-    EXPECT_STREQ("祭日名が長すぎます。", CSetHolidayDlg::NameProblem(dialog.m_strName));
+    EXPECT_EQ(std::string(20, 'a'), dialog.m_strName);
+    EXPECT_EQ(nullptr, CSetHolidayDlg::NameProblem(dialog.m_strName));
 
     desktop.QueueDialog([](CScriptedDialog& shown) {
         shown.Type(CSetHolidayDlg::kName, "x");
         shown.PressCancel();
     });
     EXPECT_FALSE(dialog.DoModal(desktop));
-    EXPECT_EQ(std::string(21, 'a'), dialog.m_strName);
+    EXPECT_EQ(std::string(20, 'a'), dialog.m_strName);
 }
 
 }  // namespace
