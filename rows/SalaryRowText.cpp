@@ -42,7 +42,7 @@ std::string SalaryTotalsText(const CSalaryTotals& totals) {
 std::string CsvField(const std::string& text) {
     // Spreadsheets run a cell that starts with one of these as a formula; a leading
     // apostrophe makes them show it as text.
-    const std::string cell =
+    std::string cell =
         !text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos
             ? "'" + text
             : text;

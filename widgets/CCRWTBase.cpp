@@ -684,7 +684,8 @@ void CCRWTBase::InsertTyped(const std::string& character) {
 void CCRWTBase::TellCut() {
     // The form tells why: an editor has no line of its own to say it on.
     if (GetHost() != nullptr) {
-        GetHost()->PostMessage(WM_INPUT_CUT, static_cast<WPARAM>(Cols() * Rows()), 0);
+        GetHost()->PostMessage(WM_INPUT_CUT,
+                               static_cast<WPARAM>(Cols()) * static_cast<WPARAM>(Rows()), 0);
     }
 }
 
