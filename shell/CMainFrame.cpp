@@ -111,9 +111,13 @@ bool CMainFrame::WindowProc(const Message& message) {
         return false;
     }
     if (message.message == WM_ENDSESSION) {
-        // The desktop is going: the window goes the normal way, whatever the screen thinks.
+        // The desktop is going: the window goes the normal way, whatever the screen thinks;
+        // an edit that can be stored still is.
         if (message.wParam != 0) {
-            OnClose();
+            if (m_view != nullptr) {
+                static_cast<void>(m_view->LeaveEdit());
+            }
+            CloseWindow();
         }
         return true;
     }
@@ -207,6 +211,21 @@ void CMainFrame::OnShowWindow(bool shown, int status) {
 }
 
 void CMainFrame::OnClose() {
+    if (m_closing || m_window == nullptr) {
+        return;
+    }
+    // A value the screen refuses keeps the window open with the reason shown, brought back
+    // from the notification area when it closes from there.
+    if (m_view != nullptr && !m_view->LeaveEdit()) {
+        if (!Visible()) {
+            RestoreFromTray();
+        }
+        return;
+    }
+    CloseWindow();
+}
+
+void CMainFrame::CloseWindow() {
     if (m_closing || m_window == nullptr) {
         return;
     }

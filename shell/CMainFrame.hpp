@@ -61,6 +61,8 @@ class CMainFrame : public CDosWinFrame {
     bool OnOtherMessage(const win::Message& message) override;
 
   private:
+    // Closes the window without asking the screen.
+    void CloseWindow();
     void OnTrayNotify(win::UINT mouseMessage);
     bool TranslateAccelerator(const win::Message& message);
 

@@ -60,8 +60,18 @@ void CTokeiyaView::OnOptionsChanged() {
     }
 }
 
+bool CTokeiyaView::LeaveEdit() {
+    return m_screenHooks == nullptr || m_screenHooks->LeaveEdit();
+}
+
 bool CTokeiyaView::OnMenuCommand(win::UINT id) {
     if (CDosWinView::OnMenuCommand(id)) {
+        return true;
+    }
+    const bool switches = id == command::kChangeConnection || id == command::kGroupSettings ||
+                          id == command::kUserSettings || id == command::kCalculation;
+    // A refused value keeps the screen, its reason on the title line.
+    if (switches && !LeaveEdit()) {
         return true;
     }
     switch (id) {

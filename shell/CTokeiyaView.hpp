@@ -17,6 +17,9 @@ class IWorkScreenHooks {
     virtual void OnOptionsChanged() = 0;
     // The view's minute timer fired while a schedule screen shows.
     virtual void OnPeriodicRefresh() = 0;
+    // The screen is about to be left (another screen, the window closing): the open edit is
+    // stored. False when its value was refused; the screen then shows why and stays.
+    virtual bool LeaveEdit() = 0;
 };
 
 // The main window's view: builds the work screens from the screen table, keeps what they
@@ -45,6 +48,9 @@ class CTokeiyaView : public CDosWinView {
     // Tells the screen, when it listens, that the option dialog changed the options.
     void OnOptionsChanged();
     bool OnMenuCommand(win::UINT id) override;
+    // Stores the current screen's open edit before it is replaced or the window closes.
+    // False when the screen refused the value: the user stays where they are.
+    bool LeaveEdit();
 
     // The screen shown; the month schedule until the first one is built.
     ScreenId CurrentScreen() const {

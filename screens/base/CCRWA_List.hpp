@@ -67,6 +67,7 @@ class CCRWA_List : public CCRWA_Tokeiya {
 
     void Activate() override;
     bool OnExitKey(int virtualKey, int modifiers) override;
+    bool LeaveEdit() override { return StoreEdit(); }
     bool OnLButtonDown(int keys, int x, int y) override;
     bool OnRButtonDown(int keys, int x, int y) override;
     void OnThumbPosition(CCRWScrollBar* bar, int position) override;

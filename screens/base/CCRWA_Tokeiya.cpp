@@ -43,6 +43,11 @@ void CCRWA_Tokeiya::OnOptionsChanged() {}
 
 void CCRWA_Tokeiya::OnPeriodicRefresh() {}
 
+bool CCRWA_Tokeiya::LeaveEdit() {
+    CloseEditor();
+    return true;
+}
+
 CConnection* CCRWA_Tokeiya::Database() const {
     return m_view.Document().GetDatabase();
 }

@@ -22,6 +22,8 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
 
     void OnOptionsChanged() override;
     void OnPeriodicRefresh() override;
+    // Nothing to store on a screen without edits of its own: any editor is closed.
+    bool LeaveEdit() override;
 
     CTokeiyaView& View() const { return m_view; }
     CTokeiyaDoc& Document() const { return m_view.Document(); }

@@ -33,6 +33,7 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     bool OnLButtonDblClk(int keys, int x, int y) override;
     void OnOptionsChanged() override;
     void OnPeriodicRefresh() override;
+    bool LeaveEdit() override { return StoreEdit(); }
 
     // Shows another month (the cursor goes to `cursorDay`, column 0, when `placeCursor`).
     void ShowMonth(int year, int month, bool placeCursor, int cursorDay = 1);

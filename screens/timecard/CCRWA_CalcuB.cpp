@@ -225,14 +225,15 @@ bool CCRWA_CalcuB::OnLButtonDown(int, int x, int y) {
 bool CCRWA_CalcuB::OnFunctionKey(int key, int, int) {
     switch (key) {
         case 8:
-            // Leaves without storing the edit in progress.
-            if (View().CanCreateScreen(ScreenId::SalaryList)) {
-                CloseEditor();
+            // The edit in progress is stored first; a refused value keeps the screen.
+            if (View().CanCreateScreen(ScreenId::SalaryList) && StoreEdit()) {
                 SwitchScreen(ScreenId::SalaryList);
             }
             return true;
         case 9:
-            CloseEditor();
+            if (!StoreEdit()) {
+                return true;
+            }
             Work().userId = 0;
             SwitchScreen(ScreenId::MonthSchedule);
             return true;

@@ -33,6 +33,7 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     void Activate() override;
     bool OnFunctionKey(int key, int labelSet, int modifiers) override;
     bool OnExitKey(int virtualKey, int modifiers) override;
+    bool LeaveEdit() override { return StoreEdit(); }
     bool OnLButtonDown(int keys, int x, int y) override;
 
     // Closes any editor and opens the item of `column` on `row`; with no rows shown no item

@@ -358,7 +358,7 @@ TEST_F(TimeCardScreenTest, ShowsThePeriodAsTheGoldenText) {
         Screen(), TOKEIYA_SOURCE_DIR "/tests/ui/golden/time_card_march_2027.txt"));
 }
 
-TEST_F(TimeCardScreenTest, KeyEightGoesToTheSalaryListWithoutStoringTheEdit) {
+TEST_F(TimeCardScreenTest, KeyEightStoresTheEditAndGoesToTheSalaryList) {
     PayBy(1, 0, 0, 0, 0, 0, 0);
     Open(2027, 3);
     Window().Type("0900");
@@ -369,10 +369,11 @@ TEST_F(TimeCardScreenTest, KeyEightGoesToTheSalaryListWithoutStoringTheEdit) {
     Key(VK_F1 + 7);
     EXPECT_EQ(ScreenId::SalaryList, View().CurrentScreen());
     EXPECT_EQ(kHanako, View().Work().userId) << "the list comes back on her";
-    EXPECT_EQ(0, CountCards());
+    EXPECT_EQ(1, CountCards());
+    EXPECT_EQ(9, StoredCard(2027, 3, 1).timeFrom.GetHour());
 }
 
-TEST_F(TimeCardScreenTest, KeyNineGoesToTheMonthScheduleWithoutStoringTheEdit) {
+TEST_F(TimeCardScreenTest, KeyNineStoresTheEditAndGoesToTheMonthSchedule) {
     // A user's own login, so that the month schedule stays (the administration account's
     // gives way to its home screen).
     Start("hanako", "pw");
@@ -381,7 +382,7 @@ TEST_F(TimeCardScreenTest, KeyNineGoesToTheMonthScheduleWithoutStoringTheEdit) {
     Key(VK_F1 + 8);
     EXPECT_EQ(ScreenId::MonthSchedule, View().CurrentScreen());
     EXPECT_EQ(0, View().Work().userId);
-    EXPECT_EQ(0, CountCards());
+    EXPECT_EQ(1, CountCards());
 }
 
 TEST_F(TimeCardScreenTest, AnInvalidTimeBeepsAndPutsThePreviousTimeBack) {
