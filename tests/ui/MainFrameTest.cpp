@@ -167,6 +167,14 @@ TEST_F(MainFrameTest, ALaterStartBringsTheWindowToTheFront) {
         EXPECT_FALSE(Window().IsMinimized()) << c.name;
         EXPECT_GT(Window().m_foregroundCount, foreground) << c.name;
     }
+    // Without a notification area a minimised window stays on the task bar: restored too.
+    Window().SetNotificationArea(false);
+    Window().ShowWindow(SW_SHOWMINIMIZED);
+    ASSERT_TRUE(Window().IsVisible());
+    ASSERT_TRUE(Window().IsMinimized());
+    asked = 1;
+    Window().AdvanceTime(CMainFrame::kShowRequestMs);
+    EXPECT_FALSE(Window().IsMinimized());
 }
 
 TEST_F(MainFrameTest, AWindowStartedHiddenStaysHiddenWhenTheIconIsDocked) {
