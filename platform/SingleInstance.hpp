@@ -19,17 +19,28 @@ class CSingleInstanceLock {
     static std::unique_ptr<CSingleInstanceLock> Acquire(const std::string& name,
                                                         const std::string& folder = "");
 
+    // Asks the copy holding the lock "<name>" to bring its window to the front, through
+    // the socket beside its lock file. False when no copy listens there.
+    static bool AskRunningCopyToShow(const std::string& name, const std::string& folder = "");
+
     ~CSingleInstanceLock();
     CSingleInstanceLock(const CSingleInstanceLock&) = delete;
     CSingleInstanceLock& operator=(const CSingleInstanceLock&) = delete;
 
     const std::string& Path() const { return m_path; }
 
+    // Opens the socket a later start asks through (beside the lock file, readable by this
+    // user only). False when it cannot be opened; the lock holds all the same.
+    bool Listen();
+    // Whether a later start has asked for the window since the last call; never blocks.
+    bool TakeShowRequest();
+
   private:
     CSingleInstanceLock(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
 
     int m_fd;
     std::string m_path;
+    int m_listener = -1;
 };
 
 }  // namespace tokeiya

@@ -98,6 +98,13 @@ void CMainFrame::Run() {
     }
 }
 
+void CMainFrame::SetShowRequests(std::function<bool()> taken) {
+    m_showRequests = std::move(taken);
+    if (m_window != nullptr && m_showRequests) {
+        m_window->SetTimer(kShowRequestTimer, kShowRequestMs);
+    }
+}
+
 void CMainFrame::RestoreFromTray() {
     if (m_window == nullptr) {
         return;
@@ -165,6 +172,18 @@ bool CMainFrame::OnOtherMessage(const Message& message) {
         OnTrayNotify(static_cast<UINT>(message.lParam));
         return true;
     }
+    if (message.message == WM_TIMER && message.wParam == kShowRequestTimer) {
+        if (m_showRequests && m_showRequests()) {
+            if (!m_window->IsVisible()) {
+                RestoreFromTray();
+            }
+            if (m_window->IsMinimized()) {
+                m_window->ShowWindow(SW_RESTORE);
+            }
+            m_window->SetForeground();
+        }
+        return true;
+    }
     if (message.message == WM_TIMER && message.wParam == kTrayCheckTimer) {
         // Without a notification area a hidden window could never be opened again.
         m_window->KillTimer(kTrayCheckTimer);
@@ -230,6 +249,7 @@ void CMainFrame::CloseWindow() {
         return;
     }
     m_closing = true;
+    m_window->KillTimer(kShowRequestTimer);
     // Hidden first, which saves the window state; then the view (its timer stops), then
     // the frame's window with its icon. The session ends after the loop has returned.
     if (m_window->IsVisible()) {

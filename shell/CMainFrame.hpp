@@ -22,6 +22,9 @@ class CMainFrame : public CDosWinFrame {
     // itself after all.
     static constexpr win::UINT kTrayCheckTimer = 14;
     static constexpr win::UINT kTrayCheckMs = 3000;
+    // How often the frame looks whether a later start asked for the window.
+    static constexpr win::UINT kShowRequestTimer = 15;
+    static constexpr win::UINT kShowRequestMs = 500;
 
     // `screens` builds the work screens (none without it); not owned.
     CMainFrame(IDesktop& desktop, CTokeiyaDoc& doc, CProfileStore& profile,
@@ -42,6 +45,10 @@ class CMainFrame : public CDosWinFrame {
     bool WindowProc(const win::Message& message) override;
     void OnPaint(CDC& dc) override;
     void SetFirstPaintHook(std::function<void()> hook) { m_firstPaint = std::move(hook); }
+    // `taken` tells whether a later start of the program asked for the window since it was
+    // last called; the window is then brought to the front, hidden or minimised as it was.
+    // Call after Create.
+    void SetShowRequests(std::function<bool()> taken);
 
     // Whether the window is shown (minimised on a task bar counts; hidden in the
     // notification area or closed does not).
@@ -74,6 +81,7 @@ class CMainFrame : public CDosWinFrame {
     std::unique_ptr<CTokeiyaView> m_view;
     bool m_open = true;
     std::function<void()> m_firstPaint;
+    std::function<bool()> m_showRequests;
     bool m_closing = false;
     bool m_closed = false;
 };

@@ -52,9 +52,15 @@ bool CTokeiyaApp::InitInstance() {
     m_instanceLock =
         CSingleInstanceLock::Acquire(text::kApplicationTitle, m_environment.lockFolder);
     if (!m_instanceLock) {
-        m_exitCode = 0;  // another copy runs in this session: end without a word
+        // Another copy runs in this session: its window comes to the front instead (it may
+        // be hidden or minimised), and this start ends without a word.
+        static_cast<void>(CSingleInstanceLock::AskRunningCopyToShow(text::kApplicationTitle,
+                                                                    m_environment.lockFolder));
+        m_exitCode = 0;
         return false;
     }
+    // Without the socket a later start cannot reach this copy; it runs all the same.
+    static_cast<void>(m_instanceLock->Listen());
     // The definition packages: in the folder the program was started from, else the
     // program's own. Without the screen package every screen would silently take the look
     // its code gives it, so its absence is told once, here.
@@ -98,6 +104,8 @@ void CTokeiyaApp::Run() {
             }
         });
         frame.SetFirstPaintHook(m_environment.onFirstFrame);
+        CSingleInstanceLock* lock = m_instanceLock.get();
+        frame.SetShowRequests([lock] { return lock->TakeShowRequest(); });
         frame.ShowInitialWindow();
         frame.Run();
     }

@@ -58,14 +58,20 @@ void CTokeiyaDoc::OnDatabaseError(const CDBException& error) {
     Message(std::string(text::kDatabaseError) + "\n" + error.DriverMessage());
 }
 
-std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bool askFirst,
-                                                         bool& told) {
-    told = false;
+std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bool askFirst) {
     ConnectionForm form = ConnectionSettings::ToForm(connect);
     bool ask = askFirst;
     for (;;) {
         if (ask) {
-            if (m_dialogs == nullptr || !CConnectionDlg::Run(*m_dialogs, form)) {
+            // Without a display nobody can pick another connection: that is a failure. A
+            // cancelled dialog is the user's choice and needs no message.
+            if (m_dialogs == nullptr) {
+                Message(form.errorText.empty()
+                            ? std::string(text::kDatabaseConnectFailed)
+                            : std::string(text::kDatabaseConnectFailed) + "\n" + form.errorText);
+                return nullptr;
+            }
+            if (!CConnectionDlg::Run(*m_dialogs, form)) {
                 return nullptr;
             }
             form.errorText.clear();
@@ -90,7 +96,6 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
             auto connection = std::make_unique<CConnection>(opening);
             if (connection->Dialect().GetEngine() == SqlDialect::Engine::SQLite &&
                 !PrepareSqlite(*connection)) {
-                told = true;
                 return nullptr;
             }
             return connection;
@@ -117,22 +122,21 @@ bool CTokeiyaDoc::PrepareSqlite(CConnection& connection) {
 bool CTokeiyaDoc::Connect(bool useStoredConnection) {
     std::string stored = m_profile.GetProfileString("DATABASE", "Connection",
                                                     ConnectionSettings::DefaultConnectString());
-    bool told = false;
-    std::unique_ptr<CConnection> connection = OpenConnection(stored, !useStoredConnection, told);
+    std::unique_ptr<CConnection> connection = OpenConnection(stored, !useStoredConnection);
     if (!connection) {
-        // A database that could not be created was reported as such: one message.
-        if (!told) {
-            Message(text::kDatabaseConnectFailed);
-        }
+        // Either told already, once, or the user cancelled the dialog.
         return false;
     }
-    if (!LogIn(*connection)) {
+    // The session in force stays whole (user, login row, connection) until the new one has
+    // its login recorded: its logout and departure belong to its own user and database.
+    CUser verified;
+    if (!LogIn(*connection, verified)) {
         Message(text::kLoginParametersFailed);
         return false;
     }
     int loginId = 0;
     try {
-        loginId = CTLogin(*connection).RecordLogin(m_loggedInUser.idUser, m_computerName);
+        loginId = CTLogin(*connection).RecordLogin(verified.idUser, m_computerName);
     } catch (const CDBException& e) {
         ReportDatabaseError(e);
     }
@@ -141,6 +145,7 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
         return false;
     }
     EndSession();
+    m_loggedInUser = verified;
     m_db = std::move(connection);
     m_db->Database().SetErrorSink(this);
     m_loginId = loginId;
@@ -165,7 +170,7 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
     return true;
 }
 
-bool CTokeiyaDoc::LogIn(CConnection& connection) {
+bool CTokeiyaDoc::LogIn(CConnection& connection, CUser& verified) {
     if (m_dialogs == nullptr) {
         return false;
     }
@@ -177,7 +182,7 @@ bool CTokeiyaDoc::LogIn(CConnection& connection) {
             return false;
         }
         const CTUser::Login result =
-            user.VerifyLogin(dialog.m_strUserName, dialog.m_strPassword, m_loggedInUser);
+            user.VerifyLogin(dialog.m_strUserName, dialog.m_strPassword, verified);
         if (result == CTUser::Login::Verified) {
             dialog.SaveValues();
             return true;

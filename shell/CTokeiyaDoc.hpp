@@ -35,8 +35,9 @@ class CTokeiyaDoc : private IDbErrorSink {
     // new connection replaces the current one only after its login was verified and
     // recorded. False when it did not (the reason has been shown).
     [[nodiscard]] bool Connect(bool useStoredConnection);
-    // Runs the login dialog until a user is verified on `connection`; false when none was.
-    [[nodiscard]] bool LogIn(CConnection& connection);
+    // Runs the login dialog until a user is verified on `connection` (into `verified`);
+    // false when none was. The logged-in user stays as it is.
+    [[nodiscard]] bool LogIn(CConnection& connection, CUser& verified);
     // Writes the logout (and the departure, when that stamp is on) of the current
     // connection and closes it. What the database cannot take within the time limit is kept
     // in the attendance journal and written at the next login.
@@ -92,9 +93,9 @@ class CTokeiyaDoc : private IDbErrorSink {
     SessionEndRecord SessionEndNow() const;
     IServerPasswords& ServerPasswords();
     // Opens `connect`, asking through the connection dialog first when askFirst is set
-    // and again after each failure. Null when the user cancelled.
-    // `told` is set when the failure was already told to the user.
-    std::unique_ptr<CConnection> OpenConnection(std::string connect, bool askFirst, bool& told);
+    // and again after each failure. Null when the user cancelled, or after the failure was
+    // told (a database that could not be created, no display to ask on).
+    std::unique_ptr<CConnection> OpenConnection(std::string connect, bool askFirst);
     // Creates or upgrades an SQLite database file; false (after a message) on failure.
     bool PrepareSqlite(CConnection& connection);
 

@@ -157,7 +157,10 @@ std::string CCRWA_Tokeiya::FullFieldText(int bytes) {
 }
 
 void CCRWA_Tokeiya::HideMainWindow() {
-    m_view.MainWindow().ShowWindow(win::SW_HIDE);
+    win::IMainWindow& window = m_view.MainWindow();
+    // Only the notification icon brings a hidden window back: without one shown, the
+    // window goes to the task bar instead, or it could never be found again.
+    window.ShowWindow(window.TrayIconShown() ? win::SW_HIDE : win::SW_SHOWMINIMIZED);
 }
 
 }  // namespace tokeiya

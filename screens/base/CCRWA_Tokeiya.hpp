@@ -51,7 +51,8 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     static std::string FullFieldText(int bytes);
 
   protected:
-    // Hides the main window; the program goes on in the notification area.
+    // Hides the main window; the program goes on in the notification area, or minimised
+    // where the desktop shows no notification icon.
     void HideMainWindow();
     // What taking an edit came to.
     enum class Taken { Unchanged, Changed, Refused };

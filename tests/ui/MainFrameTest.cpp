@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <memory>
 #include <vector>
 
@@ -139,6 +141,40 @@ TEST_F(MainFrameTest, WithoutANotificationAreaTheWindowIsNeverLostFromSight) {
     Window().ShowWindow(SW_SHOWMINIMIZED);
     EXPECT_TRUE(Window().IsVisible());
     EXPECT_TRUE(Window().IsMinimized());
+}
+
+// A later start of the program asks for the window: hidden or minimised, it comes back.
+TEST_F(MainFrameTest, ALaterStartBringsTheWindowToTheFront) {
+    Start();
+    int asked = 0;
+    m_frame->SetShowRequests([&] { return std::exchange(asked, 0) > 0; });
+    const struct {
+        const char* name;
+        int command;
+    } cases[] = {{"hidden", SW_HIDE}, {"minimised", SW_SHOWMINIMIZED}, {"shown", SW_SHOWNORMAL}};
+    for (const auto& c : cases) {
+        Window().ShowWindow(SW_SHOWNORMAL);
+        Window().ShowWindow(c.command);
+        const bool visible = Window().IsVisible();
+        const bool minimised = Window().IsMinimized();
+        Window().AdvanceTime(2 * CMainFrame::kShowRequestMs);
+        EXPECT_EQ(visible, Window().IsVisible()) << c.name << ": nobody asked";
+        EXPECT_EQ(minimised, Window().IsMinimized()) << c.name << ": nobody asked";
+        const int foreground = Window().m_foregroundCount;
+        asked = 1;
+        Window().AdvanceTime(CMainFrame::kShowRequestMs);
+        EXPECT_TRUE(Window().IsVisible()) << c.name;
+        EXPECT_FALSE(Window().IsMinimized()) << c.name;
+        EXPECT_GT(Window().m_foregroundCount, foreground) << c.name;
+    }
+    // Without a notification area a minimised window stays on the task bar: restored too.
+    Window().SetNotificationArea(false);
+    Window().ShowWindow(SW_SHOWMINIMIZED);
+    ASSERT_TRUE(Window().IsVisible());
+    ASSERT_TRUE(Window().IsMinimized());
+    asked = 1;
+    Window().AdvanceTime(CMainFrame::kShowRequestMs);
+    EXPECT_FALSE(Window().IsMinimized());
 }
 
 TEST_F(MainFrameTest, AWindowStartedHiddenStaysHiddenWhenTheIconIsDocked) {

@@ -33,6 +33,18 @@ TEST_F(WorkScreenTest, TheAdministrationAccountStartsOnItsHomeScreen) {
     EXPECT_EQ(screen, View().Screen());
 }
 
+// A desktop without a notification area could never bring a hidden window back.
+TEST_F(WorkScreenTest, KeyTwelveMinimisesWhereNoNotificationIconIsShown) {
+    m_dialogs.m_onMainWindowCreated = [](headless::HeadlessHostWindow& window) {
+        window.SetNotificationArea(false);
+    };
+    Start("tokeiya", "");
+    ASSERT_TRUE(Window().IsVisible());
+    Window().Press(VK_F1 + 11);
+    EXPECT_TRUE(Window().IsVisible());
+    EXPECT_TRUE(Window().IsMinimized());
+}
+
 TEST_F(WorkScreenTest, AUserStartsOnTheMonthSchedule) {
     Start("hanako", "pw");
     auto* screen = dynamic_cast<CCRWA_MonthSchedule*>(View().Screen());

@@ -1,9 +1,11 @@
 #include "platform/SingleInstance.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <system_error>
@@ -14,6 +16,47 @@ namespace tokeiya {
 namespace {
 
 using test::TempFolder;
+
+// A later start reaches the copy holding the lock, and only while it holds it.
+TEST(SingleInstanceTest, ALaterStartAsksTheRunningCopyToShowItsWindow) {
+    TempFolder folder;
+    EXPECT_FALSE(CSingleInstanceLock::AskRunningCopyToShow("Tokeiya", folder.Path()))
+        << "nobody runs";
+    auto first = CSingleInstanceLock::Acquire("Tokeiya", folder.Path());
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(first->TakeShowRequest()) << "not listening yet";
+    ASSERT_TRUE(first->Listen());
+    EXPECT_FALSE(first->TakeShowRequest()) << "nobody asked";
+
+    // Asked from another process, as a second start does.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        _exit(CSingleInstanceLock::AskRunningCopyToShow("Tokeiya", folder.Path()) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_TRUE(first->TakeShowRequest());
+    EXPECT_FALSE(first->TakeShowRequest()) << "each request is taken once";
+
+    struct stat info {};
+    ASSERT_EQ(0, stat((folder.Path() + "/Tokeiya.sock").c_str(), &info));
+    EXPECT_EQ(0u, info.st_mode & 0077) << "other users may not ask";
+
+    first.reset();
+    EXPECT_FALSE(CSingleInstanceLock::AskRunningCopyToShow("Tokeiya", folder.Path()));
+    // What a crashed copy left at the socket's place does not keep the next from listening.
+    std::FILE* left = std::fopen((folder.Path() + "/Tokeiya.sock").c_str(), "w");
+    ASSERT_NE(nullptr, left);
+    std::fclose(left);
+    auto next = CSingleInstanceLock::Acquire("Tokeiya", folder.Path());
+    ASSERT_NE(next, nullptr);
+    ASSERT_TRUE(next->Listen());
+    EXPECT_TRUE(CSingleInstanceLock::AskRunningCopyToShow("Tokeiya", folder.Path()));
+    EXPECT_TRUE(next->TakeShowRequest());
+}
 
 TEST(SingleInstanceTest, SecondHolderIsRefusedUntilTheFirstLetsGo) {
     TempFolder folder;
