@@ -11,15 +11,16 @@
 
 namespace tokeiya {
 
-CIIDbCodeMenu::CIIDbCodeMenu(Spec spec)
-    : CIIPopupMenu(spec.popupX, spec.popupY, spec.popupWidth, spec.popupHeight, spec.value, kScale),
-      m_extraFilter(std::move(spec.extraFilter)),
-      m_database(spec.database),
-      m_table(std::move(spec.table)),
-      m_menuRows(spec.menuRows),
-      m_codeDigits(spec.codeDigits),
-      m_nameWidth(spec.nameWidth),
-      m_nameOut(spec.nameOut) {}
+CIIDbCodeMenu::CIIDbCodeMenu(Setup setup)
+    : CIIPopupMenu(setup.popupX, setup.popupY, setup.popupWidth, setup.popupHeight, setup.value,
+                   kScale),
+      m_extraFilter(std::move(setup.extraFilter)),
+      m_database(setup.database),
+      m_table(std::move(setup.table)),
+      m_menuRows(setup.menuRows),
+      m_codeDigits(setup.codeDigits),
+      m_nameWidth(setup.nameWidth),
+      m_nameOut(setup.nameOut) {}
 
 bool CIIDbCodeMenu::GetText(std::string& text) const {
     if (!m_attached || m_value == nullptr || m_valueType != 4) {

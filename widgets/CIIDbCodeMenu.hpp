@@ -19,7 +19,7 @@ class CIIDbCodeMenu : public CIIPopupMenu {
     // What the field is made of, by name, e.g.
     // CIIDbCodeMenu({.popupWidth = 250, .popupHeight = 360, .value = &code, ...}). Every
     // field has an initializer, so that a designated list may leave any of them out.
-    struct Spec {
+    struct Setup {
         // Where the list opens: -1 next to the field once attached, else at (popupX,
         // popupY); all four in thousandths of the form's size (see CIIPopupMenu).
         int popupX = -1;
@@ -36,7 +36,7 @@ class CIIDbCodeMenu : public CIIPopupMenu {
         std::string extraFilter{};       // a further condition on the list's rows
     };
 
-    explicit CIIDbCodeMenu(Spec spec);
+    explicit CIIDbCodeMenu(Setup setup);
     // The code zero-padded to its digits, once attached.
     bool GetText(std::string& text) const override;
     // The code, as a popup menu takes it, and its name into the name variable.

@@ -34,9 +34,7 @@ CCRWA_Tokeiya::CCRWA_Tokeiya(CTokeiyaView& view, const std::string& drawingName,
 }
 
 CCRWA_Tokeiya::~CCRWA_Tokeiya() {
-    if (m_noticeTimer != 0 && GetHost() != nullptr) {
-        GetHost()->KillTimer(m_noticeTimer);
-    }
+    StopNoticeTimer();
 }
 
 void CCRWA_Tokeiya::OnOptionsChanged() {}
@@ -118,11 +116,15 @@ void CCRWA_Tokeiya::ShowNotice(const std::string& text) {
     }
 }
 
-void CCRWA_Tokeiya::ClearNotice() {
+void CCRWA_Tokeiya::StopNoticeTimer() {
     if (m_noticeTimer != 0 && GetHost() != nullptr) {
         GetHost()->KillTimer(m_noticeTimer);
     }
     m_noticeTimer = 0;
+}
+
+void CCRWA_Tokeiya::ClearNotice() {
+    StopNoticeTimer();
     if (m_notice.empty()) {
         return;
     }

@@ -68,6 +68,7 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
 
   private:
     void ClearNotice();
+    void StopNoticeTimer();
 
     CTokeiyaView& m_view;
     std::string m_notice;

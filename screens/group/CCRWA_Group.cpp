@@ -95,14 +95,14 @@ void CCRWA_Group::CreateItems() {
         if (layout.table != nullptr) {
             const int width = (1 + layout.nameWidth + 3 + 2) * 1000 / kFormCols + 1;
             const int height = layout.menuRows * 1000 / kFormRows + 1;
-            m_menus[static_cast<size_t>(column)] =
-                std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Spec{.popupWidth = width,
-                                                                    .popupHeight = height,
-                                                                    .database = Database(),
-                                                                    .table = layout.table,
-                                                                    .menuRows = layout.menuRows,
-                                                                    .codeDigits = 1,
-                                                                    .nameWidth = layout.nameWidth});
+            m_menus[static_cast<size_t>(column)] = std::make_unique<CIIDbCodeMenu>(
+                CIIDbCodeMenu::Setup{.popupWidth = width,
+                                     .popupHeight = height,
+                                     .database = Database(),
+                                     .table = layout.table,
+                                     .menuRows = layout.menuRows,
+                                     .codeDigits = 1,
+                                     .nameWidth = layout.nameWidth});
         }
     }
 }

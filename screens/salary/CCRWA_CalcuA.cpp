@@ -84,15 +84,15 @@ void CCRWA_CalcuA::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
     m_rowBar = std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kRowWidth, false);
     m_groupMenu =
-        std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Spec{.popupWidth = 300,
-                                                            .popupHeight = 450,
-                                                            .value = &Work().groupId,
-                                                            .database = Database(),
-                                                            .table = "[dbo].[Qmグループ]",
-                                                            .menuRows = 10,
-                                                            .codeDigits = 2,
-                                                            .nameWidth = 20,
-                                                            .nameOut = &Work().groupName});
+        std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Setup{.popupWidth = 300,
+                                                             .popupHeight = 450,
+                                                             .value = &Work().groupId,
+                                                             .database = Database(),
+                                                             .table = "[dbo].[Qmグループ]",
+                                                             .menuRows = 10,
+                                                             .codeDigits = 2,
+                                                             .nameWidth = 20,
+                                                             .nameOut = &Work().groupName});
     m_groupMenu->AttachTo(kGroupColumn, 1, kGroupWidth);
     SetFields({{kRowColumn, kRowColumn, kRowWidth, m_rowBar.get(), nullptr, 0, {}}},
               {m_groupMenu.get(), 1, kGroupRegionFrom, kGroupRegionWidth});

@@ -99,22 +99,22 @@ void CCRWA_User::CreateItems() {
     m_items[6] = std::make_unique<CIITime>(kFieldLayouts[6].x, 0, nullptr, false, true);
     m_items[7] = std::make_unique<CIITime>(kFieldLayouts[7].x, 0, nullptr, false, true);
     CConnection* db = Database();
-    const CIIDbCodeMenu::Spec groups{.popupWidth = 250,
-                                     .popupHeight = 360,
-                                     .database = db,
-                                     .table = kGroupList,
-                                     .menuRows = 10,
-                                     .codeDigits = 2,
-                                     .nameWidth = 20};
+    const CIIDbCodeMenu::Setup groups{.popupWidth = 250,
+                                      .popupHeight = 360,
+                                      .database = db,
+                                      .table = kGroupList,
+                                      .menuRows = 10,
+                                      .codeDigits = 2,
+                                      .nameWidth = 20};
     m_groupMenu = std::make_unique<CIIDbCodeMenu>(groups);
-    m_levelMenu = std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Spec{.popupWidth = 150,
-                                                                      .popupHeight = 200,
-                                                                      .database = db,
-                                                                      .table = kLevelList,
-                                                                      .menuRows = 5,
-                                                                      .codeDigits = 1,
-                                                                      .nameWidth = 10});
-    CIIDbCodeMenu::Spec filter = groups;
+    m_levelMenu = std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Setup{.popupWidth = 150,
+                                                                       .popupHeight = 200,
+                                                                       .database = db,
+                                                                       .table = kLevelList,
+                                                                       .menuRows = 5,
+                                                                       .codeDigits = 1,
+                                                                       .nameWidth = 10});
+    CIIDbCodeMenu::Setup filter = groups;
     filter.value = &m_filterId;
     filter.nameOut = &m_filterName;
     m_filterMenu = std::make_unique<CIIDbCodeMenu>(filter);

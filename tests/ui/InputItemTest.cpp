@@ -436,7 +436,7 @@ class CodeMenuItem : public ::testing::Test {
     CodeMenuItem() : m_db(test::Engine::SQLite) {}
 
     // A list of four rows below its field: two-digit codes, names of eight cells.
-    CIIDbCodeMenu::Spec Menu(int* code, const char* table, std::string* name = nullptr) {
+    CIIDbCodeMenu::Setup Menu(int* code, const char* table, std::string* name = nullptr) {
         return {.popupWidth = 150,
                 .popupHeight = 300,
                 .value = code,
@@ -498,9 +498,9 @@ TEST_F(CodeMenuItem, AListThatCannotBeReadDoesNotOpenAndIsToldOnce) {
 TEST_F(CodeMenuItem, AnEmptyListTakesNothing) {
     FormDesk desk;
     int code = 4;
-    CIIDbCodeMenu::Spec spec = Menu(&code, "[dbo].[Qm丸め]");
-    spec.extraFilter = "[code]>100";
-    CIIDbCodeMenu item(spec);
+    CIIDbCodeMenu::Setup setup = Menu(&code, "[dbo].[Qm丸め]");
+    setup.extraFilter = "[code]>100";
+    CIIDbCodeMenu item(setup);
     item.AttachTo(10, 3, 2);
     ASSERT_TRUE(item.OpenEditor(*desk.form));
     EXPECT_FALSE(item.TakeResult(*desk.form->Editor()));
