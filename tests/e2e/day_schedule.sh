@@ -26,7 +26,7 @@ pixels_of() {
             -format '%[fx:int(mean*w*h)]' info:
 }
 month_drawn() { [ "$(pixels_of '#17E617')" -gt 5000 ]; }
-day_drawn() { [ "$(pixels_of '#9E36B3')" -gt 20 ] && ! month_drawn; }
+day_drawn() { [ "$(pixels_of "#9E36B3")" -gt 3 ] && ! month_drawn; }
 keep_shot() { [ -n "${TOKEIYA_E2E_SHOTS:-}" ] && cp "$shot" "$TOKEIYA_E2E_SHOTS/$1" || true; }
 wait_for "the month schedule" month_drawn
 
