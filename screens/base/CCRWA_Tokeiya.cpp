@@ -168,6 +168,18 @@ void CCRWA_Tokeiya::SetKeyLabel(int key, const std::string& label) {
     bar->RedrawKey(key);
 }
 
+void CCRWA_Tokeiya::LabelNews(const CTime& known,
+                              const std::function<CTime(CConnection&)>& newest) {
+    CFunctionMenu* bar = FunctionMenu();
+    CConnection* db = Database();
+    if (db == nullptr || bar == nullptr || bar->HasLabel(0, 1)) {
+        return;
+    }
+    if (newest(*db) > known) {
+        SetKeyLabel(1, kLatestLabel);
+    }
+}
+
 bool CCRWA_Tokeiya::PutPresentTimeInEditor() {
     CFunctionMenu* bar = FunctionMenu();
     auto* editor = dynamic_cast<CCRWTTime*>(ActiveEditor());

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/CTime.hpp"
 #include "shell/CTokeiyaView.hpp"
 #include "widgets/CCRWMain.hpp"
 
@@ -58,6 +59,9 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
   protected:
     // Labels key `key` (empty: unlabelled) and redraws it when that changes its label.
     void SetKeyLabel(int key, const std::string& label);
+    // The minute's look for other computers' changes: key 1 reads kLatestLabel once `newest`
+    // reads a stamp later than `known`. Nothing without a database or while it is labelled.
+    void LabelNews(const CTime& known, const std::function<CTime(CConnection&)>& newest);
     // Key 6: the present time into the open time editor, only while the key is labelled
     // kPresentLabel. False when nothing was put in.
     bool PutPresentTimeInEditor();

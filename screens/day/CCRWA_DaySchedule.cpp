@@ -71,31 +71,10 @@ void CCRWA_DaySchedule::InitScreen() {
     std::vector<ListField> fields;
     for (int column = 0; column < fieldCount; ++column) {
         const FieldLayout& layout = kFields[column];
-        fields.push_back({layout.x, layout.clickFirst, layout.clickWidth,
-                          m_items[static_cast<size_t>(column)].get(), nullptr, 0,
-                          [this, column](CIIBase& item, int position) {
-                              CSchedule& entry = m_list.Entry(position);
-                              switch (column) {
-                                  case kTime:
-                                      item.Bind(&entry.dateSchedule);
-                                      break;
-                                  case kSubject:
-                                      item.Bind(&entry.strSubject);
-                                      break;
-                                  case kAlarm:
-                                      item.Bind(&entry.flgAlarm);
-                                      break;
-                                  case kLevel:
-                                      item.Bind(&entry.nLevel);
-                                      break;
-                                  case kDetails:
-                                      item.Bind(&entry.strSchedule);
-                                      break;
-                                  default:
-                                      item.Bind(&entry.flgEveryDay);
-                                      break;
-                              }
-                          }});
+        fields.push_back(
+            {layout.x, layout.clickFirst, layout.clickWidth,
+             m_items[static_cast<size_t>(column)].get(), nullptr, 0,
+             [this, column](CIIBase& item, int position) { BindField(item, position, column); }});
     }
     SetFields(std::move(fields));
     for (int column = 0; column < kListColumn; ++column) {
@@ -116,6 +95,30 @@ void CCRWA_DaySchedule::InitScreen() {
         day = today.GetDay();
     }
     ShowDay(year, month, day);
+}
+
+void CCRWA_DaySchedule::BindField(CIIBase& item, int position, int column) {
+    CSchedule& entry = m_list.Entry(position);
+    switch (column) {
+        case kTime:
+            item.Bind(&entry.dateSchedule);
+            break;
+        case kSubject:
+            item.Bind(&entry.strSubject);
+            break;
+        case kAlarm:
+            item.Bind(&entry.flgAlarm);
+            break;
+        case kLevel:
+            item.Bind(&entry.nLevel);
+            break;
+        case kDetails:
+            item.Bind(&entry.strSchedule);
+            break;
+        default:
+            item.Bind(&entry.flgEveryDay);
+            break;
+    }
 }
 
 void CCRWA_DaySchedule::CreateItems() {
@@ -203,7 +206,8 @@ void CCRWA_DaySchedule::Activate() {
         CCRWA_List::Activate();
         return;
     }
-    CCRWA_Tokeiya::Activate();
+    // Past the list's own Activate, which would open a field of the list first.
+    CCRWA_Tokeiya::Activate();  // NOLINT(bugprone-parent-virtual-call)
     if (ActiveEditor() == nullptr && Initialized()) {
         FocusCard(m_cardColumn);
     }
@@ -513,14 +517,10 @@ void CCRWA_DaySchedule::DeleteEntry() {
 // --- What the view tells ---
 
 void CCRWA_DaySchedule::OnPeriodicRefresh() {
-    CFunctionMenu* bar = FunctionMenu();
-    CConnection* db = Database();
     // Only the shared entries are looked at: a user's own are changed on one computer.
-    if (m_mode != Mode::Everyone || db == nullptr || bar == nullptr || bar->HasLabel(0, 1)) {
-        return;
-    }
-    if (m_list.ReadLatestUpdate(*db) > m_list.LatestUpdate()) {
-        SetKeyLabel(1, kLatestLabel);
+    if (m_mode == Mode::Everyone) {
+        LabelNews(m_list.LatestUpdate(),
+                  [this](CConnection& db) { return m_list.ReadLatestUpdate(db); });
     }
 }
 

@@ -56,6 +56,8 @@ class CCRWA_DaySchedule : public CCRWA_List {
 
   private:
     void CreateItems();
+    // Binds the item of list field `column` to that field of entry `position`.
+    void BindField(CIIBase& item, int position, int column);
     void LoadDay();
     void DrawTitle();
     void DrawCard();

@@ -403,13 +403,9 @@ void CCRWA_MonthSchedule::OnOptionsChanged() {
 }
 
 void CCRWA_MonthSchedule::OnPeriodicRefresh() {
-    CFunctionMenu* bar = FunctionMenu();
-    CConnection* db = Database();
-    if (m_handedOver || db == nullptr || bar == nullptr || bar->HasLabel(0, 1)) {
-        return;
-    }
-    if (m_days.ReadLatestUpdate(*db) > m_days.LatestUpdate()) {
-        SetKeyLabel(1, kLatestLabel);
+    if (!m_handedOver) {
+        LabelNews(m_days.LatestUpdate(),
+                  [this](CConnection& db) { return m_days.ReadLatestUpdate(db); });
     }
 }
 

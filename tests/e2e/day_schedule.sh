@@ -12,11 +12,7 @@ sql "INSERT INTO T日程 (idUser, dateSchedule, strSubject, nLevel, flgEveryDay,
      VALUES (0, '2000-01-01 08:45:00', 'morning meeting', 2, 1, 0)"
 
 start_app
-focus_window 'とけい屋ログイン' "login window"
-xdotool type --delay 30 hanako
-xdotool key Return
-main=$(wait_window 'とけい屋! hanako') || fail "no main window"
-[ -n "$main" ] || fail "no main window"
+login_as hanako
 
 shot="$work/screen.png"
 # Pixels of a colour on the window: the month's rules, the day's mode label.
