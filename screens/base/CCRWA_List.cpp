@@ -112,8 +112,8 @@ void CCRWA_List::DrawMark(int row, int position) {
         PutText(kUnstoredMark, m_layout.markColumn, line, kUnstoredColor, true);
         m_markedRows.insert(row);
     } else if (m_markedRows.erase(row) != 0) {
-        PutText("  ", m_layout.markColumn, line, true);
-        SetTextColor(DefaultTextColor(), m_layout.markColumn, line, 2, 1, true);
+        PutText(" ", m_layout.markColumn, line, true);
+        SetTextColor(DefaultTextColor(), m_layout.markColumn, line, 1, 1, true);
     }
 }
 
@@ -253,7 +253,7 @@ bool CCRWA_List::ConfirmLeave() {
     }
     MakeVisible(*m_unstored.begin());
     DrawRows();
-    Focus(m_cursor.Row(), 0, false);
+    FocusUnstored(m_cursor.Row());
     return false;
 }
 

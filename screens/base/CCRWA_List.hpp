@@ -16,7 +16,7 @@ class CIIDbCodeMenu;
 
 // Where a list stands on its screen: a page of `pageRows` lines from `firstLine`, each
 // row's text from `rowColumn` over `rowWidth` cells, the scroll bar in `scrollBarColumn`,
-// and the two cells that mark a row not stored yet from `markColumn` (none when negative).
+// and the cell that marks a row not stored yet in `markColumn` (none when negative).
 struct ListLayout {
     int firstLine;
     int pageRows;
@@ -95,9 +95,9 @@ class CCRWA_List : public CCRWA_Tokeiya {
     // Whether list row `position` holds a change the database does not have.
     bool Unstored(int position) const { return m_unstored.contains(position); }
     // The mark on such a row, and what the user is asked when leaving it behind.
-    static constexpr const char* kUnstoredMark = "未";
+    static constexpr const char* kUnstoredMark = "*";
     static constexpr const char* kUnstoredQuestion =
-        "「未」の印の行は、入力が終わっていないため保存されていません。\n"
+        "「*」の印の行は、入力が終わっていないため保存されていません。\n"
         "戻って入力を続けますか？ (「いいえ」では、その入力は失われます)";
 
   protected:
@@ -121,6 +121,8 @@ class CCRWA_List : public CCRWA_Tokeiya {
     virtual StoreResult StoreRow(int position);
     // The filter took a new code: the list is read again.
     virtual void OnFilterChosen() {}
+    // Opens the first field of page row `row`, where the user went back to a row not stored.
+    virtual void FocusUnstored(int row) { Focus(row, 0, false); }
     // Told when an update finds its row gone.
     virtual std::string RowMissingText() const;
 

@@ -22,8 +22,8 @@ using namespace win;
 namespace {
 
 // The rows from column 1 up to the scroll bar in column 104.
-constexpr ListLayout kLayout = {CCRWA_DaySchedule::kFirstLine, CCRWA_DaySchedule::kPageRows, 1, 103,
-                                104};
+constexpr ListLayout kLayout = {
+    CCRWA_DaySchedule::kFirstLine, CCRWA_DaySchedule::kPageRows, 1, 103, 104, 0};
 constexpr int kCardKind = 2;
 constexpr int kTitleColumn = 2;
 constexpr COLORREF kTitleColor = 0xFF0000;
@@ -424,7 +424,10 @@ bool CCRWA_DaySchedule::OnFunctionKey(int key, int, int) {
         case 2:
         case 3:
         case 4:
-            ChangeDay(key);
+            // Another day's entries replace these.
+            if (ConfirmLeave()) {
+                ChangeDay(key);
+            }
             break;
         case 8:
             SortEntries();
@@ -465,7 +468,8 @@ void CCRWA_DaySchedule::SortEntries() {
 
 void CCRWA_DaySchedule::Reload() {
     CFunctionMenu* bar = FunctionMenu();
-    if (bar == nullptr || !bar->HasLabel(0, 1) || Database() == nullptr || !StoreAnyEdit()) {
+    if (bar == nullptr || !bar->HasLabel(0, 1) || Database() == nullptr || !StoreAnyEdit() ||
+        !ConfirmLeave()) {
         return;
     }
     LoadDay();

@@ -53,6 +53,7 @@ class CCRWA_DaySchedule : public CCRWA_List {
     bool CheckEdit(int position, int column) override;
     StoreResult StoreRow(int position) override;
     std::string RowMissingText() const override;
+    void FocusUnstored(int row) override { FocusList(row, kListColumn); }
 
   private:
     void CreateItems();

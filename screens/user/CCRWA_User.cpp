@@ -18,7 +18,7 @@ constexpr const char* kAllGroups = "全員";
 constexpr const char* kGroupList = "[dbo].[Qmグループ]";
 constexpr const char* kLevelList = "[dbo].[Qmユーザーレベル]";
 
-constexpr ListLayout kLayout = {CCRWA_User::kFirstLine, CCRWA_User::kPageRows, 2, 111, 114, 0};
+constexpr ListLayout kLayout = {CCRWA_User::kFirstLine, CCRWA_User::kPageRows, 2, 111, 114, 1};
 constexpr int kFilterX = 16;
 constexpr int kFilterLine = 1;
 constexpr int kCodeFieldWidth = 23;   // "01:" and a group name of 20

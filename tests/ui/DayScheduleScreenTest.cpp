@@ -153,6 +153,29 @@ TEST_F(DayScheduleScreenTest, AnEmptyDayHasOneBlankEntryAndATypedSubjectIsStored
     ASSERT_NE(nullptr, Screen().ScrollBar()) << "two entries: the bar shows";
 }
 
+// A time without a subject is no entry yet: it carries the mark, and another day or the
+// month asks before it is lost.
+TEST_F(DayScheduleScreenTest, AnEntryWithoutSubjectIsMarkedAndAskedAboutBeforeItIsLost) {
+    Open(Mode::Personal);
+    Key(VK_DOWN);
+    TypeAndEnter("1130");
+    EXPECT_TRUE(StoredRows().empty());
+    EXPECT_EQ(0u, Line(kFirstLine).find(CCRWA_List::kUnstoredMark)) << Line(kFirstLine);
+
+    for (const int key : {VK_F1 + 3, VK_F1 + 8}) {
+        m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+        Key(key);
+        ASSERT_NE(nullptr, dynamic_cast<CCRWA_DaySchedule*>(View().Screen())) << key;
+        EXPECT_EQ(9, Screen().List().Day());
+        EXPECT_EQ(CCRWA_DaySchedule::kListColumn, Screen().CursorColumn()) << "back on the entry";
+    }
+    m_dialogs.QueueMessageAnswer(MessageAnswer::No);
+    Key(VK_F1 + 3);
+    EXPECT_EQ(10, Screen().List().Day());
+    EXPECT_EQ(3u, m_dialogs.m_messages.size());
+    EXPECT_EQ(std::string::npos, Line(kFirstLine).find(CCRWA_List::kUnstoredMark));
+}
+
 TEST_F(DayScheduleScreenTest, RefusedValuesBeepAndComeBackWithNothingStored) {
     AddEntry(kHanako, 9, 9, 0, "meeting");
     Open(Mode::Personal);
