@@ -6,6 +6,7 @@
 
 #include "data/CConnection.hpp"
 #include "data/CTTimeCard.hpp"
+#include "data/CPasswordHash.hpp"
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
 
@@ -42,7 +43,7 @@ namespace tokeiya::bench {
 [[nodiscard]] inline bool AddHanakoWithMonth(CConnection& connection) {
     CUser user;
     user.strUserName = "hanako";
-    user.strPassword = "pw";
+    user.strPasswordHash = CPasswordHash().Hash("pw").value_or("");
     user.nLevel = 3;
     return CTUser(connection, CTUser::Mode::Table).Save(user) != 0 && FillMonth(connection);
 }
