@@ -5,8 +5,8 @@
 #include <string>
 
 #include "data/CConnection.hpp"
-#include "data/CTTimeCard.hpp"
 #include "data/CPasswordHash.hpp"
+#include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
 

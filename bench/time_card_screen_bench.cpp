@@ -7,8 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ScreenSession.hpp"
-#include "data/CTTimeCard.hpp"
 #include "data/CPasswordHash.hpp"
+#include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/TimeValue.hpp"

@@ -20,8 +20,8 @@ std::optional<std::string> CPasswordHash::Hash(std::string_view plain) const {
         return std::nullopt;
     }
     char out[crypto_pwhash_STRBYTES];
-    if (crypto_pwhash_str(out, plain.data(), plain.size(), m_limits.passes,
-                          m_limits.memoryBytes) != 0) {
+    if (crypto_pwhash_str(out, plain.data(), plain.size(), m_limits.passes, m_limits.memoryBytes) !=
+        0) {
         return std::nullopt;
     }
     return std::string(out);

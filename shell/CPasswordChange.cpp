@@ -33,8 +33,7 @@ bool CPasswordChange::Run(const std::string& reason) {
             return false;
         }
     }
-    const std::optional<std::string> hash =
-        m_session.PasswordHash().Hash(dialog.m_strNewPassword);
+    const std::optional<std::string> hash = m_session.PasswordHash().Hash(dialog.m_strNewPassword);
     if (!hash) {
         m_session.ShowMessage(CPasswordHash::kHashFailed);
         return false;

@@ -20,7 +20,8 @@ bool CRememberedLogin::IsOn() const {
 }
 
 void CRememberedLogin::MoveScrambledPassword() {
-    const std::string scrambled = m_profile.GetProfileString(kSection, kScrambledPassword, kMissing);
+    const std::string scrambled =
+        m_profile.GetProfileString(kSection, kScrambledPassword, kMissing);
     if (scrambled == kMissing) {
         return;
     }
@@ -28,8 +29,7 @@ void CRememberedLogin::MoveScrambledPassword() {
     const std::string password = UnscramblePassword(scrambled);
     // Kept only when it stays remembered elsewhere; a key that cannot be moved stays, so
     // that the login is not lost, and is tried again at the next start.
-    if (IsOn() && !userName.empty() && !password.empty() &&
-        !m_passwords.Save(userName, password)) {
+    if (IsOn() && !userName.empty() && !password.empty() && !m_passwords.Save(userName, password)) {
         return;
     }
     m_profile.DeleteProfileKey(kSection, kScrambledPassword);
@@ -38,8 +38,8 @@ void CRememberedLogin::MoveScrambledPassword() {
 void CRememberedLogin::Load(std::string& userName, std::string& password) {
     MoveScrambledPassword();
     userName = m_profile.GetProfileString(kSection, kUser, "");
-    password = userName.empty() ? std::string()
-                                : m_passwords.Find(userName).value_or(std::string());
+    password =
+        userName.empty() ? std::string() : m_passwords.Find(userName).value_or(std::string());
 }
 
 bool CRememberedLogin::Remember(const std::string& userName, const std::string& password) {

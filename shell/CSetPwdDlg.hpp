@@ -29,7 +29,7 @@ class CSetPwdDlg : public CDialogModel {
     std::string m_strNewPassword;
     std::string m_strConfirmation;
     std::string m_strCurrentPasswordHash;  // the user's password now, as stored; not shown
-    std::string m_strReason;           // why the dialog opened by itself, shown in it
+    std::string m_strReason;               // why the dialog opened by itself, shown in it
 };
 
 }  // namespace tokeiya

@@ -70,7 +70,8 @@ std::optional<std::string> CFileServerPasswords::Find(const std::string& key) {
     if (!loaded) {
         return std::nullopt;
     }
-    gchar* value = g_key_file_get_string(file.get(), Group(m_kind), cp932::ToUtf8(key).c_str(), nullptr);
+    gchar* value =
+        g_key_file_get_string(file.get(), Group(m_kind), cp932::ToUtf8(key).c_str(), nullptr);
     if (value == nullptr) {
         return std::nullopt;
     }

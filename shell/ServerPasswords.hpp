@@ -39,8 +39,7 @@ class CSecretServicePasswords : public IServerPasswords {
   public:
     // True when a session bus is there and a secret service runs on it; never starts one.
     static bool Available();
-    explicit CSecretServicePasswords(SecretKind kind = SecretKind::ServerPassword)
-        : m_kind(kind) {}
+    explicit CSecretServicePasswords(SecretKind kind = SecretKind::ServerPassword) : m_kind(kind) {}
     bool Save(const std::string& key, const std::string& password) override;
     std::optional<std::string> Find(const std::string& key) override;
 

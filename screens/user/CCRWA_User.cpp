@@ -203,8 +203,7 @@ bool CCRWA_User::CheckEdit(int position, int column) {
         case kNameColumn:
             return CheckName(user);
         case kPasswordColumn: {
-            const std::optional<std::string> hash =
-                Document().PasswordHash().Hash(m_typedPassword);
+            const std::optional<std::string> hash = Document().PasswordHash().Hash(m_typedPassword);
             if (!hash) {
                 return Refuse(CPasswordHash::kHashFailed);
             }

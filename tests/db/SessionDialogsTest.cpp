@@ -366,9 +366,9 @@ TEST_F(SessionDialogs, AnotherUsersRememberedPasswordIsLeftAlone) {
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
-    ASSERT_TRUE(CFileServerPasswords(m_folder.Path() + "/Tokeiya-passwords",
-                                     SecretKind::LoginPassword)
-                    .Save("hanako", "pw"));
+    ASSERT_TRUE(
+        CFileServerPasswords(m_folder.Path() + "/Tokeiya-passwords", SecretKind::LoginPassword)
+            .Save("hanako", "pw"));
     QueuePasswordChange("", "admin", "admin");
     EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);

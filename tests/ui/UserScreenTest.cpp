@@ -10,11 +10,11 @@
 #include "screens/user/CCRWA_User.hpp"
 #include "shell/MainMenu.hpp"
 #include "tests/support/DbFaults.hpp"
+#include "tests/support/TestPasswords.hpp"
 #include "tests/ui/WorkSession.hpp"
 #include "widgets/CCRWMenuBase.hpp"
 #include "widgets/CCRWTString.hpp"
 #include "widgets/CFunctionMenu.hpp"
-#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya {
 namespace {
@@ -284,7 +284,8 @@ TEST_F(UserScreenTest, TheLoggedInUsersNewPasswordIsRemembered) {
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
     m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
     // The settings file's scrambled password moves at the next login, not on this screen.
-    ASSERT_TRUE(CFileServerPasswords(PasswordFile(), SecretKind::LoginPassword).Save("hanako", "pw"));
+    ASSERT_TRUE(
+        CFileServerPasswords(PasswordFile(), SecretKind::LoginPassword).Save("hanako", "pw"));
 
     ClickCell(kPasswordX, 4);  // taro's: not the logged-in user
     TypeAndEnter("x");
@@ -315,7 +316,7 @@ TEST_F(UserScreenTest, APasswordCellOpensEmptyGivesNothingAwayAndKeepsThePasswor
     ClickCell(kPasswordX, 3);
     ASSERT_NE(nullptr, editor());
     EXPECT_EQ("", editor()->Text()) << "hanako's password is not shown";
-    EXPECT_EQ(0u, ListLine(0).find("   1  hanako                **  ")) << ListLine(0);
+    EXPECT_EQ(0u, ListLine(0).find("   1  hanako                ********  ")) << ListLine(0);
 
     Window().Type("typed");
     editor()->SelectAll();
@@ -341,6 +342,16 @@ TEST_F(UserScreenTest, APasswordCellOpensEmptyGivesNothingAwayAndKeepsThePasswor
     ClickCell(kNameX, 3);
     ASSERT_NE(nullptr, editor());
     EXPECT_TRUE(Window().MenuState(command::kEditCopy).enabled) << "names copy as before";
+    Key(VK_ESCAPE);
+
+    // A hash that cannot be computed refuses the password: told, nothing stored.
+    const std::string before = Stored(1).strPasswordHash;
+    m_doc->SetPasswordHash(CPasswordHash({1, ~size_t{0}}));
+    ClickCell(kPasswordX, 3);
+    TypeAndEnter("other");
+    EXPECT_EQ(CPasswordHash::kHashFailed, Screen().Notice());
+    EXPECT_EQ(before, Stored(1).strPasswordHash);
+    EXPECT_EQ(before, Screen().List().Rows()[0].strPasswordHash);
 }
 
 TEST_F(UserScreenTest, PayAmountsTheColumnWouldRoundAreRefusedWithTheReason) {

@@ -37,8 +37,8 @@ class RememberedLogin : public ::testing::TestWithParam<Store> {
             ASSERT_TRUE(CSecretServicePasswords::Available());
             m_passwords = std::make_unique<CSecretServicePasswords>(SecretKind::LoginPassword);
         } else {
-            m_passwords = std::make_unique<CFileServerPasswords>(PasswordFile(),
-                                                                 SecretKind::LoginPassword);
+            m_passwords =
+                std::make_unique<CFileServerPasswords>(PasswordFile(), SecretKind::LoginPassword);
         }
         // What an earlier version left: the login remembered in the settings file.
         m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
