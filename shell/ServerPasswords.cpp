@@ -20,33 +20,18 @@ const char* Attribute(SecretKind kind) {
     return kind == SecretKind::LoginPassword ? "user" : "connection";
 }
 
+// A schema of one string attribute; the reserved fields of libsecret stay empty.
+SecretSchema MakeSchema(const char* name, const char* attribute) {
+    SecretSchema schema{};
+    schema.name = name;
+    schema.flags = SECRET_SCHEMA_NONE;
+    schema.attributes[0] = {attribute, SECRET_SCHEMA_ATTRIBUTE_STRING};
+    return schema;
+}
+
 const SecretSchema* Schema(SecretKind kind) {
-    static const SecretSchema server = {
-        "jp.tokeiya.ServerPassword",
-        SECRET_SCHEMA_NONE,
-        {{"connection", SECRET_SCHEMA_ATTRIBUTE_STRING}, {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-        0,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-    };
-    static const SecretSchema login = {
-        "jp.tokeiya.LoginPassword",
-        SECRET_SCHEMA_NONE,
-        {{"user", SECRET_SCHEMA_ATTRIBUTE_STRING}, {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-        0,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-    };
+    static const SecretSchema server = MakeSchema("jp.tokeiya.ServerPassword", "connection");
+    static const SecretSchema login = MakeSchema("jp.tokeiya.LoginPassword", "user");
     return kind == SecretKind::LoginPassword ? &login : &server;
 }
 

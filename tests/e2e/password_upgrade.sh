@@ -34,17 +34,26 @@ chmod 600 "$ini"
 # What the checks below look for is there to be found before the upgrade.
 grep -a -q -- "$scrambled" "$db" && grep -q -- "$scrambled" "$ini" || fail "the set-up is wrong"
 
-start_app
-focus_window 'とけい屋ログイン' "login window"
+# Starts the program, lets `$1` act in the login dialog, and ends the program once hanako's
+# main window is there; fails with "$2" when it does not come.
+log_in_and_end() {
+    start_app
+    focus_window 'とけい屋ログイン' "login window"
+    "$1"
+    main=$(wait_window 'とけい屋! hanako') || fail "$2"
+    [ -n "$main" ] || fail "$2"
+    kill -TERM "$app_pid"
+    wait_app
+    [ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+}
+
 # The name is there, so the password field has the focus; typed anew, "remember" ticked.
-xdotool key ctrl+a
-xdotool type --delay 30 "$password"
-xdotool key Return
-main=$(wait_window 'とけい屋! hanako') || fail "hanako could not log in with the old password"
-[ -n "$main" ] || fail "hanako could not log in with the old password"
-kill -TERM "$app_pid"
-wait_app
-[ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+type_old_password() {
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$password"
+    xdotool key Return
+}
+log_in_and_end type_old_password "hanako could not log in with the old password"
 
 [ "$(sql 'SELECT nVersion FROM TSchemaVersion')" = 5 ] || fail "the database was not upgraded"
 [ "$(sql "SELECT COUNT(*) FROM Tユーザー WHERE strPassword <> ''")" = 0 ] ||
@@ -62,12 +71,6 @@ grep -q "^User=hanako" "$ini" || fail "the remembered user is gone"
 grep -q "^hanako=$password\$" "$kept" || fail "the password was not remembered"
 
 # The next start offers the remembered password: Enter logs in.
-start_app
-focus_window 'とけい屋ログイン' "login window"
-xdotool key Return
-main=$(wait_window 'とけい屋! hanako') || fail "the remembered password did not log in"
-[ -n "$main" ] || fail "the remembered password did not log in"
-kill -TERM "$app_pid"
-wait_app
-[ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+press_enter() { xdotool key Return; }
+log_in_and_end press_enter "the remembered password did not log in"
 echo "1 passed, 0 failed"
