@@ -129,23 +129,32 @@ TEST_P(PasswordUpgrade, AnOlderCopysLoginIsRefusedWithTheUpgradeNamed) {
     }
 }
 
+// This copy refuses what it cannot use, saying why, and never shows the login: a database
+// a newer copy upgraded, and a server database its administrator has not upgraded yet
+// (the embedded one it upgrades itself).
+TEST_P(PasswordUpgrade, ADatabaseOfAnotherVersionIsRefusedWithTheUpgradeNamed) {
+    test::NoSecretService noSecretService;
+    test::TempFolder folder;
+    CProfileStore profile(folder.Path() + "/Tokeiya.ini");
+    profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
+    auto refusal = [&]() -> std::vector<std::string> {
+        CScriptedDialogs dialogs;
+        CTokeiyaDoc doc(profile, dialogs, "PC");
+        EXPECT_FALSE(doc.Create());
+        EXPECT_TRUE(test::ShownLogins(dialogs).empty());
+        return dialogs.m_messages;
+    };
+    if (GetParam() == Engine::PostgreSQL) {
+        EXPECT_EQ(std::vector<std::string>{text::kDatabaseOlder}, refusal());
+    }
+    CSchemaSetup(Db(), CPasswordHash(test::kCheapLimits)).Upgrade();
+    Sql("UPDATE [dbo].[TSchemaVersion] SET [nVersion]=[nVersion]+1");
+    EXPECT_EQ(std::vector<std::string>{text::kDatabaseNewer}, refusal());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, PasswordUpgrade,
                          ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          [](const auto& info) { return test::EngineName(info.param); });
-
-// This copy meets a database a newer copy upgraded: it says so and does not log in.
-TEST(SchemaVersion, ANewerDatabaseIsRefusedWithTheUpgradeNamed) {
-    test::TempFolder folder;
-    test::TestDatabase db(Engine::SQLite);
-    db.Connection().Database().ExecuteSQL("UPDATE TSchemaVersion SET nVersion=nVersion+1");
-    CProfileStore profile(folder.Path() + "/Tokeiya.ini");
-    profile.WriteProfileString("DATABASE", "Connection", db.ConnectString());
-    CScriptedDialogs dialogs;
-    CTokeiyaDoc doc(profile, dialogs, "PC");
-    EXPECT_FALSE(doc.Create());
-    EXPECT_EQ(std::vector<std::string>{text::kDatabaseNewer}, dialogs.m_messages);
-    EXPECT_TRUE(test::ShownLogins(dialogs).empty());
-}
 
 }  // namespace
 }  // namespace tokeiya
