@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/CConnection.hpp"
+#include "data/CPasswordHash.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
@@ -41,7 +42,7 @@ namespace tokeiya::bench {
 [[nodiscard]] inline bool AddHanako(CConnection& connection) {
     CUser user;
     user.strUserName = "hanako";
-    user.strPassword = "pw";
+    user.strPasswordHash = CPasswordHash().Hash("pw").value_or("");
     user.nLevel = 3;
     return CTUser(connection, CTUser::Mode::Table).Save(user) != 0;
 }

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ScreenSession.hpp"
+#include "data/CPasswordHash.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/CTUserGroup.hpp"
@@ -53,7 +54,7 @@ class TimeCardSession : public bench::ScreenSession {
         }
         CUser user;
         user.strUserName = "hanako";
-        user.strPassword = "pw";
+        user.strPasswordHash = CPasswordHash().Hash("pw").value_or("");
         user.idGroup = group.idGroup;
         user.nLevel = 3;
         user.fSalary = 300;

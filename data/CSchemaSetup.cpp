@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <utility>
 
+#include "data/CCodeRZ.hpp"
 #include "platform/Cp932.hpp"
 #include "platform/odbc/CRecordset.hpp"
 #include "platform/odbc/DbException.hpp"
@@ -59,7 +61,8 @@ bool IsBlank(std::string_view text) {
 
 }  // namespace
 
-CSchemaSetup::CSchemaSetup(CConnection& connection) : m_connection(connection) {}
+CSchemaSetup::CSchemaSetup(CConnection& connection, CPasswordHash passwords)
+    : m_connection(connection), m_passwords(passwords) {}
 
 std::vector<std::string> CSchemaSetup::SplitBatches(std::string_view script) {
     std::vector<std::string> batches;
@@ -121,16 +124,19 @@ int CSchemaSetup::CurrentVersion() {
     return set.IsEOF() ? 0 : static_cast<int>(set.GetField(0).AsInt(0));
 }
 
-int CSchemaSetup::Upgrade() {
+int CSchemaSetup::Upgrade(int target) {
     int version = CurrentVersion();
     CDatabase& db = m_connection.Database();
     for (const Script& script : Scripts()) {
-        if (script.version <= version) {
+        if (script.version <= version || (target > 0 && script.version > target)) {
             continue;
         }
         CTransaction transaction(db);
         for (const std::string& batch : SplitBatches(script.text)) {
             db.ExecuteSQL(cp932::FromUtf8(batch));
+        }
+        if (script.version == kPasswordHashVersion) {
+            HashScrambledPasswords();
         }
         db.ExecuteSQL(
             m_connection.Dialect().Render("UPDATE [dbo].[TSchemaVersion] SET [nVersion]=?"),
@@ -139,6 +145,32 @@ int CSchemaSetup::Upgrade() {
         version = script.version;
     }
     return version;
+}
+
+void CSchemaSetup::HashScrambledPasswords() {
+    CDatabase& db = m_connection.Database();
+    const SqlDialect& dialect = m_connection.Dialect();
+    std::vector<std::pair<int, std::string>> scrambled;
+    {
+        CRecordset set(db);
+        set.Open(dialect.Render("SELECT [idUser], [strPassword] FROM [dbo].[Tユーザー] WHERE "
+                                "[strPassword] IS NOT NULL AND [strPassword]<>''"),
+                 {}, {DbType::Integer, DbType::Text});
+        for (; !set.IsEOF(); set.MoveNext()) {
+            scrambled.emplace_back(static_cast<int>(set.GetField(0).AsInt(0)),
+                                   set.GetField(1).AsText());
+        }
+    }
+    const std::string update =
+        dialect.Render("UPDATE [dbo].[Tユーザー] SET [strPasswordHash]=? WHERE [idUser]=?");
+    for (const auto& [idUser, text] : scrambled) {
+        std::optional<std::string> hash = m_passwords.Hash(UnscramblePassword(text));
+        if (!hash) {
+            throw CDBException("HY001", CPasswordHash::kHashFailed, update);
+        }
+        db.ExecuteSQL(update, {DbValue(*hash), DbValue(idUser)});
+    }
+    db.ExecuteSQL(dialect.Render("UPDATE [dbo].[Tユーザー] SET [strPassword]=''"));
 }
 
 }  // namespace tokeiya

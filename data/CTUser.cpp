@@ -1,6 +1,6 @@
 #include "data/CTUser.hpp"
 
-#include "data/CCodeRZ.hpp"
+#include "data/CPasswordHash.hpp"
 #include "data/TimeValue.hpp"
 
 namespace tokeiya {
@@ -24,7 +24,7 @@ std::string CTUser::GetDefaultSQL() const {
 void CTUser::SetFieldDefaults() {
     m_idUser = 0;
     m_strUserName.clear();
-    m_strPassword.clear();
+    m_strPasswordHash.clear();
     m_idGroup = 0;
     m_nLevel = 1;
     m_fSalary = 0;
@@ -46,7 +46,9 @@ void CTUser::SetFieldDefaults() {
 void CTUser::DoFieldExchange(CFieldExchange& fx) {
     fx.Long("[idUser]", m_idUser);
     fx.Text("[strUserName]", m_strUserName);
-    fx.Text("[strPassword]", m_strPassword);
+    // The table keeps the column of the scrambled passwords empty; the view's column of
+    // that name refuses copies of the program from before the hashes (see db/).
+    fx.Text("[strPasswordHash]", m_strPasswordHash);
     fx.Long("[idGroup]", m_idGroup);
     fx.Long("[nLevel]", m_nLevel);
     fx.Single("[fSalary]", m_fSalary);
@@ -71,7 +73,7 @@ CUser CTUser::ToUser() const {
     CUser user;
     user.idUser = m_idUser;
     user.strUserName = m_strUserName;
-    user.strPassword = UnscramblePassword(m_strPassword);
+    user.strPasswordHash = m_strPasswordHash;
     user.idGroup = m_idGroup;
     user.nLevel = m_nLevel;
     user.fSalary = m_fSalary;
@@ -94,7 +96,7 @@ CUser CTUser::ToUser() const {
 void CTUser::FromUser(const CUser& user) {
     m_idUser = user.idUser;
     m_strUserName = user.strUserName;
-    m_strPassword = ScramblePassword(user.strPassword);
+    m_strPasswordHash = user.strPasswordHash;
     m_idGroup = user.idGroup;
     m_nLevel = user.nLevel;
     m_fSalary = user.fSalary;
@@ -120,7 +122,7 @@ CTUser::Login CTUser::VerifyLogin(const std::string& userName, const std::string
         return Login::UnknownUser;
     }
     CUser user = ToUser();
-    if (user.strPassword != password) {
+    if (!CPasswordHash::Verify(user.strPasswordHash, password)) {
         return Login::WrongPassword;
     }
     // Told only to whoever knows the password.

@@ -24,7 +24,7 @@ class CTUser : public CRecordBase {
     enum class Login {
         Verified,       // `out` holds the user
         UnknownUser,    // no user of that name
-        WrongPassword,  // the name exists, the password differs
+        WrongPassword,  // the name exists, the password is not the one hashed
         Retired,        // name and password match a user of level 0, who works here no more
         Unreadable,     // the view could not be read (LastOpenError tells why)
     };
@@ -44,13 +44,13 @@ class CTUser : public CRecordBase {
     // a login finds its user by name, so no two may share one. False when unreadable.
     [[nodiscard]] bool IsNameTaken(const std::string& userName, int exceptUserId, bool& taken);
 
-    // The current row as a CUser (password unscrambled), and back (columns 1 to 12).
+    // The current row as a CUser, and back (columns 1 to 12).
     CUser ToUser() const;
     void FromUser(const CUser& user);
 
     int m_idUser;
     std::string m_strUserName;
-    std::string m_strPassword;  // scrambled
+    std::string m_strPasswordHash;
     int m_idGroup;
     int m_nLevel;
     float m_fSalary;

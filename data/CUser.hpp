@@ -8,11 +8,11 @@
 namespace tokeiya {
 
 // The in-memory copy of one user joined with the user's group and level name. The password
-// is held in plain form; only its scrambled form is ever stored.
+// is known only as its stored hash (CPasswordHash): nobody can read it back.
 struct CUser {
     int idUser = 0;
     std::string strUserName;
-    std::string strPassword;
+    std::string strPasswordHash;  // empty: the empty password
     int idGroup = 0;
     int nLevel = 1;
     float fSalary = 0;

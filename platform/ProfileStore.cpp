@@ -146,6 +146,18 @@ bool CProfileStore::WriteProfileString(const std::string& section, const std::st
     return Save();
 }
 
+bool CProfileStore::DeleteProfileKey(const std::string& section, const std::string& key) {
+    if (!IsValidName(section) || !IsValidName(key)) {
+        return false;
+    }
+    Refresh();
+    if (g_key_file_has_key(m_keyFile.get(), section.c_str(), key.c_str(), nullptr) == FALSE) {
+        return true;
+    }
+    g_key_file_remove_key(m_keyFile.get(), section.c_str(), key.c_str(), nullptr);
+    return Save();
+}
+
 bool CProfileStore::Save() {
     // Whatever happens below, a failed save must not leave the unsaved value readable:
     // forgetting the stamp makes the next access reload the file as it is on disk.

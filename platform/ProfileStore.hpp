@@ -42,6 +42,8 @@ class CProfileStore {
     bool WriteProfileInt(const std::string& section, const std::string& key, int value);
     bool WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value);
+    // Removes the key; true when it is gone (or was never there) from the saved file.
+    bool DeleteProfileKey(const std::string& section, const std::string& key);
 
   private:
     // Identifies one version of the file on disk; an atomic replace changes the inode.

@@ -15,6 +15,13 @@ inline constexpr const char* kLoginFailed = "ログインに失敗しました�
 inline constexpr const char* kAskAdministrator =
     "ユーザー名とパスワードを管理者に確認してください。";
 inline constexpr const char* kDatabaseError = "データベースエラー。";
+// A database that a newer copy of the program has upgraded: this copy cannot read it.
+inline constexpr const char* kDatabaseNewer =
+    "このデータベースは新しい版のとけい屋用に更新されています。とけい屋を新しい版に更新して"
+    "ください。";
+// A server database the program may not upgrade itself; its administrator runs the tool.
+inline constexpr const char* kDatabaseOlder =
+    "このデータベースは古い版のままです。管理者が tokeiya-dbsetup で更新してください。";
 inline constexpr const char* kWrongUserName = "ユーザー名が間違っています。";
 inline constexpr const char* kWrongPassword = "パスワードが間違っています。";
 inline constexpr const char* kRetiredUser =

@@ -1,17 +1,22 @@
 #include "shell/CLoginDlg.hpp"
 
-#include "data/CCodeRZ.hpp"
 #include "shell/AppText.hpp"
 
 namespace tokeiya {
 
-CLoginDlg::CLoginDlg(CProfileStore& profile, IDialogs& dialogs)
-    : CDialogModel("とけい屋ログイン"), m_profile(profile), m_dialogs(dialogs) {
+CLoginDlg::CLoginDlg(CProfileStore& profile, IDialogs& dialogs, CRememberedLogin& remembered)
+    : CDialogModel("とけい屋ログイン"),
+      m_profile(profile),
+      m_dialogs(dialogs),
+      m_remembered(remembered) {
     m_flgSave = profile.GetProfileInt("LOGIN", "SavePwd", 0);
     m_flgNotView = profile.GetProfileInt("LOGIN", "NotViewDialog", 0);
+    std::string userName;
+    std::string password;
+    remembered.Load(userName, password);
     if (m_flgSave == 1) {
-        m_strUserName = profile.GetProfileString("LOGIN", "User", "");
-        m_strPassword = UnscramblePassword(profile.GetProfileString("LOGIN", "Password", ""));
+        m_strUserName = userName;
+        m_strPassword = password;
     }
     DialogField field;
     field.id = kUserName;
@@ -69,11 +74,9 @@ void CLoginDlg::SaveValues() {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", m_flgSave);
     m_profile.WriteProfileInt("LOGIN", "NotViewDialog", m_flgNotView);
     if (m_flgSave != 0) {
-        m_profile.WriteProfileString("LOGIN", "User", m_strUserName);
-        m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword(m_strPassword));
+        static_cast<void>(m_remembered.Remember(m_strUserName, m_strPassword));
     } else {
-        m_profile.WriteProfileString("LOGIN", "User", "");
-        m_profile.WriteProfileString("LOGIN", "Password", "");
+        m_remembered.Forget();
     }
 }
 

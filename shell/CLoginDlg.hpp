@@ -5,11 +5,13 @@
 #include "platform/DialogModel.hpp"
 #include "platform/Dialogs.hpp"
 #include "platform/ProfileStore.hpp"
+#include "shell/CRememberedLogin.hpp"
 
 namespace tokeiya {
 
-// The login dialog "とけい屋ログイン" and its values' life in the settings store: loaded at
-// construction, shown through the desktop, saved after a successful login.
+// The login dialog "とけい屋ログイン" and its values' life in the settings store and the
+// remembered login: loaded at construction, shown through the desktop, saved after a
+// successful login.
 class CLoginDlg : public CDialogModel {
   public:
     static constexpr int kUserName = 1033;
@@ -17,7 +19,7 @@ class CLoginDlg : public CDialogModel {
     static constexpr int kSave = 1035;
     static constexpr int kNotView = 1036;
 
-    CLoginDlg(CProfileStore& profile, IDialogs& dialogs);
+    CLoginDlg(CProfileStore& profile, IDialogs& dialogs, CRememberedLogin& remembered);
 
     // Shows the dialog with the current values; true when it was closed with OK, the
     // values then being the input.
@@ -41,6 +43,7 @@ class CLoginDlg : public CDialogModel {
 
     CProfileStore& m_profile;
     IDialogs& m_dialogs;
+    CRememberedLogin& m_remembered;
 };
 
 }  // namespace tokeiya

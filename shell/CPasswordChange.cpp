@@ -1,7 +1,10 @@
 #include "shell/CPasswordChange.hpp"
 
-#include "data/CCodeRZ.hpp"
+#include <optional>
+
+#include "data/CPasswordHash.hpp"
 #include "shell/AppText.hpp"
+#include "shell/CRememberedLogin.hpp"
 #include "shell/CSetPwdDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 
@@ -18,7 +21,7 @@ bool CPasswordChange::Run(const std::string& reason) {
         if (!dialog.DoModal(*dialogs)) {
             return false;
         }
-        if (dialog.m_strOldPassword != dialog.m_strCurrentPassword) {
+        if (!CPasswordHash::Verify(dialog.m_strCurrentPasswordHash, dialog.m_strOldPassword)) {
             m_session.ShowMessage(text::kOldPasswordWrong);
         } else if (dialog.m_strNewPassword != dialog.m_strConfirmation) {
             m_session.ShowMessage(text::kConfirmationDiffers);
@@ -30,19 +33,21 @@ bool CPasswordChange::Run(const std::string& reason) {
             return false;
         }
     }
+    const std::optional<std::string> hash = m_session.PasswordHash().Hash(dialog.m_strNewPassword);
+    if (!hash) {
+        m_session.ShowMessage(CPasswordHash::kHashFailed);
+        return false;
+    }
     CUser edited = m_session.GetLoggedInUser();
-    edited.strPassword = dialog.m_strNewPassword;
+    edited.strPasswordHash = *hash;
     if (!m_session.StoreLoggedInUser(edited)) {
         return false;
     }
     // The remembered password is rewritten only when it is this user's: the administration
     // account, which is never remembered, must not replace another user's password there.
-    CProfileStore& profile = m_session.Profile();
-    const CUser& user = m_session.GetLoggedInUser();
-    if (profile.GetProfileInt("LOGIN", "SavePwd", 0) == 1 &&
-        profile.GetProfileString("LOGIN", "User", "") == user.strUserName) {
-        profile.WriteProfileString("LOGIN", "Password", ScramblePassword(user.strPassword));
-    }
+    const std::string& name = m_session.GetLoggedInUser().strUserName;
+    CRememberedLogin(m_session.Profile(), m_session.LoginPasswords())
+        .Follow(name, name, dialog.m_strNewPassword);
     m_session.ShowMessage(text::kPasswordChanged);
     return true;
 }

@@ -8,7 +8,7 @@ class CTokeiyaDoc;
 
 // The password change "パスワード変更" of the logged-in user: the old password must match
 // and the new one be typed twice alike; the fifth refusal ends the run. The new password
-// is stored scrambled, and remembered for the next login when this user's login is.
+// is stored as its hash, and remembered for the next login when this user's login is.
 class CPasswordChange {
   public:
     static constexpr int kMaxRefusals = 5;

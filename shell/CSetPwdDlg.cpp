@@ -17,7 +17,7 @@ DialogField Password(int id, const char* label) {
 CSetPwdDlg::CSetPwdDlg(const CUser& user)
     : CDialogModel("パスワード変更"),
       m_strUserName(user.strUserName),
-      m_strCurrentPassword(user.strPassword) {
+      m_strCurrentPasswordHash(user.strPasswordHash) {
     DialogField name;
     name.id = kUserName;
     name.kind = FieldKind::Static;

@@ -28,8 +28,8 @@ class CSetPwdDlg : public CDialogModel {
     std::string m_strOldPassword;
     std::string m_strNewPassword;
     std::string m_strConfirmation;
-    std::string m_strCurrentPassword;  // the user's password now; not shown
-    std::string m_strReason;           // why the dialog opened by itself, shown in it
+    std::string m_strCurrentPasswordHash;  // the user's password now, as stored; not shown
+    std::string m_strReason;               // why the dialog opened by itself, shown in it
 };
 
 }  // namespace tokeiya

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "data/CCodeRZ.hpp"
 #include "data/CSchemaSetup.hpp"
 #include "data/CTLogin.hpp"
 #include "data/CTTimeCard.hpp"
@@ -13,6 +12,7 @@
 #include "shell/CConnectionDlg.hpp"
 #include "shell/CLoginDlg.hpp"
 #include "shell/CPasswordChange.hpp"
+#include "shell/CRememberedLogin.hpp"
 #include "shell/CSessionEndWriter.hpp"
 #include "shell/ConnectionSettings.hpp"
 
@@ -109,8 +109,7 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
                 opening = ConnectionSettings::WithServerPassword(connect, ServerPasswords());
             }
             auto connection = std::make_unique<CConnection>(opening);
-            if (connection->Dialect().GetEngine() == SqlDialect::Engine::SQLite &&
-                !PrepareSqlite(*connection)) {
+            if (!PrepareSchema(*connection)) {
                 return nullptr;
             }
             return connection;
@@ -121,10 +120,22 @@ std::unique_ptr<CConnection> CTokeiyaDoc::OpenConnection(std::string connect, bo
     }
 }
 
-bool CTokeiyaDoc::PrepareSqlite(CConnection& connection) {
+bool CTokeiyaDoc::PrepareSchema(CConnection& connection) {
     try {
-        CSchemaSetup setup(connection);
-        if (setup.CurrentVersion() < setup.LatestVersion()) {
+        CSchemaSetup setup(connection, m_passwordHash);
+        const int version = setup.CurrentVersion();
+        // Read by this copy, a newer schema could look like something it is not (a
+        // password column left empty looks like empty passwords).
+        if (version > setup.LatestVersion()) {
+            Message(text::kDatabaseNewer);
+            return false;
+        }
+        if (version < setup.LatestVersion()) {
+            // A server's schema is the administrator's to upgrade, with tokeiya-dbsetup.
+            if (connection.Dialect().GetEngine() != SqlDialect::Engine::SQLite) {
+                Message(text::kDatabaseOlder);
+                return false;
+            }
             setup.Upgrade();
         }
         return true;
@@ -170,7 +181,7 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
     WriteKeptSessionEnds();
     // The administration account is installed without a password: anyone could use it
     // until one is set, so each of its logins asks for one (the user may put it off).
-    if (m_loggedInUser.idUser == 0 && m_loggedInUser.strPassword.empty()) {
+    if (m_loggedInUser.idUser == 0 && m_loggedInUser.strPasswordHash.empty()) {
         static_cast<void>(CPasswordChange(*this).Run(text::kAdministratorPasswordEmpty));
     }
     if (m_profile.GetProfileInt("OPTIN", "SetTimeForm", 0) != 0) {
@@ -189,7 +200,8 @@ bool CTokeiyaDoc::LogIn(CConnection& connection, CUser& verified) {
     if (m_dialogs == nullptr) {
         return false;
     }
-    CLoginDlg dialog(m_profile, *m_dialogs);
+    CRememberedLogin remembered(m_profile, LoginPasswords());
+    CLoginDlg dialog(m_profile, *m_dialogs, remembered);
     CTUser user(connection, CTUser::Mode::View);
     for (int attempt = 0;;) {
         bool silent = attempt == 0 && dialog.m_flgNotView != 0;
@@ -220,9 +232,24 @@ bool CTokeiyaDoc::LogIn(CConnection& connection, CUser& verified) {
     }
 }
 
+std::string CTokeiyaDoc::PasswordFile() const {
+    // Beside the settings file: $XDG_CONFIG_HOME/VA-V/Tokeiya-passwords.
+    const std::string& settings = m_profile.Path();
+    const size_t slash = settings.rfind('/');
+    return (slash == std::string::npos ? std::string() : settings.substr(0, slash + 1)) +
+           "Tokeiya-passwords";
+}
+
+IServerPasswords& CTokeiyaDoc::LoginPasswords() {
+    if (!m_loginPasswords) {
+        m_loginPasswords = ServerPasswordsForDesktop(SecretKind::LoginPassword, PasswordFile());
+    }
+    return *m_loginPasswords;
+}
+
 IServerPasswords& CTokeiyaDoc::ServerPasswords() {
     if (!m_serverPasswords) {
-        m_serverPasswords = ServerPasswordsForDesktop();
+        m_serverPasswords = ServerPasswordsForDesktop(SecretKind::ServerPassword, PasswordFile());
     }
     return *m_serverPasswords;
 }
@@ -290,15 +317,14 @@ void CTokeiyaDoc::WriteKeptSessionEnds() {
     }
 }
 
-void CTokeiyaDoc::UpdateLoggedInUser(const CUser& edited) {
+void CTokeiyaDoc::UpdateLoggedInUser(const CUser& edited,
+                                     const std::optional<std::string>& newPassword) {
     if (edited.idUser != m_loggedInUser.idUser) {
         return;
     }
+    const std::string oldName = m_loggedInUser.strUserName;
     m_loggedInUser = edited;
-    if (m_profile.GetProfileInt("LOGIN", "SavePwd", 0) == 1) {
-        m_profile.WriteProfileString("LOGIN", "User", edited.strUserName);
-        m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword(edited.strPassword));
-    }
+    CRememberedLogin(m_profile, LoginPasswords()).Follow(oldName, edited.strUserName, newPassword);
 }
 
 bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited) {

@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/CConnection.hpp"
+#include "data/CPasswordHash.hpp"
 #include "data/CUser.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/Dialogs.hpp"
@@ -47,6 +49,14 @@ class CTokeiyaDoc : private IDbErrorSink {
     void SetServerPasswords(std::unique_ptr<IServerPasswords> passwords) {
         m_serverPasswords = std::move(passwords);
     }
+    // Where the remembered login's password is kept (the desktop's choice unless set).
+    void SetLoginPasswords(std::unique_ptr<IServerPasswords> passwords) {
+        m_loginPasswords = std::move(passwords);
+    }
+    IServerPasswords& LoginPasswords();
+    // How new passwords are hashed (the stored limits unless set).
+    void SetPasswordHash(CPasswordHash hash) { m_passwordHash = hash; }
+    const CPasswordHash& PasswordHash() const { return m_passwordHash; }
     // How long EndSession waits for the database (10 s).
     void SetSessionEndLimit(int milliseconds) { m_sessionEndLimitMs = milliseconds; }
     // Every minute, from the main window's timer: shows a schedule alarm that has come due.
@@ -64,8 +74,11 @@ class CTokeiyaDoc : private IDbErrorSink {
 
     // The session's alarms and their notice window.
     CAlarmService& Alarms() const { return *m_alarms; }
-    // Takes over a user the user settings stored, when it is the logged-in one.
-    void UpdateLoggedInUser(const CUser& edited);
+    // Takes over a user the user settings stored, when it is the logged-in one;
+    // `newPassword` is the password typed for it, if one was. The remembered login
+    // follows a rename or a new password when it is this user's.
+    void UpdateLoggedInUser(const CUser& edited,
+                            const std::optional<std::string>& newPassword = std::nullopt);
     // Stores the fields in which `edited` differs from the logged-in user's copy, and no
     // others; on success `edited` becomes the logged-in user. A failure is told to the user
     // and leaves the logged-in user as it was.
@@ -100,12 +113,15 @@ class CTokeiyaDoc : private IDbErrorSink {
     void WriteKeptSessionEnds();
     SessionEndRecord SessionEndNow() const;
     IServerPasswords& ServerPasswords();
+    // The private password file used without a secret service.
+    std::string PasswordFile() const;
     // Opens `connect`, asking through the connection dialog first when askFirst is set
     // and again after each failure. Null when the user cancelled, or after the failure was
     // told (a database that could not be created, no display to ask on).
     std::unique_ptr<CConnection> OpenConnection(std::string connect, bool askFirst);
-    // Creates or upgrades an SQLite database file; false (after a message) on failure.
-    bool PrepareSqlite(CConnection& connection);
+    // Creates or upgrades an SQLite database file; refuses a database of a newer version,
+    // and a server database not yet upgraded. False (after a message) on failure.
+    bool PrepareSchema(CConnection& connection);
 
     CProfileStore& m_profile;
     IDialogs* m_dialogs;
@@ -117,6 +133,8 @@ class CTokeiyaDoc : private IDbErrorSink {
     int m_sessionEndLimitMs = 10000;
     bool m_connectionLent = false;
     std::unique_ptr<IServerPasswords> m_serverPasswords;
+    std::unique_ptr<IServerPasswords> m_loginPasswords;
+    CPasswordHash m_passwordHash;
     std::unique_ptr<CAlarmService> m_alarms;
 };
 

@@ -11,23 +11,28 @@
 namespace tokeiya {
 namespace {
 
-constexpr const char* kGroup = "SQLServer";
+// The file's group and the secret service's schema and attribute of each kind.
+const char* Group(SecretKind kind) {
+    return kind == SecretKind::LoginPassword ? "Login" : "SQLServer";
+}
 
-const SecretSchema* Schema() {
-    static const SecretSchema schema = {
-        "jp.tokeiya.ServerPassword",
-        SECRET_SCHEMA_NONE,
-        {{"connection", SECRET_SCHEMA_ATTRIBUTE_STRING}, {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-        0,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-        nullptr,
-    };
-    return &schema;
+const char* Attribute(SecretKind kind) {
+    return kind == SecretKind::LoginPassword ? "user" : "connection";
+}
+
+// A schema of one string attribute; the reserved fields of libsecret stay empty.
+SecretSchema MakeSchema(const char* name, const char* attribute) {
+    SecretSchema schema{};
+    schema.name = name;
+    schema.flags = SECRET_SCHEMA_NONE;
+    schema.attributes[0] = {attribute, SECRET_SCHEMA_ATTRIBUTE_STRING};
+    return schema;
+}
+
+const SecretSchema* Schema(SecretKind kind) {
+    static const SecretSchema server = MakeSchema("jp.tokeiya.ServerPassword", "connection");
+    static const SecretSchema login = MakeSchema("jp.tokeiya.LoginPassword", "user");
+    return kind == SecretKind::LoginPassword ? &login : &server;
 }
 
 }  // namespace
@@ -36,9 +41,10 @@ bool CFileServerPasswords::Save(const std::string& key, const std::string& passw
     KeyFilePtr file = LoadKeyFile(m_path);
     const std::string utf8Key = cp932::ToUtf8(key);
     if (password.empty()) {
-        g_key_file_remove_key(file.get(), kGroup, utf8Key.c_str(), nullptr);
+        g_key_file_remove_key(file.get(), Group(m_kind), utf8Key.c_str(), nullptr);
     } else {
-        g_key_file_set_string(file.get(), kGroup, utf8Key.c_str(), cp932::ToUtf8(password).c_str());
+        g_key_file_set_string(file.get(), Group(m_kind), utf8Key.c_str(),
+                              cp932::ToUtf8(password).c_str());
     }
     return SavePrivateKeyFile(file.get(), m_path);
 }
@@ -49,7 +55,8 @@ std::optional<std::string> CFileServerPasswords::Find(const std::string& key) {
     if (!loaded) {
         return std::nullopt;
     }
-    gchar* value = g_key_file_get_string(file.get(), kGroup, cp932::ToUtf8(key).c_str(), nullptr);
+    gchar* value =
+        g_key_file_get_string(file.get(), Group(m_kind), cp932::ToUtf8(key).c_str(), nullptr);
     if (value == nullptr) {
         return std::nullopt;
     }
@@ -84,15 +91,16 @@ bool CSecretServicePasswords::Available() {
 bool CSecretServicePasswords::Save(const std::string& key, const std::string& password) {
     const std::string utf8Key = cp932::ToUtf8(key);
     if (password.empty()) {
-        secret_password_clear_sync(Schema(), nullptr, nullptr, "connection", utf8Key.c_str(),
-                                   nullptr);
+        secret_password_clear_sync(Schema(m_kind), nullptr, nullptr, Attribute(m_kind),
+                                   utf8Key.c_str(), nullptr);
         return true;
     }
     GError* error = nullptr;
-    const std::string label = "Tokeiya: " + utf8Key;
+    const std::string label =
+        (m_kind == SecretKind::LoginPassword ? "Tokeiya login: " : "Tokeiya: ") + utf8Key;
     const gboolean ok = secret_password_store_sync(
-        Schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), cp932::ToUtf8(password).c_str(),
-        nullptr, &error, "connection", utf8Key.c_str(), nullptr);
+        Schema(m_kind), SECRET_COLLECTION_DEFAULT, label.c_str(), cp932::ToUtf8(password).c_str(),
+        nullptr, &error, Attribute(m_kind), utf8Key.c_str(), nullptr);
     if (error != nullptr) {
         g_error_free(error);
     }
@@ -101,7 +109,7 @@ bool CSecretServicePasswords::Save(const std::string& key, const std::string& pa
 
 std::optional<std::string> CSecretServicePasswords::Find(const std::string& key) {
     GError* error = nullptr;
-    gchar* value = secret_password_lookup_sync(Schema(), nullptr, &error, "connection",
+    gchar* value = secret_password_lookup_sync(Schema(m_kind), nullptr, &error, Attribute(m_kind),
                                                cp932::ToUtf8(key).c_str(), nullptr);
     if (error != nullptr) {
         g_error_free(error);
@@ -114,14 +122,15 @@ std::optional<std::string> CSecretServicePasswords::Find(const std::string& key)
     return password;
 }
 
-std::unique_ptr<IServerPasswords> ServerPasswordsForDesktop(const std::string& filePath) {
-    if (filePath.empty() && CSecretServicePasswords::Available()) {
-        return std::make_unique<CSecretServicePasswords>();
+std::unique_ptr<IServerPasswords> ServerPasswordsForDesktop(SecretKind kind,
+                                                            const std::string& fallbackFile) {
+    if (CSecretServicePasswords::Available()) {
+        return std::make_unique<CSecretServicePasswords>(kind);
     }
-    const std::string path = filePath.empty()
+    const std::string path = fallbackFile.empty()
                                  ? std::string(g_get_user_config_dir()) + "/VA-V/Tokeiya-passwords"
-                                 : filePath;
-    return std::make_unique<CFileServerPasswords>(path);
+                                 : fallbackFile;
+    return std::make_unique<CFileServerPasswords>(path, kind);
 }
 
 }  // namespace tokeiya

@@ -1,5 +1,8 @@
 #include "screens/user/CCRWA_User.hpp"
 
+#include <utility>
+
+#include "data/CPasswordHash.hpp"
 #include "data/CTUser.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
@@ -25,6 +28,7 @@ constexpr int kCodeFieldWidth = 23;   // "01:" and a group name of 20
 constexpr int kLevelFieldWidth = 12;  // "1:" and a level name of 10
 
 constexpr int kNameColumn = 0;
+constexpr int kPasswordColumn = 1;
 constexpr int kGroupColumn = 2;
 constexpr int kLevelColumn = 3;
 constexpr int kSalaryColumn = 4;
@@ -126,8 +130,9 @@ void CCRWA_User::BindField(int column, CIIBase& item, CUser& user) {
         case 0:
             item.Bind(&user.strUserName);
             break;
-        case 1:
-            item.Bind(&user.strPassword);
+        case kPasswordColumn:
+            m_typedPassword.clear();
+            item.Bind(&m_typedPassword);
             break;
         case kGroupColumn:
             item.Bind(&user.idGroup);
@@ -197,6 +202,15 @@ bool CCRWA_User::CheckEdit(int position, int column) {
     switch (column) {
         case kNameColumn:
             return CheckName(user);
+        case kPasswordColumn: {
+            const std::optional<std::string> hash = Document().PasswordHash().Hash(m_typedPassword);
+            if (!hash) {
+                return Refuse(CPasswordHash::kHashFailed);
+            }
+            user.strPasswordHash = *hash;
+            m_newPassword = std::exchange(m_typedPassword, std::string());
+            return true;
+        }
         case kGroupColumn:
             if (m_groupMenu->LookupName(user.idGroup, &name) == 0) {
                 return Refuse(NotListedText(user.idGroup));
@@ -248,6 +262,7 @@ bool CCRWA_User::CheckName(const CUser& user) {
 }
 
 StoreResult CCRWA_User::StoreRow(int position) {
+    const std::optional<std::string> newPassword = std::exchange(m_newPassword, std::nullopt);
     CUser& user = m_list.Row(position);
     CConnection* db = Database();
     if (db == nullptr || !CUserList::IsComplete(user)) {
@@ -278,7 +293,7 @@ StoreResult CCRWA_User::StoreRow(int position) {
         // Told by the connection; the row is stored, its copy here keeps what was typed.
     }
     m_list.Stored(position);
-    Document().UpdateLoggedInUser(user);
+    Document().UpdateLoggedInUser(user, newPassword);
     // The window's title names the logged-in user, who may have been renamed.
     View().UpdateTitle();
     return result;

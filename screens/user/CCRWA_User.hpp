@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "screens/base/CCRWA_List.hpp"
@@ -68,6 +69,11 @@ class CCRWA_User : public CCRWA_List {
     int m_filterId = -1;
     std::string m_filterName;
     bool m_retired = false;
+    // The password editor's text: it opens empty, and what is typed replaces the row's
+    // password (hashed at once), nothing typed keeps it.
+    std::string m_typedPassword;
+    // The password typed for the row being stored, for the remembered login.
+    std::optional<std::string> m_newPassword;
     std::array<std::unique_ptr<CIIBase>, kColumns> m_items;
     std::unique_ptr<CIIDbCodeMenu> m_groupMenu;
     std::unique_ptr<CIIDbCodeMenu> m_levelMenu;

@@ -50,8 +50,8 @@ bool CUserList::IsComplete(const CUser& user) {
     return !user.strUserName.empty() && user.idGroup != 0;
 }
 
-std::string CUserList::MaskedPassword(const std::string& password) {
-    return std::string(password.size(), '*');
+std::string CUserList::MaskedPassword(const std::string& passwordHash) {
+    return passwordHash.empty() ? std::string() : std::string(8, '*');
 }
 
 std::string CUserList::RowText(const CUser& user) {
@@ -65,7 +65,7 @@ std::string CUserList::RowText(const CUser& user) {
     std::snprintf(pay, sizeof pay, "%8.0f  %8.0f  ", static_cast<double>(user.fSalary),
                   static_cast<double>(user.fOvertimePay));
     return id + FitText(user.strUserName, kNameWidth) + "  " +
-           FitText(MaskedPassword(user.strPassword), kPasswordWidth) + "  " + group +
+           FitText(MaskedPassword(user.strPasswordHash), kPasswordWidth) + "  " + group +
            FitText(user.strGroupName, kGroupNameWidth) + "  " + level +
            FitText(user.strLevel, kLevelNameWidth) + "  " + pay + CardTimeText(user.timeFrom) +
            "  " + CardTimeText(user.timeTo);

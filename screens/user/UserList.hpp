@@ -37,8 +37,9 @@ class CUserList {
     static std::string RowText(const CUser& user);
     // The group filter field: "全員" padded, or the group's code and name.
     static std::string FilterText(int groupId, const std::string& groupName);
-    // The password as stars, one per byte.
-    static std::string MaskedPassword(const std::string& password);
+    // Stars for a password that is set, nothing for the empty one: only the hash is
+    // known, so the stars do not tell the length.
+    static std::string MaskedPassword(const std::string& passwordHash);
 
   private:
     std::vector<CUser> m_rows;

@@ -13,6 +13,7 @@
 #include "data/TimeValue.hpp"
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TestDatabase.hpp"
+#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya {
 namespace {
@@ -84,10 +85,10 @@ TEST_P(ConcurrentEdits, UserRowsKeepTheChangesOfBothComputers) {
              EXPECT_EQ(45, u.nLunchMin);
          }},
         {"level, then a new password", [](CUser& u) { u.nLevel = 2; },
-         [](CUser& u) { u.strPassword = "new"; },
+         [](CUser& u) { u.strPasswordHash = test::CheapHash("new"); },
          [](const CUser& u) {
              EXPECT_EQ(2, u.nLevel);
-             EXPECT_EQ("new", u.strPassword);
+             EXPECT_TRUE(test::HasPassword(u, "new"));
          }},
         {"pay, then nothing changed", [](CUser& u) { u.fSalary = 2000; }, [](CUser&) {},
          [](const CUser& u) { EXPECT_EQ(2000, u.fSalary); }},
@@ -99,7 +100,7 @@ TEST_P(ConcurrentEdits, UserRowsKeepTheChangesOfBothComputers) {
         SCOPED_TRACE(c.what);
         CUser user;
         user.strUserName = c.what;
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         ASSERT_EQ(1, CTUser(First(), CTUser::Mode::Table).Save(user));
 

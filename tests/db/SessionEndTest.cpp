@@ -23,6 +23,7 @@
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
+#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya {
 namespace {
@@ -63,7 +64,7 @@ class SessionEnds {
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
         user.strUserName = "hanako";
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         user.nLunchMin = 45;
         user.nCoolDownMin = 5;

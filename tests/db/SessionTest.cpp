@@ -20,6 +20,7 @@
 #include "tests/support/DialogScripts.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
+#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya {
 namespace {
@@ -37,7 +38,7 @@ class Session : public ::testing::TestWithParam<Engine> {
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
         user.strUserName = "hanako";
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         user.nLunchMin = 45;
         EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));
@@ -56,6 +57,7 @@ class Session : public ::testing::TestWithParam<Engine> {
         return n;
     }
 
+    test::NoSecretService m_noSecretService;
     ScopedAppContext m_context;
     test::TempFolder m_folder;
     test::TestDatabase m_db;
@@ -133,15 +135,21 @@ TEST_P(Session, SilentFirstAttemptWithoutSavedCredentials) {
     EXPECT_FALSE(logins[0].Field(CLoginDlg::kNotView).enabled);
 }
 
-TEST_P(Session, SavedCredentialsLogInWithoutTheDialog) {
+// A settings file of an earlier version holds the password scrambled: it still logs in
+// without the dialog, and the password moves to the private store, its key removed.
+TEST_P(Session, SavedCredentialsLogInWithoutTheDialogAndLeaveTheSettingsFile) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     m_profile.WriteProfileInt("LOGIN", "NotViewDialog", 1);
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
     m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
-    CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
-    ASSERT_TRUE(doc.Create());
-    EXPECT_TRUE(test::ShownLogins(m_dialogs).empty());
-    EXPECT_TRUE(m_dialogs.m_messages.empty());
+    for (int start = 0; start < 2; ++start) {
+        CTokeiyaDoc doc(m_profile, m_dialogs, "PC");
+        ASSERT_TRUE(doc.Create()) << start;
+        EXPECT_TRUE(test::ShownLogins(m_dialogs).empty());
+        EXPECT_TRUE(m_dialogs.m_messages.empty());
+        EXPECT_EQ("missing", m_profile.GetProfileString("LOGIN", "Password", "missing"));
+        EXPECT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
+    }
 }
 
 TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
@@ -160,9 +168,11 @@ TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
     EXPECT_EQ(1, m_profile.GetProfileInt("LOGIN", "SavePwd", -1));
     EXPECT_EQ(1, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
     EXPECT_EQ("hanako", m_profile.GetProfileString("LOGIN", "User", "?"));
-    std::string stored = m_profile.GetProfileString("LOGIN", "Password", "?");
-    EXPECT_NE("pw", stored);
-    EXPECT_EQ("pw", UnscramblePassword(stored));
+    EXPECT_EQ("missing", m_profile.GetProfileString("LOGIN", "Password", "missing"));
+    EXPECT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
+    struct stat st {};
+    ASSERT_EQ(0, stat((m_folder.Path() + "/Tokeiya-passwords").c_str(), &st));
+    EXPECT_EQ(0600u, st.st_mode & 0777u);
 
     // Next time without saving: both texts are emptied.
     test::QueueLogin(m_dialogs, [](CScriptedDialog& dialog) {
@@ -182,7 +192,7 @@ TEST_P(Session, SavingTheLoginKeepsOnlyTheScrambledPassword) {
     EXPECT_EQ(0, m_profile.GetProfileInt("LOGIN", "SavePwd", -1));
     EXPECT_EQ(0, m_profile.GetProfileInt("LOGIN", "NotViewDialog", -1));
     EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "User", "?"));
-    EXPECT_EQ("", m_profile.GetProfileString("LOGIN", "Password", "?"));
+    EXPECT_EQ(std::nullopt, test::RememberedPassword(m_profile, "hanako"));
 }
 
 TEST_P(Session, TheAdministrationAccountLeavesTheLoginKeysAlone) {
@@ -278,11 +288,12 @@ TEST_P(Session, UpdateLoggedInUserTakesOverOnlyTheSameUser) {
 
     CUser renamed = doc.GetLoggedInUser();
     renamed.strUserName = "花子";
-    renamed.strPassword = "新";
-    doc.UpdateLoggedInUser(renamed);
+    renamed.strPasswordHash = test::CheapHash("新");
+    doc.UpdateLoggedInUser(renamed, "新");
     EXPECT_EQ("花子", doc.GetLoggedInUser().strUserName);
     EXPECT_EQ("花子", m_profile.GetProfileString("LOGIN", "User", ""));
-    EXPECT_EQ("新", UnscramblePassword(m_profile.GetProfileString("LOGIN", "Password", "")));
+    EXPECT_EQ("新", test::RememberedPassword(m_profile, "花子"));
+    EXPECT_EQ(std::nullopt, test::RememberedPassword(m_profile, "hanako"));
 }
 
 TEST_P(Session, TheApplicationRunsOneCopyAndEndsTheSessionAfterTheMainWindow) {
@@ -501,7 +512,7 @@ TEST(SessionReconnection, TheSessionSwitchesOnlyOnceTheNewLoginIsRecorded) {
     auto addUser = [](CConnection& connection, const std::string& name) {
         CUser user;
         user.strUserName = name;
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         EXPECT_EQ(1, CTUser(connection, CTUser::Mode::Table).Save(user));
         return user.idUser;
@@ -569,7 +580,7 @@ TEST(SessionReconnection, ASuccessfulReconnectionEndsTheOldSessionAsTheOldUser) 
     dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
     CUser hanako;
     hanako.strUserName = "hanako";
-    hanako.strPassword = "pw";
+    hanako.strPasswordHash = test::CheapHash("pw");
     hanako.idGroup = 1;
     ASSERT_EQ(1, CTUser(first.Connection(), CTUser::Mode::Table).Save(hanako));
     CUser taro = hanako;

@@ -47,8 +47,8 @@ xdotool type --delay 50 abc
 xdotool key Return
 focus_window '^Tokeiya$' "message after the change"
 xdotool key Return
-stored=$(sql 'SELECT strPassword FROM Tユーザー WHERE idUser=0')
-[ -n "$stored" ] && [ "$stored" != abc ] || fail "password stored as '$stored'"
+stored=$(sql 'SELECT strPasswordHash FROM Tユーザー WHERE idUser=0')
+[[ "$stored" == '$argon2id$'* ]] || fail "password stored as '$stored'"
 
 kill -TERM "$app_pid"
 wait_app

@@ -21,7 +21,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = tokeiya ] || fail "package name $(field Package)"
 version=$(field Version)
 depends=$(field Depends)
-for need in libsqliteodbc libodbc2 libgtk-3-0 fonts-ipafont-gothic; do
+for need in libsqliteodbc libodbc2 libgtk-3-0 libsodium23 fonts-ipafont-gothic; do
     [[ "$depends" == *"$need"* ]] || fail "Depends lacks $need: $depends"
 done
 [[ "$(field Recommends)" == *odbc-postgresql* && "$(field Recommends)" == *tdsodbc* ]] ||

@@ -43,8 +43,8 @@ xdotool type --delay 30 1
 xdotool key Return
 user_stored() { [ "$(sql "SELECT idGroup FROM Tユーザー WHERE strUserName='taro'")" = 1 ]; }
 wait_for "the new user" user_stored
-[ "$(sql "SELECT strPassword FROM Tユーザー WHERE strUserName='taro'")" != pw1 ] ||
-    fail "the password was stored as typed"
+[[ "$(sql "SELECT strPasswordHash FROM Tユーザー WHERE strUserName='taro'")" == '$argon2id$'* ]] ||
+    fail "the password was not stored as its hash"
 
 kill -TERM "$app_pid"
 wait_app

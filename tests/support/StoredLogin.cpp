@@ -1,6 +1,5 @@
 #include "tests/support/StoredLogin.hpp"
 
-#include "data/CCodeRZ.hpp"
 #include "platform/headless/ScriptedDialogs.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/ConnectionSettings.hpp"
@@ -14,7 +13,7 @@ bool PrepareStoredLogin(CProfileStore& profile, const std::string& databaseFile)
     profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     profile.WriteProfileInt("LOGIN", "NotViewDialog", 1);
     profile.WriteProfileString("LOGIN", "User", "tokeiya");
-    profile.WriteProfileString("LOGIN", "Password", ScramblePassword(""));
+    // Its password is empty: nothing to keep beside the name.
     CScriptedDialogs dialogs;
     CTokeiyaDoc first(profile, dialogs, "PC");
     return first.Create();

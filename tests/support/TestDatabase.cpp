@@ -37,13 +37,15 @@ std::string EngineName(Engine engine) {
     return engine == Engine::SQLite ? "SQLite" : "PostgreSQL";
 }
 
-TestDatabase::TestDatabase(Engine engine) : TestDatabase(engine, ServerOf(engine)) {}
+TestDatabase::TestDatabase(Engine engine, int version)
+    : TestDatabase(engine, ServerOf(engine), version) {}
 
 std::unique_ptr<TestDatabase> TestDatabase::OnServer(const std::string& serverConnect) {
     return std::unique_ptr<TestDatabase>(new TestDatabase(Engine::PostgreSQL, serverConnect));
 }
 
-TestDatabase::TestDatabase(Engine engine, const std::string& serverConnect) : m_engine(engine) {
+TestDatabase::TestDatabase(Engine engine, const std::string& serverConnect, int version)
+    : m_engine(engine) {
     if (engine == Engine::SQLite) {
         m_folder = std::make_unique<TempFolder>();
         m_connect = "DRIVER=SQLite3;Database=" + m_folder->Path() + "/test.db;Timeout=10000;";
@@ -59,7 +61,7 @@ TestDatabase::TestDatabase(Engine engine, const std::string& serverConnect) : m_
         m_connect = own.ToString();
     }
     CConnection setup(m_connect);
-    CSchemaSetup(setup).Upgrade();
+    CSchemaSetup(setup).Upgrade(version);
 }
 
 TestDatabase::~TestDatabase() {

@@ -15,7 +15,8 @@ enum class Engine { SQLite, PostgreSQL };
 // connection string without a database). Dropped again on destruction.
 class TestDatabase {
   public:
-    explicit TestDatabase(Engine engine);
+    // At schema `version` when given, else at the newest.
+    explicit TestDatabase(Engine engine, int version = 0);
     // A PostgreSQL database on the server named by `serverConnect` (a connection string
     // without a database), for tests with a server of their own.
     static std::unique_ptr<TestDatabase> OnServer(const std::string& serverConnect);
@@ -31,7 +32,7 @@ class TestDatabase {
     std::unique_ptr<CConnection> OpenAnother() const;
 
   private:
-    TestDatabase(Engine engine, const std::string& serverConnect);
+    TestDatabase(Engine engine, const std::string& serverConnect, int version = 0);
 
     Engine m_engine;
     std::unique_ptr<TempFolder> m_folder;  // SQLite only

@@ -20,6 +20,7 @@
 #include "tests/support/DialogScripts.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
+#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya {
 namespace {
@@ -39,7 +40,7 @@ class MainFrameTest : public ::testing::Test {
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
         user.strUserName = "hanako";
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         user.nLevel = 3;
         EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));

@@ -11,6 +11,7 @@
 #include "screens/user/CCRWA_User.hpp"
 #include "shell/MainMenu.hpp"
 #include "tests/support/DbFaults.hpp"
+#include "tests/support/TestPasswords.hpp"
 #include "tests/ui/WorkSession.hpp"
 #include "widgets/CCRWMenuBase.hpp"
 #include "widgets/CCRWTString.hpp"
@@ -139,14 +140,14 @@ TEST_F(UserScreenTest, ANamedUserWithAGroupIsAddedUnderTheNextIdAndDownOpensANew
     EXPECT_EQ(3, Screen().Column());
     const CUser added = Stored(2);
     EXPECT_EQ("佐藤", added.strUserName);
-    EXPECT_EQ("secret", added.strPassword);
+    EXPECT_TRUE(test::HasPassword(added, "secret"));
     EXPECT_EQ(1, added.idGroup);
     EXPECT_EQ(1, added.nLevel);
     CTUser raw(m_db.Connection(), CTUser::Mode::View);
     CUser read;
     ASSERT_EQ(1, raw.LoadById(2, read));
-    EXPECT_EQ(ScramblePassword("secret"), raw.m_strPassword) << "never stored plain";
-    EXPECT_EQ(0u, ListLine(1).find("   2  佐藤                  ******      01:営業"))
+    EXPECT_EQ(0u, raw.m_strPasswordHash.rfind("$argon2id$", 0)) << "stored as its hash only";
+    EXPECT_EQ(0u, ListLine(1).find("   2  佐藤                  ********    01:営業"))
         << ListLine(1);
     EXPECT_NE(std::string::npos, ListLine(1).find("1:ユーザー"));
 
@@ -325,20 +326,25 @@ TEST_F(UserScreenTest, TheLoggedInUsersNewPasswordIsRemembered) {
     m_profile.WriteProfileInt("LOGIN", "SavePwd", 1);
     m_profile.WriteProfileString("LOGIN", "User", "hanako");
     m_profile.WriteProfileString("LOGIN", "Password", ScramblePassword("pw"));
+    // The settings file's scrambled password moves at the next login, not on this screen.
+    ASSERT_TRUE(
+        CFileServerPasswords(PasswordFile(), SecretKind::LoginPassword).Save("hanako", "pw"));
 
     ClickCell(kPasswordX, 4);  // taro's: not the logged-in user
     TypeAndEnter("x");
-    EXPECT_EQ("x", Stored(2).strPassword);
-    EXPECT_EQ(ScramblePassword("pw"), m_profile.GetProfileString("LOGIN", "Password", ""));
+    EXPECT_TRUE(test::HasPassword(Stored(2), "x"));
+    EXPECT_EQ("pw", test::RememberedPassword(m_profile, "hanako"));
 
     ClickCell(kPasswordX, 3);
     TypeAndEnter("neu");
-    EXPECT_EQ("neu", Stored(1).strPassword);
-    EXPECT_EQ("neu", m_doc->GetLoggedInUser().strPassword);
-    EXPECT_EQ(ScramblePassword("neu"), m_profile.GetProfileString("LOGIN", "Password", ""));
+    EXPECT_TRUE(test::HasPassword(Stored(1), "neu"));
+    EXPECT_TRUE(test::HasPassword(m_doc->GetLoggedInUser(), "neu"));
+    EXPECT_EQ("neu", test::RememberedPassword(m_profile, "hanako"));
     ClickCell(kNameX, 3);
     TypeAndEnter("花子");
     EXPECT_EQ("花子", m_profile.GetProfileString("LOGIN", "User", ""));
+    EXPECT_EQ("neu", test::RememberedPassword(m_profile, "花子")) << "follows the new name";
+    EXPECT_EQ(std::nullopt, test::RememberedPassword(m_profile, "hanako"));
     EXPECT_EQ("花子", m_doc->GetLoggedInUser().strUserName);
     EXPECT_EQ("とけい屋! 花子", Window().Title()) << "the window names the user anew";
     ClickCell(kNameX, 4);
@@ -353,7 +359,7 @@ TEST_F(UserScreenTest, APasswordCellOpensEmptyGivesNothingAwayAndKeepsThePasswor
     ClickCell(kPasswordX, 3);
     ASSERT_NE(nullptr, editor());
     EXPECT_EQ("", editor()->Text()) << "hanako's password is not shown";
-    EXPECT_EQ(0u, ListLine(0).find("   1  hanako                **  ")) << ListLine(0);
+    EXPECT_EQ(0u, ListLine(0).find("   1  hanako                ********  ")) << ListLine(0);
 
     Window().Type("typed");
     editor()->SelectAll();
@@ -371,14 +377,24 @@ TEST_F(UserScreenTest, APasswordCellOpensEmptyGivesNothingAwayAndKeepsThePasswor
 
     ClickCell(kPasswordX, 3);
     Key(VK_RETURN);  // nothing typed
-    EXPECT_EQ("pw", Stored(1).strPassword);
-    EXPECT_EQ("pw", Screen().List().Rows()[0].strPassword);
+    EXPECT_TRUE(test::HasPassword(Stored(1), "pw"));
+    EXPECT_TRUE(test::HasPassword(Screen().List().Rows()[0], "pw"));
     ClickCell(kPasswordX, 3);
     TypeAndEnter("neu");
-    EXPECT_EQ("neu", Stored(1).strPassword);
+    EXPECT_TRUE(test::HasPassword(Stored(1), "neu"));
     ClickCell(kNameX, 3);
     ASSERT_NE(nullptr, editor());
     EXPECT_TRUE(Window().MenuState(command::kEditCopy).enabled) << "names copy as before";
+    Key(VK_ESCAPE);
+
+    // A hash that cannot be computed refuses the password: told, nothing stored.
+    const std::string before = Stored(1).strPasswordHash;
+    m_doc->SetPasswordHash(CPasswordHash({1, ~size_t{0}}));
+    ClickCell(kPasswordX, 3);
+    TypeAndEnter("other");
+    EXPECT_EQ(CPasswordHash::kHashFailed, Screen().Notice());
+    EXPECT_EQ(before, Stored(1).strPasswordHash);
+    EXPECT_EQ(before, Screen().List().Rows()[0].strPasswordHash);
 }
 
 TEST_F(UserScreenTest, PayAmountsTheColumnWouldRoundAreRefusedWithTheReason) {

@@ -17,6 +17,7 @@
 #include "tests/support/ScreenText.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
+#include "tests/support/TestPasswords.hpp"
 
 namespace tokeiya::test {
 
@@ -35,7 +36,7 @@ class WorkSession : public ::testing::Test {
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
         user.strUserName = "hanako";
-        user.strPassword = "pw";
+        user.strPasswordHash = test::CheapHash("pw");
         user.idGroup = 1;
         user.nLevel = 3;
         EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::Table).Save(user));
@@ -49,6 +50,7 @@ class WorkSession : public ::testing::Test {
             QueuePasswordPutOff(m_dialogs);
         }
         m_doc = std::make_unique<CTokeiyaDoc>(m_profile, m_dialogs, "PC-1");
+        m_doc->SetPasswordHash(CPasswordHash(kCheapLimits));
         ASSERT_TRUE(m_doc->Create());
         m_frame = std::make_unique<CMainFrame>(m_dialogs, *m_doc, m_profile,
                                                screens != nullptr ? screens : &m_screens);
@@ -66,6 +68,8 @@ class WorkSession : public ::testing::Test {
     }
 
     headless::HeadlessHostWindow& Window() { return *m_dialogs.m_mainWindow; }
+    // Where the remembered login's password is kept here (no secret service).
+    std::string PasswordFile() const { return m_folder.Path() + "/Tokeiya-passwords"; }
     CTokeiyaView& View() { return *m_frame->GetView(); }
     // The screen's cells as UTF-8 text.
     std::string Shown() { return ScreenText(*View().Screen()); }
@@ -93,6 +97,7 @@ class WorkSession : public ::testing::Test {
     }
 
     std::unique_ptr<ScopedClockOverride> m_fixedClock;  // first made, last gone
+    NoSecretService m_noSecretService;
     ScopedAppContext m_context;
     TempFolder m_folder;
     TestDatabase m_db;
