@@ -15,6 +15,11 @@ struct CAlarmData {
     CTime time;              // the alarm time; for a pending alarm its next occurrence
     std::string strSubject;
     int flgEveryDay = 0;  // only the time of day counts
+
+    // When this row rings next after `reference`: a dated row at its time, an every-day
+    // row at its hour and minute on the reference's day, or the day after when that is not
+    // later than the reference. A dated row may lie before the reference.
+    CTime OccurrenceAfter(const CTime& reference) const;
 };
 
 }  // namespace tokeiya

@@ -1,5 +1,7 @@
 #include "data/CQAlarmData.hpp"
 
+#include <optional>
+
 namespace tokeiya {
 
 CQAlarmData::CQAlarmData(CConnection& connection) : CRecordBase(connection) {
@@ -33,6 +35,36 @@ CAlarmData CQAlarmData::ToAlarmData() const {
     alarm.strSubject = m_strSubject;
     alarm.flgEveryDay = m_flgEveryDay;
     return alarm;
+}
+
+int CQAlarmData::LoadNextAlarm(CAlarmData& pending, int idUser, bool alarmAll) {
+    Close();
+    m_strFilter = alarmAll ? "[idUser]=? OR [idUser]=0" : "[idUser]=?";
+    m_params = {DbValue(idUser)};
+    const CTime reference = pending.time;
+    std::optional<CAlarmData> best;
+    try {
+        CDatabase::ExpectedErrors quiet(Connection().Database());
+        if (!Open() || IsEOF()) {
+            return 0;
+        }
+        for (; !IsEOF(); MoveNext()) {
+            CAlarmData row = ToAlarmData();
+            row.time = row.OccurrenceAfter(reference);
+            // Strictly later: the alarm that just rang, or one at the same moment, is not
+            // chosen again. Not earlier than the best: the first in key order keeps a tie.
+            if (row.time <= reference || (best && row.time >= best->time)) {
+                continue;
+            }
+            best = std::move(row);
+        }
+    } catch (const CDBException&) {
+        Close();
+        return 0;
+    }
+    Close();
+    pending = best ? *best : CAlarmData{};
+    return 1;
 }
 
 }  // namespace tokeiya

@@ -16,6 +16,13 @@ class CQAlarmData : public CRecordBase {
     // The current row as an alarm at its stored date and time.
     CAlarmData ToAlarmData() const;
 
+    // Makes `pending` the alarm that rings first after its own time, among the alarms of
+    // `idUser` and, with `alarmAll`, everyone's (user 0); of alarms at the same moment the
+    // first in key order. Found none: `pending` is cleared (no alarm pending). 0 when the
+    // query failed or found no alarm at all, and `pending` is left as it was; its failure is
+    // not told (the caller decides). 1 otherwise.
+    [[nodiscard]] int LoadNextAlarm(CAlarmData& pending, int idUser, bool alarmAll);
+
     int64_t m_idSchedule;
     int m_idUser;
     CTime m_dateSchedule;
