@@ -1,6 +1,7 @@
 // Choosing the next alarm among 2,000 alarm rows on the embedded database: a year of dated
 // alarms of user 1 and everyone's, a tenth of them every-day ones, with everyone's alarms
-// on. Budget: under 5 ms.
+// on. Budget: under 5 ms. Argument 0 chooses before all of them (every row is read), 1 in
+// the middle of the year (the dated rows before it are left unread).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -36,7 +37,8 @@ void BM_NextAlarm(benchmark::State& state) {
     FillAlarms(connection);
     for (auto _ : state) {
         CAlarmData pending;
-        pending.time = CTime(2024, 6, 15, 12, 0, 0);
+        pending.time =
+            state.range(0) == 0 ? CTime(2023, 12, 31, 12, 0, 0) : CTime(2024, 6, 15, 12, 0, 0);
         if (CQAlarmData(connection).LoadNextAlarm(pending, 1, true) == 0 ||
             pending.idSchedule == 0) {
             state.SkipWithError("no alarm was chosen");
@@ -45,7 +47,7 @@ void BM_NextAlarm(benchmark::State& state) {
         benchmark::DoNotOptimize(pending);
     }
 }
-BENCHMARK(BM_NextAlarm)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NextAlarm)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

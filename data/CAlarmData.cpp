@@ -3,18 +3,26 @@
 namespace tokeiya {
 
 CTime CAlarmData::OccurrenceAfter(const CTime& reference) const {
-    if (flgEveryDay == 0) {
+    std::tm day{};
+    if (flgEveryDay == 0 || !reference.GetLocalTm(day)) {
         return time;
     }
-    const int year = reference.GetYear();
-    const int month = reference.GetMonth();
-    const int day = reference.GetDay();
-    const CTime today(year, month, day, time.GetHour(), time.GetMinute(), 0);
+    return OccurrenceAfter(reference, day);
+}
+
+CTime CAlarmData::OccurrenceAfter(const CTime& reference, const std::tm& referenceDay) const {
+    std::tm at{};
+    if (flgEveryDay == 0 || !time.GetLocalTm(at)) {
+        return time;
+    }
+    const int year = referenceDay.tm_year + 1900;
+    const int month = referenceDay.tm_mon + 1;
+    const CTime today(year, month, referenceDay.tm_mday, at.tm_hour, at.tm_min, 0);
     if (today > reference) {
         return today;
     }
     // The calendar's next day, not 24 hours on: a day of a clock change is shorter or longer.
-    return CTime(year, month, day + 1, time.GetHour(), time.GetMinute(), 0);
+    return CTime(year, month, referenceDay.tm_mday + 1, at.tm_hour, at.tm_min, 0);
 }
 
 }  // namespace tokeiya

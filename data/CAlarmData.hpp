@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "platform/CTime.hpp"
@@ -20,6 +21,9 @@ struct CAlarmData {
     // row at its hour and minute on the reference's day, or the day after when that is not
     // later than the reference. A dated row may lie before the reference.
     CTime OccurrenceAfter(const CTime& reference) const;
+    // The same with the reference's local date and time already broken down, for a caller
+    // that asks of many rows.
+    CTime OccurrenceAfter(const CTime& reference, const std::tm& referenceDay) const;
 };
 
 }  // namespace tokeiya

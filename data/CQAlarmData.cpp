@@ -1,6 +1,8 @@
 #include "data/CQAlarmData.hpp"
 
+#include <ctime>
 #include <optional>
+#include <string>
 
 namespace tokeiya {
 
@@ -39,9 +41,19 @@ CAlarmData CQAlarmData::ToAlarmData() const {
 
 int CQAlarmData::LoadNextAlarm(CAlarmData& pending, int idUser, bool alarmAll) {
     Close();
-    m_strFilter = alarmAll ? "[idUser]=? OR [idUser]=0" : "[idUser]=?";
-    m_params = {DbValue(idUser)};
     const CTime reference = pending.time;
+    // Of the dated alarms only those of the first moment after the reference can be
+    // chosen: the others, past ones above all, stay unread. Every-day alarms are all read,
+    // since each one's next occurrence depends on the reference.
+    const std::string owners = alarmAll ? "([idUser]=? OR [idUser]=0)" : "[idUser]=?";
+    m_strFilter = owners +
+                  " AND ([flgEveryDay]<>0 OR [dateSchedule]=(SELECT MIN([dateSchedule])"
+                  " FROM " +
+                  GetDefaultSQL() + " WHERE " + owners +
+                  " AND [flgEveryDay]=0 AND [dateSchedule]>?))";
+    m_params = {DbValue(idUser), DbValue(idUser), Dialect().DateTimeParam(reference)};
+    std::tm referenceDay{};
+    static_cast<void>(reference.GetLocalTm(referenceDay));
     std::optional<CAlarmData> best;
     try {
         CDatabase::ExpectedErrors quiet(Connection().Database());
@@ -50,7 +62,7 @@ int CQAlarmData::LoadNextAlarm(CAlarmData& pending, int idUser, bool alarmAll) {
         }
         for (; !IsEOF(); MoveNext()) {
             CAlarmData row = ToAlarmData();
-            row.time = row.OccurrenceAfter(reference);
+            row.time = row.OccurrenceAfter(reference, referenceDay);
             // Strictly later: the alarm that just rang, or one at the same moment, is not
             // chosen again. Not earlier than the best: the first in key order keeps a tie.
             if (row.time <= reference || (best && row.time >= best->time)) {

@@ -18,9 +18,10 @@ class CQAlarmData : public CRecordBase {
 
     // Makes `pending` the alarm that rings first after its own time, among the alarms of
     // `idUser` and, with `alarmAll`, everyone's (user 0); of alarms at the same moment the
-    // first in key order. Found none: `pending` is cleared (no alarm pending). 0 when the
-    // query failed or found no alarm at all, and `pending` is left as it was; its failure is
-    // not told (the caller decides). 1 otherwise.
+    // first in key order. 0 when the query failed or found neither an every-day alarm nor
+    // one dated after that time, and `pending` is left as it was; a failure is not told
+    // (the caller decides). Otherwise 1, and `pending` is cleared (no alarm pending) when
+    // none of the alarms found rings after that time.
     [[nodiscard]] int LoadNextAlarm(CAlarmData& pending, int idUser, bool alarmAll);
 
     int64_t m_idSchedule;

@@ -44,8 +44,8 @@ void CAlarmService::Check(CConnection* db, bool alarmAll, win::IHostWindow& spea
         return;
     }
     const CTime now = CTime::GetCurrentTime();
-    const CTime minute(now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(),
-                       now.GetMinute(), 0);
+    const CTime minute(now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute(),
+                       0);
     if (m_pending.time > minute) {
         return;
     }

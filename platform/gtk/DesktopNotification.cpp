@@ -68,8 +68,7 @@ GVariant* CDesktopNotification::Hints() const {
     return g_variant_builder_end(&hints);
 }
 
-bool CDesktopNotification::Send(const std::string& summary, const std::string& body,
-                                int seconds) {
+bool CDesktopNotification::Send(const std::string& summary, const std::string& body, int seconds) {
     if (!m_bus) {
         const std::optional<std::string> address = SessionBusAddress();
         if (!address) {
@@ -103,8 +102,7 @@ bool CDesktopNotification::Send(const std::string& summary, const std::string& b
 
 void CDesktopNotification::OnReply(GObject* source, GAsyncResult* result, gpointer self) noexcept {
     GError* error = nullptr;
-    GVariant* reply =
-        g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+    GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
     if (error != nullptr) {
         // No server on the bus, or the object is gone (cancelled): the notice window tells
         // it alone.

@@ -42,7 +42,7 @@ class CGtkNoticeWindow : public INoticeWindow {
     static gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer self) noexcept;
     static void OnOk(GtkButton*, gpointer self) noexcept;
 
-    std::string m_caption;  // CP932
+    std::string m_caption;          // CP932
     std::string m_applicationName;  // UTF-8
     std::unique_ptr<CDesktopNotification> m_notification;
     ToplevelPtr m_window;

@@ -1,7 +1,6 @@
 #include "platform/gtk/TonePattern.hpp"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 #include "platform/gtk/GtkCallback.hpp"

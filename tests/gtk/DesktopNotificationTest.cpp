@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <gio/gio.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,9 +38,10 @@ class PrivateBus {
                                nullptr};
         gint out = -1;
         GError* error = nullptr;
-        if (!g_spawn_async_with_pipes(nullptr, const_cast<gchar**>(argv), nullptr,
-                                      G_SPAWN_SEARCH_PATH, nullptr, nullptr, &m_pid, nullptr,
-                                      &out, nullptr, &error)) {
+        if (!g_spawn_async_with_pipes(
+                nullptr, const_cast<gchar**>(argv), nullptr,
+                static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr,
+                nullptr, &m_pid, nullptr, &out, nullptr, &error)) {
             ADD_FAILURE() << "dbus-daemon: " << error->message;
             g_error_free(error);
             return;
@@ -48,8 +49,8 @@ class PrivateBus {
         // The daemon prints its address once it listens.
         char buffer[512];
         std::string line;
-        for (ssize_t n = 0; line.find('\n') == std::string::npos &&
-                            (n = read(out, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t n = 0;
+             line.find('\n') == std::string::npos && (n = read(out, buffer, sizeof buffer)) > 0;) {
             line.append(buffer, static_cast<size_t>(n));
         }
         close(out);
@@ -89,15 +90,15 @@ class FakeNotificationServer {
             return;
         }
         GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kInterface, nullptr);
-        static const GDBusInterfaceVTable vtable = {&FakeNotificationServer::OnCall, nullptr,
-                                                    nullptr, {}};
-        m_object = g_dbus_connection_register_object(
-            m_bus.get(), "/org/freedesktop/Notifications", node->interfaces[0], &vtable, this,
-            nullptr, nullptr);
+        static const GDBusInterfaceVTable vtable = {
+            &FakeNotificationServer::OnCall, nullptr, nullptr, {}};
+        m_object =
+            g_dbus_connection_register_object(m_bus.get(), "/org/freedesktop/Notifications",
+                                              node->interfaces[0], &vtable, this, nullptr, nullptr);
         g_dbus_node_info_unref(node);
         m_name = g_bus_own_name_on_connection(m_bus.get(), "org.freedesktop.Notifications",
-                                              G_BUS_NAME_OWNER_FLAGS_NONE, &OnNameAcquired,
-                                              nullptr, this, nullptr);
+                                              G_BUS_NAME_OWNER_FLAGS_NONE, &OnNameAcquired, nullptr,
+                                              this, nullptr);
         EXPECT_TRUE(PumpUntil([this] { return m_owned; }));
     }
     ~FakeNotificationServer() {
@@ -137,8 +138,8 @@ class FakeNotificationServer {
         Notice notice;
         GVariantIter* actions = nullptr;
         GVariant* hints = nullptr;
-        g_variant_get(parameters, "(&su&s&s&sas@a{sv}i)", &app, &notice.replaces, &icon,
-                      &summary, &body, &actions, &hints, &notice.expire);
+        g_variant_get(parameters, "(&su&s&s&sas@a{sv}i)", &app, &notice.replaces, &icon, &summary,
+                      &body, &actions, &hints, &notice.expire);
         notice.app = app;
         notice.icon = icon;
         notice.summary = summary;

@@ -10,8 +10,8 @@
 #include <optional>
 #include <system_error>
 
-#include "tests/support/TempFolder.hpp"
 #include "tests/support/ScopedEnv.hpp"
+#include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {
