@@ -1,13 +1,12 @@
 #include "platform/gtk/DesktopNotification.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <utility>
 
 #include "platform/gtk/GtkCallback.hpp"
+#include "platform/gtk/RuntimeSocket.hpp"
 
 namespace tokeiya::gtk {
 namespace {
@@ -35,16 +34,11 @@ std::optional<std::string> CDesktopNotification::SessionBusAddress() {
         named != nullptr && *named != '\0') {
         return std::string(named);
     }
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime == nullptr || *runtime == '\0') {
+    const std::optional<std::string> socket = RuntimeSocket("bus");
+    if (!socket) {
         return std::nullopt;
     }
-    const std::string socket = std::string(runtime) + "/bus";
-    struct stat info {};
-    if (stat(socket.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
-        return std::nullopt;
-    }
-    return "unix:path=" + socket;
+    return "unix:path=" + *socket;
 }
 
 GVariant* CDesktopNotification::Hints() const {

@@ -605,7 +605,7 @@ void CGtkMainWindow::Beep(int frequency, int milliseconds) {
 
 void CGtkMainWindow::PlayTones(const std::vector<win::Tone>& tones) {
     if (!m_tonePattern) {
-        m_tonePattern = std::make_unique<CTonePattern>([this] {
+        m_tonePattern = std::make_unique<CTonePattern>([] {
             GdkDisplay* display = gdk_display_get_default();
             if (display != nullptr) {
                 gdk_display_beep(display);

@@ -39,11 +39,7 @@ printf '[ALARM]\nTimeView=4\n' >"$ini"
 
 export TOKEIYA_MINUTE_TIMER_MS=500
 start_app
-focus_window 'とけい屋ログイン' "login window"
-xdotool type --delay 30 hanako
-xdotool key Return
-main=$(wait_window 'とけい屋! hanako') || fail "no main window"
-[ -n "$main" ] || fail "no main window"
+login_as_hanako
 
 notice=""
 for _ in $(seq 1000); do

@@ -79,6 +79,16 @@ focus_window() {
     xdotool windowfocus --sync "$window"
 }
 
+# Logs "hanako" (a user with an empty password) in through the login dialog; the main
+# window's id goes to $main.
+login_as_hanako() {
+    focus_window 'とけい屋ログイン' "login window"
+    xdotool type --delay 30 hanako
+    xdotool key Return
+    main=$(wait_window 'とけい屋! hanako') || fail "no main window"
+    [ -n "$main" ] || fail "no main window"
+}
+
 # Logs the administration account in through the login dialog and puts off setting its
 # password, which the login asks for while it is empty; the main window's id goes to $main.
 login_as_administrator() {

@@ -14,11 +14,7 @@ mkdir -p "$(dirname "$ini")"
 printf '[OPTIN]\nSetTimeForm=1\n' >"$ini"
 
 start_app
-focus_window 'とけい屋ログイン' "login window"
-xdotool type --delay 30 hanako
-xdotool key Return
-main=$(wait_window 'とけい屋! hanako') || fail "no main window"
-[ -n "$main" ] || fail "no main window"
+login_as_hanako
 read -r year month day <<<"$(date '+%Y %-m %-d')"
 today="idUser=1 AND nYear=$year AND nMonth=$month AND nDay=$day"
 [ "$(sql "SELECT COUNT(*) FROM Tタイムカード WHERE $today AND timeFrom IS NOT NULL")" = 1 ] ||

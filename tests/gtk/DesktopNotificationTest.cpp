@@ -206,11 +206,11 @@ TEST(DesktopNotification, WithoutAServerOrABusNothingFails) {
         FakeNotificationServer server(bus.Address());
         EXPECT_TRUE(notification->Send("now one does", "", 5));
         EXPECT_TRUE(PumpUntil([&] { return notification->Delivered() == 1; }));
-        // Gone while its call is on the way: the reply finds nothing to touch.
+        // Gone while its call is on the way (the call may or may not reach the server):
+        // the reply must find nothing to touch, which a sanitizer build would catch.
         EXPECT_TRUE(notification->Send("gone", "", 5));
         notification.reset();
         PumpFor(300);
-        EXPECT_EQ(2U, server.received.size());
     }
     tokeiya::test::TempFolder runtime;
     ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", nullptr);
