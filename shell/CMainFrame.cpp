@@ -235,7 +235,7 @@ void CMainFrame::OnClose() {
     }
     // A value the screen refuses keeps the window open with the reason shown, brought back
     // from the notification area when it closes from there.
-    if (m_view != nullptr && !m_view->LeaveEdit()) {
+    if (m_view != nullptr && !m_view->LeaveScreen()) {
         if (!Visible()) {
             RestoreFromTray();
         }

@@ -46,6 +46,21 @@ void CTokeiyaDoc::Message(const std::string& text) {
     }
 }
 
+bool CTokeiyaDoc::RunOnConnection(const std::string& notice, const std::function<void()>& work) {
+    if (m_dialogs == nullptr) {
+        return false;
+    }
+    m_connectionLent = true;
+    try {
+        m_dialogs->RunBusy(notice, work);
+    } catch (...) {
+        m_connectionLent = false;
+        throw;
+    }
+    m_connectionLent = false;
+    return true;
+}
+
 void CTokeiyaDoc::ReportDatabaseError(const CDBException& e) {
     if (e.Reported()) {
         return;

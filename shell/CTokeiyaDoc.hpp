@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,13 @@ class CTokeiyaDoc : private IDbErrorSink {
     // a schedule entry. 0 when the alarms could not be read or there are none.
     int ReloadAlarm();
 
+    // Runs `work`, which uses the connection, on a worker thread while the desktop shows
+    // `notice` and the windows wait. Without dialogs nothing runs (false).
+    bool RunOnConnection(const std::string& notice, const std::function<void()>& work);
+    // True while a worker holds the connection: the timers that fire in the meantime must
+    // leave it alone.
+    bool ConnectionLent() const { return m_connectionLent; }
+
     // The session's alarms and their notice window.
     CAlarmService& Alarms() const { return *m_alarms; }
     // Takes over a user the user settings stored, when it is the logged-in one.
@@ -108,6 +116,7 @@ class CTokeiyaDoc : private IDbErrorSink {
     std::string m_computerName;
     CUser m_loggedInUser;
     int m_sessionEndLimitMs = 10000;
+    bool m_connectionLent = false;
     std::unique_ptr<IServerPasswords> m_serverPasswords;
     std::unique_ptr<CAlarmService> m_alarms;
 };

@@ -76,6 +76,10 @@ bool CTokeiyaView::LeaveEdit() {
     return m_screenHooks == nullptr || m_screenHooks->LeaveEdit();
 }
 
+bool CTokeiyaView::LeaveScreen() {
+    return LeaveEdit() && (m_screenHooks == nullptr || m_screenHooks->ConfirmLeave());
+}
+
 bool CTokeiyaView::OnMenuCommand(win::UINT id) {
     if (CDosWinView::OnMenuCommand(id)) {
         return true;
@@ -83,7 +87,7 @@ bool CTokeiyaView::OnMenuCommand(win::UINT id) {
     const bool switches = id == command::kChangeConnection || id == command::kGroupSettings ||
                           id == command::kUserSettings || id == command::kCalculation;
     // A refused value keeps the screen, its reason on the title line.
-    if (switches && !LeaveEdit()) {
+    if (switches && !LeaveScreen()) {
         return true;
     }
     switch (id) {
@@ -115,6 +119,11 @@ void CTokeiyaView::ChangeConnection() {
 bool CTokeiyaView::OnTimer(win::UINT id) {
     if (id != kMinuteTimer) {
         return CDosWinView::OnTimer(id);
+    }
+    // Fired inside the wait for a worker that holds the connection: nothing here may use
+    // it, and the next minute checks again.
+    if (m_doc.ConnectionLent()) {
+        return true;
     }
     m_doc.CheckAlarm(Window());
     if (m_current != nullptr && m_current->refreshedEachMinute && m_screenHooks != nullptr) {

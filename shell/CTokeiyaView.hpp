@@ -20,6 +20,9 @@ class IWorkScreenHooks {
     // The screen is about to be left (another screen, the window closing): the open edit is
     // stored. False when its value was refused; the screen then shows why and stays.
     virtual bool LeaveEdit() = 0;
+    // The user is leaving the screen, its edit stored: rows it could not store yet are
+    // named, with the choice to go back to them (false: the screen stays).
+    virtual bool ConfirmLeave() = 0;
 };
 
 // The main window's view: builds the work screens from the screen table, keeps what they
@@ -51,6 +54,9 @@ class CTokeiyaView : public CDosWinView {
     // Stores the current screen's open edit before it is replaced or the window closes.
     // False when the screen refused the value: the user stays where they are.
     bool LeaveEdit();
+    // LeaveEdit, then the screen's own question about rows it could not store yet: what
+    // the user's own ways out of a screen ask. False when the user stays.
+    bool LeaveScreen();
 
     // The screen shown; the month schedule until the first one is built.
     ScreenId CurrentScreen() const {

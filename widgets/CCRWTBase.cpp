@@ -532,6 +532,14 @@ bool CCRWTBase::ArrowKey(int virtualKey, int modifiers, bool down, bool (CCRWTBa
         PostOwnExitKey(virtualKey, modifiers);
         return true;
     }
+    // A one-row cell opens with its whole value selected, to be typed over; Left and Right
+    // then leave it, as they do from its ends, instead of starting to edit inside it.
+    const bool sideways = virtualKey == VK_LEFT || virtualKey == VK_RIGHT;
+    if (OneRow() && modifiers == 0 && sideways && HasSelection() && SelectionStart() == 0 &&
+        SelectionEnd() == static_cast<int>(Text().size())) {
+        PostOwnExitKey(virtualKey, modifiers);
+        return true;
+    }
     const int before = m_caret;
     const bool moved = (this->*move)();
     if (!moved && OneRow()) {

@@ -45,6 +45,9 @@ bool CScriptedDialogs::AskSaveFile(std::string& path, const std::string& default
 
 void CScriptedDialogs::RunBusy(const std::string& notice, const std::function<void()>& work) {
     m_busyNotices.push_back(notice);
+    if (m_whileBusy) {
+        m_whileBusy();
+    }
     work();
 }
 

@@ -47,7 +47,7 @@ class CScriptedDialogs : public IDesktop {
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
     bool RunDialog(CDialogModel& model) override;
     bool AskSaveFile(std::string& path, const std::string& defaultExtension) override;
-    // Runs the work at once, on this thread; the notice is recorded.
+    // Runs the work at once, on this thread, after m_whileBusy; the notice is recorded.
     void RunBusy(const std::string& notice, const std::function<void()>& work) override;
     // A headless window; m_inMainWindowHost runs when its message loop starts.
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
@@ -69,6 +69,9 @@ class CScriptedDialogs : public IDesktop {
     // Runs as a message box closes, before its answer returns: what a desktop does then,
     // such as giving the focus back to the main window.
     std::function<void()> m_onMessageBoxClosed;
+    // Runs inside RunBusy while the work has not finished: what a desktop's wait loop does
+    // meanwhile, such as firing the main window's timers.
+    std::function<void()> m_whileBusy;
     // Runs on each window CreateMainWindow makes, before the program uses it.
     std::function<void(headless::HeadlessHostWindow&)> m_onMainWindowCreated;
     // The last window CreateMainWindow made, while it lives.

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kScrollBarId = 1;
 constexpr int kClickKind = 1;
+constexpr COLORREF kUnstoredColor = RGB(0xC0, 0, 0);
 
 }  // namespace
 
@@ -78,6 +79,7 @@ void CCRWA_List::ListLoaded() {
     // cells of the list before: closed later, it would put them back over the new rows.
     CloseEditor();
     m_cursor.Reset(RowCount());
+    m_unstored.clear();
     m_menuOpen = false;
     m_onFilter = false;
 }
@@ -96,8 +98,23 @@ void CCRWA_List::DrawRows() {
         // Long names must not run into the scroll bar.
         PutText(FitText(text, m_layout.rowWidth), m_layout.rowColumn, m_layout.firstLine + row,
                 true);
+        DrawMark(row, position);
     }
     DrawFooter();
+}
+
+void CCRWA_List::DrawMark(int row, int position) {
+    if (m_layout.markColumn < 0) {
+        return;
+    }
+    const int line = m_layout.firstLine + row;
+    if (Unstored(position)) {
+        PutText(kUnstoredMark, m_layout.markColumn, line, kUnstoredColor, true);
+        m_markedRows.insert(row);
+    } else if (m_markedRows.erase(row) != 0) {
+        PutText("  ", m_layout.markColumn, line, true);
+        SetTextColor(DefaultTextColor(), m_layout.markColumn, line, 2, 1, true);
+    }
 }
 
 void CCRWA_List::DrawRow(int position) {
@@ -107,6 +124,7 @@ void CCRWA_List::DrawRow(int position) {
     }
     const std::string text = position < RowCount() ? RowText(position) : std::string();
     PutText(FitText(text, m_layout.rowWidth), m_layout.rowColumn, m_layout.firstLine + row, true);
+    DrawMark(row, position);
 }
 
 void CCRWA_List::MakeVisible(int position) {
@@ -189,9 +207,16 @@ bool CCRWA_List::StoreEdit() {
     }
     if (m_onFilter) {
         CloseEditor();
-        if (taken == Taken::Changed) {
-            OnFilterChosen();
+        if (taken != Taken::Changed) {
+            return true;
         }
+        // Other rows replace these: a row not stored yet is asked about first.
+        if (!ConfirmLeave()) {
+            m_filter.codes->RestoreValue();
+            m_filter.codes->Draw(*this, true);
+            return false;
+        }
+        OnFilterChosen();
         return true;
     }
     const int position = Position();
@@ -203,13 +228,33 @@ bool CCRWA_List::StoreEdit() {
             Focus(m_cursor.Row(), column, Field(column).codes != nullptr);
             return false;
         }
-        if (StoreRow(position) == StoreResult::NoRow) {
+        const StoreResult result = StoreRow(position);
+        if (result == StoreResult::Kept || result == StoreResult::Told) {
+            m_unstored.insert(position);
+        } else {
+            m_unstored.erase(position);
+        }
+        if (result == StoreResult::NoRow) {
             Document().ShowMessage(RowMissingText());
         }
         DrawRow(position);
     }
     CloseEditor();
     return true;
+}
+
+bool CCRWA_List::ConfirmLeave() {
+    IDialogs* dialogs = Document().Dialogs();
+    if (m_unstored.empty() || dialogs == nullptr) {
+        return true;
+    }
+    if (dialogs->MessageBox(kUnstoredQuestion, MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return true;
+    }
+    MakeVisible(*m_unstored.begin());
+    DrawRows();
+    Focus(m_cursor.Row(), 0, false);
+    return false;
 }
 
 // --- Keys ---

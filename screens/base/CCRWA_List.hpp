@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,13 +15,15 @@ class CIIBase;
 class CIIDbCodeMenu;
 
 // Where a list stands on its screen: a page of `pageRows` lines from `firstLine`, each
-// row's text from `rowColumn` over `rowWidth` cells, the scroll bar in `scrollBarColumn`.
+// row's text from `rowColumn` over `rowWidth` cells, the scroll bar in `scrollBarColumn`,
+// and the two cells that mark a row not stored yet from `markColumn` (none when negative).
 struct ListLayout {
     int firstLine;
     int pageRows;
     int rowColumn;
     int rowWidth;
     int scrollBarColumn;
+    int markColumn = -1;
 };
 
 // One field of a list row: where its item stands on the row's line, the cells a click
@@ -68,6 +71,9 @@ class CCRWA_List : public CCRWA_Tokeiya {
     void Activate() override;
     bool OnExitKey(int virtualKey, int modifiers) override;
     bool LeaveEdit() override { return StoreEdit(); }
+    // Rows changed but not stored (not complete yet, or the database failed) would be lost
+    // with the screen: the user is told and may go back to the first of them.
+    bool ConfirmLeave() override;
     bool OnLButtonDown(int keys, int x, int y) override;
     bool OnRButtonDown(int keys, int x, int y) override;
     void OnThumbPosition(CCRWScrollBar* bar, int position) override;
@@ -86,6 +92,13 @@ class CCRWA_List : public CCRWA_Tokeiya {
     int FilterColumn() const { return static_cast<int>(m_fields.size()); }
     // Why a code its list does not hold is refused.
     static std::string NotListedText(int code);
+    // Whether list row `position` holds a change the database does not have.
+    bool Unstored(int position) const { return m_unstored.contains(position); }
+    // The mark on such a row, and what the user is asked when leaving it behind.
+    static constexpr const char* kUnstoredMark = "未";
+    static constexpr const char* kUnstoredQuestion =
+        "「未」の印の行は、入力が終わっていないため保存されていません。\n"
+        "戻って入力を続けますか？ (「いいえ」では、その入力は失われます)";
 
   protected:
     // The fields of a row (with their click regions on every page line) and the filter.
@@ -150,6 +163,8 @@ class CCRWA_List : public CCRWA_Tokeiya {
   private:
     void FocusFilter();
     void ShowScrollBar(bool shown);
+    // The mark of row `position` on page row `row`.
+    void DrawMark(int row, int position);
     bool Click(int x, int y, bool right);
     const ListField& Field(int column) const { return m_fields[static_cast<size_t>(column)]; }
 
@@ -158,6 +173,10 @@ class CCRWA_List : public CCRWA_Tokeiya {
     std::vector<ListField> m_fields;
     ListFilter m_filter;
     std::string m_refusal;
+    // Rows whose last change was kept on the screen only.
+    std::set<int> m_unstored;
+    // Page rows that show the mark, so that only they are cleared.
+    std::set<int> m_markedRows;
     bool m_menuOpen = false;
     bool m_onFilter = false;
     CCRWScrollBar* m_scrollBar = nullptr;  // owned by the window while shown

@@ -70,7 +70,7 @@ CCRWA_Tokeiya::Taken CCRWA_Tokeiya::TakeEdit() {
 }
 
 bool CCRWA_Tokeiya::SwitchScreen(ScreenId id) {
-    if (!m_view.CanCreateScreen(id)) {
+    if (!m_view.CanCreateScreen(id) || !ConfirmLeave()) {
         return false;
     }
     CCRWMain::SwitchScreen(ScreenCode(id));

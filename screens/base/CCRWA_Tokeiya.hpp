@@ -24,14 +24,16 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     void OnPeriodicRefresh() override;
     // Nothing to store on a screen without edits of its own: any editor is closed.
     bool LeaveEdit() override;
+    // Nothing is kept back on a screen that stores every edit as it is taken.
+    bool ConfirmLeave() override { return true; }
 
     CTokeiyaView& View() const { return m_view; }
     CTokeiyaDoc& Document() const { return m_view.Document(); }
     // What the screens hand on to one another, kept by the view.
     WorkContext& Work() const { return m_view.Work(); }
     // Asks the view for screen `id` after the current message; this screen then hides and
-    // closes. An id the view does not build is refused before that: false, and this screen
-    // stays as it is.
+    // closes. An id the view does not build is refused before that, and so is leaving when
+    // the user chose to go back to a row not stored yet: false, and this screen stays.
     bool SwitchScreen(ScreenId id);
     // The session's database; null without a connection.
     CConnection* Database() const;

@@ -11,7 +11,7 @@ namespace tokeiya {
 namespace {
 
 // The row text and the blanks after it, up to the rule before the scroll bar.
-constexpr ListLayout kLayout = {CCRWA_Group::kFirstLine, CCRWA_Group::kPageRows, 2, 77, 79};
+constexpr ListLayout kLayout = {CCRWA_Group::kFirstLine, CCRWA_Group::kPageRows, 2, 77, 79, 0};
 constexpr int kNameBytes = 20;
 constexpr int kCutoffColumn = 5;
 // Menu sizes are given in thousandths of the form's width and height.

@@ -248,17 +248,18 @@ void CCRWA_CalcuA::Recalculate() {
     std::string error;
     // The database works on its own thread meanwhile; the windows wait for it. Its message
     // is told here, on this thread, rather than from that one.
-    dialogs->RunBusy("給料を計算しています。しばらくお待ちください。", [&] {
-        CDatabase::ExpectedErrors quiet(db->Database());
-        for (const CUserGroup& group : groups) {
-            const PayCalculationBounds bounds =
-                PayCalculationBounds::For(year, month, group.nCutoff);
-            if (CPayCalculation(*db).Run(group.idGroup, bounds, error) == 0) {
-                failed = true;
-                return;
+    static_cast<void>(
+        Document().RunOnConnection("給料を計算しています。しばらくお待ちください。", [&] {
+            CDatabase::ExpectedErrors quiet(db->Database());
+            for (const CUserGroup& group : groups) {
+                const PayCalculationBounds bounds =
+                    PayCalculationBounds::For(year, month, group.nCutoff);
+                if (CPayCalculation(*db).Run(group.idGroup, bounds, error) == 0) {
+                    failed = true;
+                    return;
+                }
             }
-        }
-    });
+        }));
     if (failed) {
         Document().ShowMessage(error.empty() ? std::string("計算できませんでした。") : error);
         FocusRow();

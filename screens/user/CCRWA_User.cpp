@@ -18,7 +18,7 @@ constexpr const char* kAllGroups = "全員";
 constexpr const char* kGroupList = "[dbo].[Qmグループ]";
 constexpr const char* kLevelList = "[dbo].[Qmユーザーレベル]";
 
-constexpr ListLayout kLayout = {CCRWA_User::kFirstLine, CCRWA_User::kPageRows, 2, 111, 114};
+constexpr ListLayout kLayout = {CCRWA_User::kFirstLine, CCRWA_User::kPageRows, 2, 111, 114, 0};
 constexpr int kFilterX = 16;
 constexpr int kFilterLine = 1;
 constexpr int kCodeFieldWidth = 23;   // "01:" and a group name of 20
@@ -302,6 +302,9 @@ bool CCRWA_User::OnFunctionKey(int key, int, int) {
                 Focus(Cursor(), Column(), MenuOpen());
                 break;
             }
+            if (!ConfirmLeave()) {
+                break;
+            }
             m_filterId = -1;
             m_filterName = kAllGroups;
             Reload();
@@ -309,6 +312,9 @@ bool CCRWA_User::OnFunctionKey(int key, int, int) {
             Focus(0, 0, false);
             break;
         case 5:
+            if (!ConfirmLeave()) {
+                break;
+            }
             m_retired = !m_retired;
             if (CFunctionMenu* bar = FunctionMenu()) {
                 bar->SetHighlight(m_retired ? 5 : 0);

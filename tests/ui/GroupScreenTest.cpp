@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -321,6 +323,101 @@ TEST_F(GroupScreenTest, ThirtyGroupsPageAndScrollWithTheBlankRowLast) {
     EXPECT_EQ(0, Screen().Column()) << "the first field of the row";
     EXPECT_EQ(0u, Line(3).find("07  g7"));
 }
+
+// A way out of the group settings, and the screen it leads to (none: the window closes).
+struct WayOut {
+    const char* name;
+    std::function<void(headless::HeadlessHostWindow&)> leave;
+    bool closes;
+    ScreenId then;
+};
+
+void PrintTo(const WayOut& way, std::ostream* out) {
+    *out << way.name;
+}
+
+const WayOut kWaysOut[] = {
+    {"KeyNine",
+     [](headless::HeadlessHostWindow& window) {
+         window.Press(VK_F1 + 8);
+         window.Pump();
+     },
+     false, ScreenId::AdminHome},
+    {"UserSettings",
+     [](headless::HeadlessHostWindow& window) {
+         ASSERT_TRUE(window.ChooseCommand(command::kUserSettings));
+         window.Pump();
+     },
+     false, ScreenId::Users},
+    {"CloseButton",
+     [](headless::HeadlessHostWindow& window) {
+         window.Send(WM_CLOSE);
+         window.Pump();
+     },
+     true, ScreenId::Groups},
+};
+
+// An overtime rule without its unit cannot be stored: the row says so, and every way out
+// of the screen asks before the typing is lost.
+class UnstoredGroupTest : public GroupScreenTest, public ::testing::WithParamInterface<WayOut> {
+  protected:
+    bool Marked(int line) {
+        std::string text;
+        Screen().GetRowText(text, line, 0, 1, true);
+        return text == CCRWA_List::kUnstoredMark;
+    }
+};
+
+TEST_P(UnstoredGroupTest, IsMarkedAndLeavingOffersToGoBack) {
+    AddGroup(1, "営業");
+    AddGroup(2, "事務");
+    Open();
+    Key(VK_DOWN, 2);
+    Key(VK_UP, 2);
+    ASSERT_EQ(3, Screen().List().Count()) << "a blank row below";
+    ClickCell(37, 4);
+    TypeAndEnter("1");
+    ASSERT_EQ(0, Stored()[1].typeOvertime);
+    EXPECT_FALSE(Marked(3));
+    EXPECT_TRUE(Marked(4));
+    EXPECT_FALSE(Marked(5)) << "the blank row was never typed into";
+
+    m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+    GetParam().leave(Window());
+    ASSERT_EQ(1u, m_dialogs.m_messages.size());
+    EXPECT_EQ(CCRWA_List::kUnstoredQuestion, m_dialogs.m_messages[0]);
+    ASSERT_FALSE(m_frame->Closed());
+    ASSERT_EQ(ScreenId::Groups, View().CurrentScreen());
+    EXPECT_EQ(1, Screen().Cursor()) << "back on the row not stored";
+    EXPECT_NE(nullptr, Screen().ActiveEditor());
+
+    // Finished, the row is stored and the mark goes; nothing more is asked.
+    ClickCell(37, 4);
+    TypeAndEnter("1");
+    TypeAndEnter("15");
+    Key(VK_SPACE);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    EXPECT_EQ(1, Stored()[1].typeOvertime);
+    EXPECT_FALSE(Marked(4));
+    ClickCell(29, 3);
+    TypeAndEnter("3");
+    EXPECT_TRUE(Marked(3)) << "by the hour without a unit";
+
+    m_dialogs.QueueMessageAnswer(MessageAnswer::No);
+    GetParam().leave(Window());
+    EXPECT_EQ(2u, m_dialogs.m_messages.size());
+    EXPECT_EQ(GetParam().closes, m_frame->Closed());
+    if (!GetParam().closes) {
+        EXPECT_EQ(GetParam().then, View().CurrentScreen());
+    }
+    EXPECT_EQ(1, Stored()[0].typeSalary) << "what was not stored is gone, as the user chose";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWayOut, UnstoredGroupTest, ::testing::ValuesIn(kWaysOut),
+                         [](const ::testing::TestParamInfo<WayOut>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace tokeiya

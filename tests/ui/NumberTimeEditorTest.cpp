@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/ScopedTimeZone.hpp"
 #include "tests/support/ScreenText.hpp"
 #include "tests/ui/EditorDesk.hpp"
 #include "widgets/CCRWTDigit.hpp"
+#include "widgets/CCRWTString.hpp"
 #include "widgets/CCRWTTime.hpp"
 
 namespace tokeiya {
@@ -282,6 +284,44 @@ TEST(TimeEditor, StartShowsTheTimeOfDayWithTheCaretAtTheStart) {
     CTime var = time;
     ASSERT_TRUE(desk.editor->ParseTimeInto(var));
     EXPECT_EQ("2024-03-05 12:34:56", var.Format("%Y-%m-%d %H:%M:%S"));
+}
+
+// The exit keys an arrow key posts from a started editor; the text stays as it was.
+template <typename Desk>
+std::vector<std::string> ExitsOfArrow(Desk& desk, int key) {
+    const std::string before = desk.editor->Text();
+    desk.window.Press(key);
+    EXPECT_EQ(before, desk.editor->Text());
+    return desk.editor->exits;
+}
+
+// A cell opens with its value selected, to be typed over: Left and Right then leave the
+// cell, whichever end the caret stands at. Once the value is edited they move the caret
+// again, and leave only from the ends.
+TEST(OneRowEditors, LeftAndRightLeaveACellOpenedWithItsValueSelected) {
+    ScopedTimeZone zone("Asia/Tokyo");
+    const CTime nineOhSeven(2024, 3, 5, 9, 7, 0);
+    for (const int key : {VK_LEFT, VK_RIGHT}) {
+        SCOPED_TRACE(key == VK_LEFT ? "Left" : "Right");
+        const std::vector<std::string> leaves = {std::to_string(key) + "/0"};
+        TimeDesk time(false);
+        time.editor->Start(nineOhSeven, true);
+        EXPECT_EQ(leaves, ExitsOfArrow(time, key)) << "time";
+        DigitDesk number(3, 0, false);
+        number.editor->Start(45, true);
+        EXPECT_EQ(leaves, ExitsOfArrow(number, key)) << "number";
+        EditorDesk<CCRWTString> text(EditorRect(8), 8, 0);
+        text.editor->Start("ab", 0, true, 0);
+        EXPECT_EQ(leaves, ExitsOfArrow(text, key)) << "text";
+    }
+
+    TimeDesk desk(false);
+    desk.editor->Start(nineOhSeven, true);
+    desk.window.Type("1");
+    EXPECT_TRUE(ExitsOfArrow(desk, VK_LEFT).empty()) << "typed into: the caret moves";
+    EXPECT_EQ(0, desk.editor->CaretCol());
+    desk.window.Press(VK_RIGHT, kShift);
+    EXPECT_EQ("1", desk.editor->SelectedText()) << "Shift still selects";
 }
 
 TEST(TimeEditor, PasteReplacesEverythingWithATimeText) {

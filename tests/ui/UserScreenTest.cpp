@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -63,7 +64,12 @@ class UserScreenTest : public test::WorkSession {
         Screen().GetRowText(text, line, 0, Screen().Cols() - 1, true);
         return text;
     }
-    std::string ListLine(int row) { return Line(CCRWA_User::kFirstLine + row); }
+    // A user's row as the list writes it, without the mark in front.
+    std::string ListLine(int row) {
+        std::string text;
+        Screen().GetRowText(text, CCRWA_User::kFirstLine + row, 2, Screen().Cols() - 1, true);
+        return text;
+    }
     CUser Stored(int id) {
         CUser user;
         EXPECT_EQ(1, CTUser(m_db.Connection(), CTUser::Mode::View).LoadById(id, user)) << id;
@@ -274,6 +280,43 @@ TEST_F(UserScreenTest, AGroupFilterListsItsUsersAndFillsItIntoNewRows) {
     EXPECT_EQ(-1, Screen().FilterId());
     EXPECT_NE(std::string::npos, Line(1).find("全員"));
     EXPECT_EQ((std::vector<std::string>{"hanako", "taro", "ken", ""}), Names());
+}
+
+// A user without a group is not stored; before another list replaces it the
+// administrator is asked, and may go back to it.
+TEST_F(UserScreenTest, AnUnfinishedUserIsAskedAboutBeforeTheListIsReadAgain) {
+    Open();
+    Key(VK_DOWN);
+    TypeAndEnter("佐藤");
+    ASSERT_EQ(1, UserCount());
+    std::string mark;
+    Screen().GetRowText(mark, CCRWA_User::kFirstLine + 1, 0, 1, true);
+    EXPECT_EQ(CCRWA_List::kUnstoredMark, mark);
+
+    const std::pair<const char*, std::function<void()>> rereads[] = {
+        {"retired users shown", [&] { Key(VK_F1 + 4); }},
+        {"another group chosen",
+         [&] {
+             Key(VK_F1 + 1);
+             Key(VK_DOWN);
+             Key(VK_RETURN);
+         }},
+    };
+    for (const auto& [what, reread] : rereads) {
+        SCOPED_TRACE(what);
+        m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+        const size_t asked = m_dialogs.m_messages.size();
+        reread();
+        EXPECT_EQ(asked + 1, m_dialogs.m_messages.size());
+        EXPECT_EQ((std::vector<std::string>{"hanako", "佐藤"}), Names());
+        EXPECT_EQ(1, Screen().Cursor());
+        EXPECT_EQ(-1, Screen().FilterId());
+        EXPECT_FALSE(Screen().ShowsRetired());
+    }
+    m_dialogs.QueueMessageAnswer(MessageAnswer::No);
+    Key(VK_F1 + 4);
+    EXPECT_TRUE(Screen().ShowsRetired());
+    EXPECT_EQ((std::vector<std::string>{""}), Names()) << "the retired users: none";
 }
 
 TEST_F(UserScreenTest, TheLoggedInUsersNewPasswordIsRemembered) {
