@@ -37,14 +37,18 @@ namespace tokeiya::bench {
     return true;
 }
 
-// User 1, "hanako" (password "pw", level 3), with that month; false when either could not
-// be stored.
-[[nodiscard]] inline bool AddHanakoWithMonth(CConnection& connection) {
+// User 1, "hanako" (password "pw", level 3); false when it could not be stored.
+[[nodiscard]] inline bool AddHanako(CConnection& connection) {
     CUser user;
     user.strUserName = "hanako";
     user.strPassword = "pw";
     user.nLevel = 3;
-    return CTUser(connection, CTUser::Mode::Table).Save(user) != 0 && FillMonth(connection);
+    return CTUser(connection, CTUser::Mode::Table).Save(user) != 0;
+}
+
+// Hanako with that month; false when either could not be stored.
+[[nodiscard]] inline bool AddHanakoWithMonth(CConnection& connection) {
+    return AddHanako(connection) && FillMonth(connection);
 }
 
 }  // namespace tokeiya::bench

@@ -135,7 +135,8 @@ int CTSchedule::LoadDay(int userId, int year, int month, int day, std::vector<CS
     return 1;
 }
 
-int CTSchedule::SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate) {
+int CTSchedule::SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate,
+                             const CSchedule* asRead) {
     SetMode(Mode::Table);
     m_strSort.clear();
     if (schedule.idSchedule != 0) {
@@ -144,7 +145,11 @@ int CTSchedule::SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate
         if (!Open() || IsEOF()) {
             return 0;
         }
-        Edit();
+        if (asRead != nullptr) {
+            EditAsRead([this, asRead] { FromSchedule(*asRead); });
+        } else {
+            Edit();
+        }
         FromSchedule(schedule);
     } else {
         // The new row is found again by the token. Rows of other computers carry other
@@ -187,17 +192,21 @@ CTime CTSchedule::LatestUpdateOfMonth(int year, int month) {
                         CTime::FromLocal(nextYear, nextMonth, 1, 0, 0, 0));
 }
 
-CTime CTSchedule::LatestUpdateOfDay(int year, int month, int day) {
+CTime CTSchedule::LatestUpdateOfDay(int year, int month, int day, bool* failed) {
     const std::optional<CTime> from = CTime::FromLocal(year, month, day, 0, 0, 0);
     // The next midnight, not 24 hours on: a day with a clock change is longer or shorter.
     std::optional<CTime> to;
     if (from) {
         to = CTime::FromLocal(from->GetYear(), from->GetMonth(), from->GetDay() + 1, 0, 0, 0);
     }
-    return LatestUpdate(from, to);
+    return LatestUpdate(from, to, failed);
 }
 
-CTime CTSchedule::LatestUpdate(const std::optional<CTime>& from, const std::optional<CTime>& to) {
+CTime CTSchedule::LatestUpdate(const std::optional<CTime>& from, const std::optional<CTime>& to,
+                               bool* failed) {
+    if (failed != nullptr) {
+        *failed = false;
+    }
     if (!from || !to || IsEmptyTime(*from) || !(*from < *to)) {
         return CTime();
     }
@@ -211,6 +220,9 @@ CTime CTSchedule::LatestUpdate(const std::optional<CTime>& from, const std::opti
                     {DbType::Timestamp});
     } catch (const CDBException&) {
         // Told by the connection; nothing is known newer.
+        if (failed != nullptr) {
+            *failed = true;
+        }
         return CTime();
     }
     return latest.IsEOF() ? CTime() : FromDbValue(latest.GetField(0));

@@ -34,12 +34,15 @@ class CTSchedule : public CRecordBase {
     // `token` tells this connection's inserts apart from other computers' (the login row
     // id); it must not be 0. Stamps timeUpdate with the current time and raises
     // `latestUpdate` to it. 0 when the row to update is missing or the insert cannot be
-    // found again; nothing is inserted for token 0.
-    [[nodiscard]] int SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate);
+    // found again; nothing is inserted for token 0. With `asRead`, the entry as it was read,
+    // an update writes only what differs from it, so that another computer's change to the
+    // entry's other columns stays.
+    [[nodiscard]] int SaveSchedule(int token, CSchedule& schedule, CTime& latestUpdate,
+                                   const CSchedule* asRead = nullptr);
     // The newest timeUpdate of the rows dated in the month (or the day); the empty time when
-    // there is none or the query fails.
+    // there is none or the query fails; `failed`, when given, tells the two apart.
     CTime LatestUpdateOfMonth(int year, int month);
-    CTime LatestUpdateOfDay(int year, int month, int day);
+    CTime LatestUpdateOfDay(int year, int month, int day, bool* failed = nullptr);
 
     // The current row as a CSchedule (columns 1 to 8), and back (columns 2 to 8).
     CSchedule ToSchedule() const;
@@ -67,7 +70,8 @@ class CTSchedule : public CRecordBase {
 
   private:
     // The newest timeUpdate of the table's rows dated from `from` to before `to`.
-    CTime LatestUpdate(const std::optional<CTime>& from, const std::optional<CTime>& to);
+    CTime LatestUpdate(const std::optional<CTime>& from, const std::optional<CTime>& to,
+                       bool* failed = nullptr);
 
     Mode m_mode;
 };

@@ -24,8 +24,12 @@ const char* OptionLabel(int option) {
     return option >= 0 && option <= 2 ? kLabels[option] : kLabels[0];
 }
 
+const char* MaruMark(int flag) {
+    return flag != 0 ? "○" : "  ";
+}
+
 const char* ErrorMark(int flgErr) {
-    return flgErr != 0 ? "○" : "  ";
+    return MaruMark(flgErr);
 }
 
 std::string TimeCardTitleText(int year, int month, const CUser& user) {

@@ -14,6 +14,8 @@ std::string CardTimeText(const CTime& time);
 const char* WeekdayName(int weekday);
 // The day option as shown: two blanks, "前" or "翌" (blanks for any other value).
 const char* OptionLabel(int option);
+// "○" for a set flag, else two blanks: how the lists show a yes/no field.
+const char* MaruMark(int flag);
 // "○" for a day whose times do not add up, else two blanks.
 const char* ErrorMark(int flgErr);
 

@@ -1,5 +1,6 @@
 #include "screens/CTokeiyaScreens.hpp"
 
+#include "screens/day/CCRWA_DaySchedule.hpp"
 #include "screens/group/CCRWA_Group.hpp"
 #include "screens/login/CCRWA_LoginSystem.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
@@ -16,6 +17,11 @@ std::unique_ptr<CCRWin> Build(CTokeiyaView& view) {
     return std::make_unique<Screen>(view);
 }
 
+template <CCRWA_DaySchedule::Mode mode>
+std::unique_ptr<CCRWin> BuildDay(CTokeiyaView& view) {
+    return std::make_unique<CCRWA_DaySchedule>(view, mode);
+}
+
 // The schedules look for other computers' changes; the salary list and the time card keep
 // the user chosen on the list between them.
 constexpr ScreenEntry kScreens[] = {
@@ -23,8 +29,13 @@ constexpr ScreenEntry kScreens[] = {
      .create = &Build<CCRWA_MonthSchedule>,
      .hearsOptionChanges = true,
      .refreshedEachMinute = true},
-    {.id = ScreenId::PersonalDay, .hearsOptionChanges = true},
-    {.id = ScreenId::EveryoneDay, .hearsOptionChanges = true, .refreshedEachMinute = true},
+    {.id = ScreenId::PersonalDay,
+     .create = &BuildDay<CCRWA_DaySchedule::Mode::Personal>,
+     .hearsOptionChanges = true},
+    {.id = ScreenId::EveryoneDay,
+     .create = &BuildDay<CCRWA_DaySchedule::Mode::Everyone>,
+     .hearsOptionChanges = true,
+     .refreshedEachMinute = true},
     {.id = ScreenId::AdminHome, .create = &Build<CCRWA_LoginSystem>},
     {.id = ScreenId::Groups, .create = &Build<CCRWA_Group>},
     {.id = ScreenId::Users, .create = &Build<CCRWA_User>},

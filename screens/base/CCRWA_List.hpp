@@ -141,6 +141,8 @@ class CCRWA_List : public CCRWA_Tokeiya {
     bool OnFilter() const { return m_onFilter; }
     // The page row and field under a mouse position; false outside them.
     bool FieldAt(int x, int y, int& row, int& column) const;
+    // For a cursor that leaves the list for fields above it: the bar goes until Focus.
+    void HideScrollBar() { ShowScrollBar(false); }
 
     // Stores `row` through `save` on a copy, so that the row takes an id only from a store
     // that succeeded: a failed insert leaves it new, and the next change inserts again.

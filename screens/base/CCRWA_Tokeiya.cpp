@@ -5,6 +5,7 @@
 
 #include "platform/TextHelpers.hpp"
 #include "shell/CTokeiyaDoc.hpp"
+#include "widgets/CCRWTTime.hpp"
 #include "widgets/CFunctionMenu.hpp"
 #include "widgets/CIITime.hpp"
 
@@ -156,6 +157,37 @@ bool CCRWA_Tokeiya::OnUserMessage(win::UINT message, win::WPARAM wParam, win::LP
 std::string CCRWA_Tokeiya::FullFieldText(int bytes) {
     return "ここには半角 " + std::to_string(bytes) + " 文字 (全角 " + std::to_string(bytes / 2) +
            " 文字) までしか入りません。";
+}
+
+void CCRWA_Tokeiya::SetKeyLabel(int key, const std::string& label) {
+    CFunctionMenu* bar = FunctionMenu();
+    if (bar == nullptr || bar->GetLabel(0, key) == label) {
+        return;
+    }
+    bar->SetLabels(key, label);
+    bar->RedrawKey(key);
+}
+
+void CCRWA_Tokeiya::LabelNews(const CTime& known,
+                              const std::function<CTime(CConnection&)>& newest) {
+    CFunctionMenu* bar = FunctionMenu();
+    CConnection* db = Database();
+    if (db == nullptr || bar == nullptr || bar->HasLabel(0, 1)) {
+        return;
+    }
+    if (newest(*db) > known) {
+        SetKeyLabel(1, kLatestLabel);
+    }
+}
+
+bool CCRWA_Tokeiya::PutPresentTimeInEditor() {
+    CFunctionMenu* bar = FunctionMenu();
+    auto* editor = dynamic_cast<CCRWTTime*>(ActiveEditor());
+    if (bar == nullptr || bar->GetLabel(0, 6) != kPresentLabel || editor == nullptr) {
+        return false;
+    }
+    editor->Start(CTime::GetCurrentTime(), true);
+    return true;
 }
 
 void CCRWA_Tokeiya::HideMainWindow() {

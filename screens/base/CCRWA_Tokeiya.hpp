@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/CTime.hpp"
 #include "shell/CTokeiyaView.hpp"
 #include "widgets/CCRWMain.hpp"
 
@@ -52,7 +53,20 @@ class CCRWA_Tokeiya : public CCRWMain, public IWorkScreenHooks {
     // Why no more goes into a field of `bytes` bytes.
     static std::string FullFieldText(int bytes);
 
+    // Key 1's label while other computers changed what the screen shows, and key 6's while
+    // the open time editor may take the present time.
+    static constexpr const char* kLatestLabel = "最新情報";
+    static constexpr const char* kPresentLabel = "現在";
+
   protected:
+    // Labels key `key` (empty: unlabelled) and redraws it when that changes its label.
+    void SetKeyLabel(int key, const std::string& label);
+    // The minute's look for other computers' changes: key 1 reads kLatestLabel once `newest`
+    // reads a stamp later than `known`. Nothing without a database or while it is labelled.
+    void LabelNews(const CTime& known, const std::function<CTime(CConnection&)>& newest);
+    // Key 6: the present time into the open time editor, only while the key is labelled
+    // kPresentLabel. False when nothing was put in.
+    bool PutPresentTimeInEditor();
     // Hides the main window; the program goes on in the notification area, or minimised
     // where the desktop shows no notification icon.
     void HideMainWindow();

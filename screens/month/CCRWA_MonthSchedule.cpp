@@ -8,7 +8,6 @@
 #include "screens/base/HoldRedraw.hpp"
 #include "shell/CSetHolidayDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
-#include "widgets/CCRWTTime.hpp"
 #include "widgets/CFunctionMenu.hpp"
 
 namespace tokeiya {
@@ -18,8 +17,6 @@ using namespace win;
 namespace {
 
 constexpr const char* kDrawing = "MonthSchedule.tgd";
-constexpr const char* kLatestLabel = "最新情報";
-constexpr const char* kPresentLabel = "現在";
 
 // The cells of the mouse parts of a day line: arrival, departure, lunch minutes, option,
 // own subjects, holiday and shared subjects.
@@ -225,15 +222,6 @@ bool CCRWA_MonthSchedule::CursorOnToday() const {
            today.GetDay() == m_cursorDay;
 }
 
-void CCRWA_MonthSchedule::SetKeyLabel(int key, const std::string& label) {
-    CFunctionMenu* bar = FunctionMenu();
-    if (bar == nullptr || bar->GetLabel(0, key) == label) {
-        return;
-    }
-    bar->SetLabels(key, label);
-    bar->RedrawKey(key);
-}
-
 // --- Function keys ---
 
 bool CCRWA_MonthSchedule::OnFunctionKey(int key, int, int) {
@@ -307,13 +295,7 @@ void CCRWA_MonthSchedule::ReloadTexts() {
 }
 
 void CCRWA_MonthSchedule::PutPresentTime() {
-    CFunctionMenu* bar = FunctionMenu();
-    auto* editor = dynamic_cast<CCRWTTime*>(ActiveEditor());
-    if (bar == nullptr || bar->GetLabel(0, 6) != kPresentLabel || editor == nullptr) {
-        return;
-    }
-    editor->Start(CTime::GetCurrentTime(), true);
-    if (StoreEdit()) {
+    if (PutPresentTimeInEditor() && StoreEdit()) {
         SetCursor(m_cursorDay, m_cursorColumn);
     }
 }
@@ -421,13 +403,9 @@ void CCRWA_MonthSchedule::OnOptionsChanged() {
 }
 
 void CCRWA_MonthSchedule::OnPeriodicRefresh() {
-    CFunctionMenu* bar = FunctionMenu();
-    CConnection* db = Database();
-    if (m_handedOver || db == nullptr || bar == nullptr || bar->HasLabel(0, 1)) {
-        return;
-    }
-    if (m_days.ReadLatestUpdate(*db) > m_days.LatestUpdate()) {
-        SetKeyLabel(1, kLatestLabel);
+    if (!m_handedOver) {
+        LabelNews(m_days.LatestUpdate(),
+                  [this](CConnection& db) { return m_days.ReadLatestUpdate(db); });
     }
 }
 

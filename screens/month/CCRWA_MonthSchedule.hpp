@@ -67,7 +67,6 @@ class CCRWA_MonthSchedule : public CCRWA_Tokeiya {
     // the next month schedule find them.
     void RememberDate();
     bool CursorOnToday() const;
-    void SetKeyLabel(int key, const std::string& label);
     // The part of a day under a mouse position; false outside the month's days.
     bool PartAt(int x, int y, int& day, int& part) const;
     int UserId() const;

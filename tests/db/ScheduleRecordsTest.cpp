@@ -156,6 +156,24 @@ TEST_P(ScheduleRecords, SaveScheduleUpdatesTheRowOfItsIdAndRefusesMissingIds) {
     EXPECT_EQ(1, CountRows()) << "a missing id is never inserted";
 }
 
+// Two computers read the same entry; one changes its level, then the other its subject
+// with the entry as it read it: both changes stay.
+TEST_P(ScheduleRecords, AnUpdateAsReadKeepsAnotherComputersChangeToOtherColumns) {
+    const CSchedule read = Save(Entry(3, CTime(2024, 3, 5, 10, 0, 0), "before"));
+    CSchedule theirs = read;
+    theirs.nLevel = 4;
+    CTime latest;
+    ASSERT_EQ(1, CTSchedule(Db(), CTSchedule::Mode::Table).SaveSchedule(kToken, theirs, latest));
+    CSchedule ours = read;
+    ours.strSubject = "after";
+    ASSERT_EQ(1,
+              CTSchedule(Db(), CTSchedule::Mode::Table).SaveSchedule(kToken, ours, latest, &read));
+    std::optional<Row> row = ReadRow(read.idSchedule);
+    ASSERT_TRUE(row);
+    EXPECT_EQ("after", row->entry.strSubject);
+    EXPECT_EQ(4, row->entry.nLevel);
+}
+
 TEST_P(ScheduleRecords, TheTokenFindsOnlyTheRowJustInserted) {
     const int64_t leftover = InsertPending(Db(), kToken, "leftover");
     ASSERT_NE(0, leftover);

@@ -39,7 +39,7 @@ printf '[ALARM]\nTimeView=4\n' >"$ini"
 
 export TOKEIYA_MINUTE_TIMER_MS=500
 start_app
-login_as_hanako
+login_as hanako
 
 notice=""
 for _ in $(seq 1000); do

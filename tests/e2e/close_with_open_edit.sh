@@ -49,7 +49,7 @@ EOF
 sql "INSERT INTO Tユーザー (idUser, strUserName, strPassword, idGroup, nLevel) VALUES (1, 'hanako', '', 1, 3)"
 
 start_app
-login_as_hanako
+login_as hanako
 read -r year month day <<<"$(date '+%Y %-m %-d')"
 today="idUser=1 AND nYear=$year AND nMonth=$month AND nDay=$day"
 arrival() { sql "SELECT strftime('%H:%M', timeFrom) FROM Tタイムカード WHERE $today"; }
@@ -76,7 +76,7 @@ wait_app
 
 # Started again, the day still has the arrival typed before.
 start_app
-login_as_hanako
+login_as hanako
 [ "$(arrival)" = "08:15" ] || fail "the arrival is gone after starting again: '$(arrival)'"
 kill -TERM "$app_pid"
 wait_app

@@ -79,13 +79,13 @@ focus_window() {
     xdotool windowfocus --sync "$window"
 }
 
-# Logs "hanako" (a user with an empty password) in through the login dialog; the main
-# window's id goes to $main.
-login_as_hanako() {
+# Logs user $1 in through the login dialog with an empty password; the main window's id goes
+# to $main.
+login_as() {
     focus_window 'とけい屋ログイン' "login window"
-    xdotool type --delay 30 hanako
+    xdotool type --delay 30 "$1"
     xdotool key Return
-    main=$(wait_window 'とけい屋! hanako') || fail "no main window"
+    main=$(wait_window "とけい屋! $1") || fail "no main window"
     [ -n "$main" ] || fail "no main window"
 }
 

@@ -14,7 +14,7 @@ mkdir -p "$(dirname "$ini")"
 printf '[OPTIN]\nSetTimeForm=1\n' >"$ini"
 
 start_app
-login_as_hanako
+login_as hanako
 read -r year month day <<<"$(date '+%Y %-m %-d')"
 today="idUser=1 AND nYear=$year AND nMonth=$month AND nDay=$day"
 [ "$(sql "SELECT COUNT(*) FROM Tタイムカード WHERE $today AND timeFrom IS NOT NULL")" = 1 ] ||

@@ -17,7 +17,7 @@ sql "INSERT INTO Tタイムカード (idTimeCard, idUser, timeFrom, timeTo, nLun
      VALUES ($key, 1, '2000-01-01 09:00:00', '2000-01-01 18:00:00', 60, $year, $month, 3)"
 
 start_app
-login_as_hanako
+login_as hanako
 xdotool windowfocus --sync "$main"
 
 # "計算" is the last item of "管理", the fourth menu: open ファイル, move right to 管理.

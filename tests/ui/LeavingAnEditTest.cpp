@@ -80,6 +80,16 @@ const Leaving kLeavings[] = {
          test::QueueLogin(dialogs, "hanako", "pw");
          Choose(window, command::kChangeConnection);
      }},
+    {"MonthKeyNine", ScreenId::MonthSchedule, false, ScreenId::PersonalDay,
+     [](CScriptedDialogs&, headless::HeadlessHostWindow& window) {
+         window.Press(VK_F1 + 8);
+         window.Pump();
+     }},
+    {"MonthKeyTen", ScreenId::MonthSchedule, false, ScreenId::EveryoneDay,
+     [](CScriptedDialogs&, headless::HeadlessHostWindow& window) {
+         window.Press(VK_F1 + 9);
+         window.Pump();
+     }},
     {"TimeCardKeyEight", ScreenId::TimeCard, false, ScreenId::SalaryList,
      [](CScriptedDialogs&, headless::HeadlessHostWindow& window) {
          window.Press(VK_F1 + 7);

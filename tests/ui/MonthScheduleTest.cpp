@@ -9,6 +9,7 @@
 #include "data/CTTimeCard.hpp"
 #include "engine/CCDWLine.hpp"
 #include "platform/Cp932.hpp"
+#include "screens/day/CCRWA_DaySchedule.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
 #include "shell/CSetHolidayDlg.hpp"
 #include "tests/ui/WorkSession.hpp"
@@ -111,8 +112,8 @@ TEST_F(MonthScheduleTest, ShowsTheMonthWithTheUsersCardsSubjectsAndHolidays) {
     EXPECT_EQ(9, Screen().CursorDay()) << "the screen opens on today";
     EXPECT_EQ(0, Screen().CursorColumn());
     EXPECT_EQ("現在", Bar().GetLabel(0, 6)) << "the cursor is on today's arrival";
-    EXPECT_FALSE(Bar().HasLabel(0, 9)) << "the day schedules are not built yet";
-    EXPECT_FALSE(Bar().HasLabel(0, 10));
+    EXPECT_EQ("個人予定", Bar().GetLabel(0, 9));
+    EXPECT_EQ("全員予定", Bar().GetLabel(0, 10));
     Screen().CloseEditor();
     Window().UpdateWindow();
     EXPECT_TRUE(test::ScreenMatchesFile(
@@ -407,15 +408,18 @@ TEST_F(MonthScheduleTest, HidingRemembersTheDayAndTheNextScreenOpensOnIt) {
     EXPECT_EQ(0, Screen().CursorColumn());
 }
 
-TEST_F(MonthScheduleTest, DoubleClicksOnTheSubjectsWaitForTheDaySchedules) {
+TEST_F(MonthScheduleTest, ADoubleClickOnTheSharedSubjectsOpensEveryonesDay) {
     StartInMarch();
-    CCRWin* before = View().Screen();
     CPoint at = CellCentre(100, 17);  // the shared subjects of 15 March
     Window().DoubleClick(Button::Left, at.x, at.y);
     Window().Pump();
-    EXPECT_EQ(before, View().Screen()) << "no day schedule to open yet";
-    EXPECT_EQ(15, Screen().CursorDay());
-    ASSERT_NE(nullptr, Screen().ActiveEditor());
+    auto* day = dynamic_cast<CCRWA_DaySchedule*>(View().Screen());
+    ASSERT_NE(nullptr, day);
+    EXPECT_EQ(CCRWA_DaySchedule::Mode::Everyone, day->GetMode());
+    EXPECT_EQ(15, day->List().Day());
+    Key(VK_F1 + 8);
+    ASSERT_NE(nullptr, dynamic_cast<CCRWA_MonthSchedule*>(View().Screen()));
+    EXPECT_EQ(15, Screen().CursorDay()) << "the month comes back on that day";
 }
 
 }  // namespace

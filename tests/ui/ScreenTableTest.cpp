@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "screens/base/CCRWA_Tokeiya.hpp"
+#include "screens/day/CCRWA_DaySchedule.hpp"
 #include "screens/group/CCRWA_Group.hpp"
 #include "screens/login/CCRWA_LoginSystem.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
@@ -52,13 +53,15 @@ TEST_F(ScreenTableTest, EveryScreenIsBuiltOrRefusedWithoutBlankingTheOneThatAske
     };
     const Case cases[] = {
         {ScreenId::MonthSchedule, &Is<CCRWA_MonthSchedule>, false},
-        {ScreenId::PersonalDay, nullptr, false},
-        {ScreenId::EveryoneDay, nullptr, false},
+        {ScreenId::PersonalDay, &Is<CCRWA_DaySchedule>, false},
+        {ScreenId::EveryoneDay, &Is<CCRWA_DaySchedule>, false},
         {ScreenId::AdminHome, &Is<CCRWA_LoginSystem>, false},
         {ScreenId::Groups, &Is<CCRWA_Group>, false},
         {ScreenId::Users, &Is<CCRWA_User>, false},
         {ScreenId::SalaryList, &Is<CCRWA_CalcuA>, true},
         {ScreenId::TimeCard, &Is<CCRWA_CalcuB>, true},
+        // A code the program has no screen for.
+        {static_cast<ScreenId>(105), nullptr, false},
     };
     FixClock(2027, 3, 9, 10, 0);
     Start("hanako", "pw");
