@@ -205,6 +205,7 @@ class HeadlessHostWindow : public win::IMainWindow {
     void Beep(int frequency, int milliseconds) override;
     // Each tone is recorded with the beeps when the virtual clock reaches it.
     void PlayTones(const std::vector<win::Tone>& tones) override;
+    // Until the last tone of the pattern and its pause are over.
     bool TonesSounding() const;
 
     // win::IMainWindow
