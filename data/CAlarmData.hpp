@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "platform/CTime.hpp"
@@ -15,6 +16,14 @@ struct CAlarmData {
     CTime time;              // the alarm time; for a pending alarm its next occurrence
     std::string strSubject;
     int flgEveryDay = 0;  // only the time of day counts
+
+    // When this row rings next after `reference`: a dated row at its time, an every-day
+    // row at its hour and minute on the reference's day, or the day after when that is not
+    // later than the reference. A dated row may lie before the reference.
+    CTime OccurrenceAfter(const CTime& reference) const;
+    // The same with the reference's local date and time already broken down, for a caller
+    // that asks of many rows.
+    CTime OccurrenceAfter(const CTime& reference, const std::tm& referenceDay) const;
 };
 
 }  // namespace tokeiya

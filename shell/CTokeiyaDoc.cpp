@@ -193,7 +193,17 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
             ReportDatabaseError(e);
         }
     }
+    m_alarms->SetQueryUser(m_loggedInUser.idUser);
+    static_cast<void>(ReloadAlarm());
     return true;
+}
+
+int CTokeiyaDoc::ReloadAlarm() {
+    return m_alarms->Reload(m_db.get(), m_context.alarmAll);
+}
+
+void CTokeiyaDoc::CheckAlarm(win::IHostWindow& speaker) {
+    m_alarms->Check(m_db.get(), m_context.alarmAll, speaker);
 }
 
 bool CTokeiyaDoc::LogIn(CConnection& connection, CUser& verified) {

@@ -59,11 +59,12 @@ class CTokeiyaDoc : private IDbErrorSink {
     const CPasswordHash& PasswordHash() const { return m_passwordHash; }
     // How long EndSession waits for the database (10 s).
     void SetSessionEndLimit(int milliseconds) { m_sessionEndLimitMs = milliseconds; }
-    // Every minute, from the main window's timer: shows a schedule alarm that has come due.
-    // Alarms are not read yet, so there is nothing to show.
-    void CheckAlarm() {}
-    // Reads the next due alarm again after its rules changed. Alarms are not read yet.
-    void ReloadAlarm() {}
+    // Every minute, from the main window's timer (also while the window is hidden): rings
+    // a schedule alarm that has come due, its tone on `speaker`, and chooses the next.
+    void CheckAlarm(win::IHostWindow& speaker);
+    // Chooses the next alarm afresh, after the login, a change of the alarm options or of
+    // a schedule entry. 0 when the alarms could not be read or there are none.
+    int ReloadAlarm();
 
     // Runs `work`, which uses the connection, on a worker thread while the desktop shows
     // `notice` and the windows wait. Without dialogs nothing runs (false).

@@ -73,6 +73,8 @@ class CTokeiyaView : public CDosWinView {
 
   private:
     void ChangeConnection();
+    // kMinuteMs, unless $TOKEIYA_MINUTE_TIMER_MS asks for a shorter one (100 ms at least).
+    static win::UINT MinuteTimerPeriod();
 
     win::IMainWindow& m_mainWindow;
     CTokeiyaDoc& m_doc;

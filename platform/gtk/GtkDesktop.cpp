@@ -180,7 +180,7 @@ std::unique_ptr<win::IMainWindow> CGtkDesktop::CreateMainWindow(
 }
 
 std::unique_ptr<INoticeWindow> CGtkDesktop::CreateNoticeWindow(const std::string& caption) {
-    return std::make_unique<CGtkNoticeWindow>(caption);
+    return std::make_unique<CGtkNoticeWindow>(caption, kApplicationTitle);
 }
 
 }  // namespace tokeiya::gtk

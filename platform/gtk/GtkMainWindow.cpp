@@ -603,6 +603,19 @@ void CGtkMainWindow::Beep(int frequency, int milliseconds) {
     g_usleep(static_cast<gulong>(milliseconds) * 1000);
 }
 
+void CGtkMainWindow::PlayTones(const std::vector<win::Tone>& tones) {
+    if (!m_tonePattern) {
+        m_tonePattern = std::make_unique<CTonePattern>([] {
+            GdkDisplay* display = gdk_display_get_default();
+            if (display != nullptr) {
+                gdk_display_beep(display);
+                gdk_display_flush(display);
+            }
+        });
+    }
+    m_tonePattern->Play(tones);
+}
+
 // The loop and the end.
 
 void CGtkMainWindow::RunMessageLoop() {

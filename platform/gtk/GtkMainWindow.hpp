@@ -8,12 +8,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/gtk/GObjectPtr.hpp"
 #include "platform/gtk/GtkCaret.hpp"
 #include "platform/gtk/GtkCommandMenu.hpp"
 #include "platform/gtk/GtkInputContext.hpp"
 #include "platform/gtk/GtkTrayIcon.hpp"
+#include "platform/gtk/TonePattern.hpp"
 #include "platform/gtk/TonePlayer.hpp"
 #include "platform/win/IMainWindow.hpp"
 #include "platform/win/TimerIdAllocator.hpp"
@@ -81,6 +83,7 @@ class CGtkMainWindow : public win::IMainWindow, private ICommandTarget, private 
     win::IInputContext* InputContext() override { return m_inputContext.get(); }
     // On the sound server when there is one, else the display's bell; blocks meanwhile.
     void Beep(int frequency, int milliseconds) override;
+    void PlayTones(const std::vector<win::Tone>& tones) override;
 
     // win::IMainWindow
     void SetTitle(const std::string& title) override;
@@ -176,6 +179,7 @@ class CGtkMainWindow : public win::IMainWindow, private ICommandTarget, private 
     std::map<win::UINT, std::unique_ptr<TimerSlot>> m_timers;
     win::TimerIdAllocator m_timerIds;
     CTonePlayer m_tone;
+    std::unique_ptr<CTonePattern> m_tonePattern;  // made at the first pattern
     std::optional<int> m_eventModifiers;
     std::map<guint16, int> m_keysDown;  // hardware keycode -> the virtual key it went down as
     double m_wheelRemainder = 0;        // smooth scrolling not yet a whole notch, in 1/120

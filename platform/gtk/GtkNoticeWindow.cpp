@@ -25,7 +25,8 @@ GtkLabel* NewLine(GtkWidget* box) {
 
 }  // namespace
 
-CGtkNoticeWindow::CGtkNoticeWindow(std::string caption) : m_caption(std::move(caption)) {}
+CGtkNoticeWindow::CGtkNoticeWindow(std::string caption, std::string applicationName)
+    : m_caption(std::move(caption)), m_applicationName(std::move(applicationName)) {}
 
 CGtkNoticeWindow::~CGtkNoticeWindow() {
     StopTimeout();
@@ -45,6 +46,7 @@ void CGtkNoticeWindow::Build() {
     gtk_window_set_default_size(window, 260, -1);
     GObjectPtr<GdkPixbuf> icon = CGtkTrayIcon::ClockPicture(kIconSize);
     gtk_window_set_icon(window, icon.get());
+    m_notification = std::make_unique<CDesktopNotification>(m_applicationName, icon.get());
 
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 8);
     gtk_container_set_border_width(GTK_CONTAINER(box), 12);
@@ -77,6 +79,9 @@ void CGtkNoticeWindow::Show(const std::string& firstLine, const std::string& sec
     m_timeout = g_timeout_add(static_cast<guint>(milliseconds), &CGtkNoticeWindow::OnTimeout, this);
     gtk_widget_grab_focus(m_ok);
     gtk_window_present(GTK_WINDOW(m_window.get()));
+    // Seen also while the main window is hidden and the notice is behind other windows.
+    static_cast<void>(m_notification->Send(cp932::ToUtf8(firstLine), cp932::ToUtf8(secondLine),
+                                           std::clamp(seconds, 0, kLongestSeconds)));
 }
 
 void CGtkNoticeWindow::Hide() {

@@ -2,9 +2,11 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/NoticeWindow.hpp"
+#include "platform/gtk/DesktopNotification.hpp"
 #include "platform/gtk/GObjectPtr.hpp"
 
 namespace tokeiya::gtk {
@@ -13,10 +15,11 @@ namespace tokeiya::gtk {
 // which may be hidden in the notification area) with two labels and OK. Closing it from
 // the title bar, Escape and OK all hide it; it is destroyed only with this object. The
 // widgets are made at the first Show, so that a session that never shows a notice pays
-// nothing for it.
+// nothing for it. Each notice also goes to the desktop's notification server, where one
+// runs, under `applicationName` and with the program's clock.
 class CGtkNoticeWindow : public INoticeWindow {
   public:
-    explicit CGtkNoticeWindow(std::string caption);
+    CGtkNoticeWindow(std::string caption, std::string applicationName);
     ~CGtkNoticeWindow() override;
     CGtkNoticeWindow(const CGtkNoticeWindow&) = delete;
     CGtkNoticeWindow& operator=(const CGtkNoticeWindow&) = delete;
@@ -39,7 +42,9 @@ class CGtkNoticeWindow : public INoticeWindow {
     static gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer self) noexcept;
     static void OnOk(GtkButton*, gpointer self) noexcept;
 
-    std::string m_caption;  // CP932
+    std::string m_caption;          // CP932
+    std::string m_applicationName;  // UTF-8
+    std::unique_ptr<CDesktopNotification> m_notification;
     ToplevelPtr m_window;
     GtkLabel* m_firstLine = nullptr;
     GtkLabel* m_secondLine = nullptr;

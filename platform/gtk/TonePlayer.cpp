@@ -2,7 +2,6 @@
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +9,8 @@
 #include <cstdlib>
 #include <memory>
 #include <numbers>
+
+#include "platform/gtk/RuntimeSocket.hpp"
 
 namespace tokeiya::gtk {
 namespace {
@@ -29,16 +30,11 @@ std::optional<std::string> CTonePlayer::ServerAddress() {
     if (const char* named = std::getenv("PULSE_SERVER"); named != nullptr && *named != '\0') {
         return std::string(named);
     }
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime == nullptr || *runtime == '\0') {
+    const std::optional<std::string> socket = RuntimeSocket("pulse/native");
+    if (!socket) {
         return std::nullopt;
     }
-    const std::string socket = std::string(runtime) + "/pulse/native";
-    struct stat info {};
-    if (stat(socket.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
-        return std::nullopt;
-    }
-    return "unix:" + socket;
+    return "unix:" + *socket;
 }
 
 std::string CTonePlayer::Samples(int frequency, int milliseconds, int rate) {

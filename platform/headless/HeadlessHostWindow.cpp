@@ -585,6 +585,27 @@ void HeadlessHostWindow::Beep(int frequency, int milliseconds) {
     SyncClock();
 }
 
+void HeadlessHostWindow::PlayTones(const std::vector<win::Tone>& tones) {
+    if (TonesSounding()) {
+        return;
+    }
+    m_tones.clear();
+    // Each tone is heard when the clock reaches it; the caller goes on at once.
+    int at = 0;
+    for (const win::Tone& tone : tones) {
+        m_tones.push_back(RunAfter(at, [this, tone] {
+            m_beeps.push_back(BeepRecord{tone.frequency, tone.milliseconds});
+        }));
+        at += std::max(tone.milliseconds, 0) + std::max(tone.pauseMs, 0);
+    }
+    // The pattern still sounds until its last tone and pause are over.
+    m_tonesEnd = m_now + at;
+}
+
+bool HeadlessHostWindow::TonesSounding() const {
+    return m_now < m_tonesEnd;
+}
+
 void HeadlessHostWindow::ShowWindow(int command) {
     const bool show = command != SW_HIDE;
     if (show != m_visible) {

@@ -203,6 +203,10 @@ class HeadlessHostWindow : public win::IMainWindow {
     win::IInputContext* InputContext() override;
     // Recorded; the virtual clock moves on by the duration, without ticking.
     void Beep(int frequency, int milliseconds) override;
+    // Each tone is recorded with the beeps when the virtual clock reaches it.
+    void PlayTones(const std::vector<win::Tone>& tones) override;
+    // Until the last tone of the pattern and its pause are over.
+    bool TonesSounding() const;
 
     // win::IMainWindow
     void SetTitle(const std::string& title) override { m_title = title; }
@@ -257,6 +261,8 @@ class HeadlessHostWindow : public win::IMainWindow {
     std::deque<win::Message> m_posted;
     std::map<win::UINT, Timer> m_timers;
     std::vector<PendingTimeout> m_timeouts;  // in the order they were made
+    std::vector<Timeout> m_tones;            // the tones of the pattern playing
+    std::int64_t m_tonesEnd = 0;             // when that pattern is over
     win::TimerIdAllocator m_timerIds;
     std::int64_t m_now = 0;
     // CTime reads (m_clockStartMs + m_now) / 1000 while the window lives.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/gdi/CDC.hpp"
 #include "platform/gdi/CRect.hpp"
@@ -20,6 +21,13 @@ class IWindowProc {
     virtual bool WindowProc(const Message& message) = 0;
     // Paints the client area (or the part of it that `dc` is clipped to).
     virtual void OnPaint(CDC& dc) = 0;
+};
+
+// One tone of a pattern, and the silence before the next one.
+struct Tone {
+    int frequency = 0;
+    int milliseconds = 0;
+    int pauseMs = 0;
 };
 
 // Timer ids at and above this one are handed out by AllocateTimerId; the ids the program
@@ -77,6 +85,9 @@ class IHostWindow {
 
     // A tone of `frequency` Hz; returns after `milliseconds`, as the speaker beep does.
     virtual void Beep(int frequency, int milliseconds) = 0;
+    // Plays `tones` one after another and returns at once: the window goes on taking
+    // messages while they sound. While a pattern still sounds another one is not played.
+    virtual void PlayTones(const std::vector<Tone>& tones) = 0;
 };
 
 }  // namespace tokeiya::win

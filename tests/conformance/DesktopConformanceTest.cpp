@@ -357,6 +357,17 @@ TEST_F(DesktopConformance, TheBeepBlocksForItsDuration) {
     EXPECT_GE(Driver().ElapsedMs() - before, 100);
 }
 
+// An alarm's tones sound while the window goes on: timers tick between them.
+TEST_F(DesktopConformance, ATonePatternReturnsAtOnceAndTimersTickMeanwhile) {
+    const std::int64_t before = Driver().ElapsedMs();
+    Window().PlayTones({{3000, 200, 300}, {4000, 400, 0}});
+    EXPECT_LT(Driver().ElapsedMs() - before, 100) << "held until the tones were over";
+    ASSERT_TRUE(Window().SetTimer(8, 50));
+    EXPECT_TRUE(Driver().RunUntil([this] { return Proc().Count(WM_TIMER) >= 3; }, 800));
+    EXPECT_LT(Driver().ElapsedMs() - before, 800);
+    Window().KillTimer(8);
+}
+
 TEST_F(DesktopConformance, UpdateWindowPaintsTheInvalidRegionBeforeReturning) {
     COLORREF colour = RGB(200, 30, 30);
     Proc().onPaint = [&](CDC& dc) { dc.FillSolidRect(CRect{0, 0, 100, 100}, colour); };

@@ -460,6 +460,132 @@ TEST_P(ScheduleRecords, AlarmRowsConvertInKeyOrder) {
     EXPECT_EQ(1, alarms[1].flgEveryDay);
 }
 
+// The alarm chosen after a reference moment, from rows stored in key order.
+TEST_P(ScheduleRecords, TheNextAlarmIsTheFirstStrictlyAfterTheReference) {
+    struct Alarm {
+        int user;
+        CTime date;
+        const char* subject;
+        int everyDay = 0;
+        int level = 1;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Alarm> rows;
+        CTime reference;
+        bool alarmAll;
+        int result;
+        const char* subject;  // nullptr: none pending
+        CTime time;
+    };
+    const CTime nine(2024, 3, 5, 9, 0, 0);
+    const Case cases[] = {
+        {"every-day alarm already past today rings tomorrow",
+         {{1, CTime(2000, 1, 1, 8, 30, 0), "daily", 1}},
+         nine,
+         false,
+         1,
+         "daily",
+         CTime(2024, 3, 6, 8, 30, 0)},
+        {"every-day alarm later today rings today",
+         {{1, CTime(2000, 1, 1, 17, 45, 0), "daily", 1}},
+         nine,
+         false,
+         1,
+         "daily",
+         CTime(2024, 3, 5, 17, 45, 0)},
+        {"every-day alarm at the month's end rolls into the next month",
+         {{1, CTime(2000, 1, 1, 8, 0, 0), "daily", 1}},
+         CTime(2024, 2, 29, 23, 0, 0),
+         false,
+         1,
+         "daily",
+         CTime(2024, 3, 1, 8, 0, 0)},
+        {"an alarm of the minute that began is not chosen",
+         {{1, CTime(2024, 3, 5, 10, 0, 0), "now"}, {1, CTime(2024, 3, 5, 10, 1, 0), "next"}},
+         CTime(2024, 3, 5, 10, 0, 30),
+         false,
+         1,
+         "next",
+         CTime(2024, 3, 5, 10, 1, 0)},
+        {"the alarm that just rang is not chosen again",
+         {{1, CTime(2024, 3, 5, 10, 0, 0), "rang"}},
+         CTime(2024, 3, 5, 10, 0, 0),
+         false,
+         0,
+         "kept",
+         CTime(2024, 3, 5, 10, 0, 0)},
+        {"of two at the same minute the first stored wins",
+         {{1, CTime(2024, 3, 5, 10, 0, 0), "first"}, {1, CTime(2024, 3, 5, 10, 0, 0), "second"}},
+         nine,
+         false,
+         1,
+         "first",
+         CTime(2024, 3, 5, 10, 0, 0)},
+        {"the earliest wins whatever its key",
+         {{1, CTime(2024, 3, 5, 11, 0, 0), "late"}, {1, CTime(2024, 3, 5, 9, 30, 0), "early"}},
+         nine,
+         false,
+         1,
+         "early",
+         CTime(2024, 3, 5, 9, 30, 0)},
+        {"everyone's alarms are left out without AlarmAll",
+         {{0, CTime(2024, 3, 5, 9, 30, 0), "shared"}, {2, CTime(2024, 3, 5, 9, 40, 0), "other"}},
+         nine,
+         false,
+         0,
+         "kept",
+         CTime(2024, 3, 5, 9, 0, 0)},
+        {"everyone's alarms count with AlarmAll, another user's never",
+         {{2, CTime(2024, 3, 5, 9, 20, 0), "other"},
+          {0, CTime(2024, 3, 5, 9, 30, 0), "shared"},
+          {1, CTime(2024, 3, 5, 9, 40, 0), "own"}},
+         nine,
+         true,
+         1,
+         "shared",
+         CTime(2024, 3, 5, 9, 30, 0)},
+        {"a deleted entry does not ring",
+         {{1, CTime(2024, 3, 5, 9, 30, 0), "deleted", 0, 0}},
+         nine,
+         false,
+         0,
+         "kept",
+         CTime(2024, 3, 5, 9, 0, 0)},
+        {"alarms only in the past are not even read",
+         {{1, CTime(2024, 3, 4, 9, 30, 0), "yesterday"}},
+         nine,
+         false,
+         0,
+         "kept",
+         nine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        static_cast<void>(
+            Db().Database().ExecuteSQL(Db().Dialect().Render("DELETE FROM [dbo].[T日程]")));
+        for (const Alarm& a : c.rows) {
+            CSchedule s = Entry(a.user, a.date, a.subject, a.level, a.everyDay);
+            s.flgAlarm = 1;
+            Save(s);
+        }
+        CAlarmData pending;
+        pending.idSchedule = 99;
+        pending.strSubject = "kept";
+        pending.time = c.reference;
+        CQAlarmData set(Db());
+        EXPECT_EQ(c.result, set.LoadNextAlarm(pending, 1, c.alarmAll));
+        if (c.subject == nullptr) {
+            EXPECT_EQ(0, pending.idSchedule);
+            EXPECT_EQ("", pending.strSubject);
+            continue;
+        }
+        EXPECT_EQ(c.subject, pending.strSubject);
+        EXPECT_EQ(c.time, pending.time) << pending.time.Format("%Y/%m/%d %H:%M:%S");
+        EXPECT_NE(0, pending.idSchedule);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ScheduleRecords,
                          ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          [](const auto& info) { return test::EngineName(info.param); });

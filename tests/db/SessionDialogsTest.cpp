@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/CCodeRZ.hpp"
+#include "data/CTSchedule.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "platform/AppContext.hpp"
@@ -264,7 +265,15 @@ TEST_F(SessionDialogs, OkWithoutAChangeKeepsWhatIsInForce) {
 }
 
 TEST_F(SessionDialogs, TheStampingAndAlarmSettingsAreWrittenAndTheAlarmFlagFollows) {
+    CSchedule shared;
+    shared.dateSchedule = CTime(2099, 4, 1, 9, 0, 0);
+    shared.strSubject = "全員会議";
+    shared.flgAlarm = 1;
+    CTime latest;
+    ASSERT_EQ(
+        1, CTSchedule(m_db.Connection(), CTSchedule::Mode::Table).SaveSchedule(1, shared, latest));
     CTokeiyaDoc& doc = LogIn();
+    EXPECT_EQ(0, doc.Alarms().Pending().idSchedule) << "everyone's alarms are off";
     QueueOptions([](Dialog& dialog) {
         dialog.Check(CSetOptionDlg::kSetTimeFrom, true);
         dialog.Check(CSetOptionDlg::kSetTimeTo, true);
@@ -279,6 +288,7 @@ TEST_F(SessionDialogs, TheStampingAndAlarmSettingsAreWrittenAndTheAlarmFlagFollo
     EXPECT_EQ(0, m_profile.GetProfileInt("WINDOW", "Open", -1));
     EXPECT_EQ(1, m_profile.GetProfileInt("ALARM", "AlarmAll", -1));
     EXPECT_TRUE(CAppContext::Current().alarmAll);
+    EXPECT_EQ("全員会議", doc.Alarms().Pending().strSubject) << "the alarms were read again";
     EXPECT_EQ(15, StoredUser().nCoolDownMin);
 }
 

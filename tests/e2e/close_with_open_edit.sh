@@ -48,16 +48,8 @@ EOF
 "$(dirname "$binary")/tokeiya-dbsetup" >/dev/null || fail "tokeiya-dbsetup failed"
 sql "INSERT INTO Tユーザー (idUser, strUserName, strPassword, idGroup, nLevel) VALUES (1, 'hanako', '', 1, 3)"
 
-log_in_hanako() {
-    focus_window 'とけい屋ログイン' "login window"
-    xdotool type --delay 30 hanako
-    xdotool key Return
-    main=$(wait_window 'とけい屋! hanako') || fail "no main window"
-    [ -n "$main" ] || fail "no main window"
-}
-
 start_app
-log_in_hanako
+login_as hanako
 read -r year month day <<<"$(date '+%Y %-m %-d')"
 today="idUser=1 AND nYear=$year AND nMonth=$month AND nDay=$day"
 arrival() { sql "SELECT strftime('%H:%M', timeFrom) FROM Tタイムカード WHERE $today"; }
@@ -84,7 +76,7 @@ wait_app
 
 # Started again, the day still has the arrival typed before.
 start_app
-log_in_hanako
+login_as hanako
 [ "$(arrival)" = "08:15" ] || fail "the arrival is gone after starting again: '$(arrival)'"
 kill -TERM "$app_pid"
 wait_app

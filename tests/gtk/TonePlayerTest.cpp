@@ -11,37 +11,12 @@
 #include <string>
 
 #include "platform/gtk/TonePlayer.hpp"
+#include "tests/support/ScopedEnv.hpp"
 
 namespace tokeiya::gtk::test {
 namespace {
 
-// Sets (or, with null, unsets) an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            setenv(m_name, m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using tokeiya::test::ScopedEnv;
 
 std::int16_t SampleAt(const std::string& bytes, size_t i) {
     const auto low = static_cast<unsigned char>(bytes[2 * i]);

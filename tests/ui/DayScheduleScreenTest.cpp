@@ -308,6 +308,36 @@ TEST_F(DayScheduleScreenTest, DeletingAsksFirstAndMarksTheEntryDeleted) {
     ASSERT_NE(nullptr, Screen().ActiveEditor());
 }
 
+// The pending alarm follows what the screen stores and deletes, and rings on the minute.
+TEST_F(DayScheduleScreenTest, AlarmsAreReadAgainAfterEachStoreAndDelete) {
+    AddEntry(kHanako, 9, 10, 1, "interview");
+    Open(Mode::Personal);
+    const CAlarmData& pending = m_doc->Alarms().Pending();
+    EXPECT_EQ(0, pending.idSchedule) << "no alarm mark yet";
+
+    ClickCell(31, kFirstLine);  // a click on the alarm mark turns it over
+    Key(VK_RETURN);
+    EXPECT_EQ("interview", pending.strSubject);
+    EXPECT_EQ(CTime::FromLocal(2027, 3, 9, 10, 1, 0)->GetTime(), pending.time.GetTime());
+
+    ClickCell(kSubjectX, kFirstLine);
+    m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+    Key(VK_F1 + 4);
+    EXPECT_EQ(0, pending.idSchedule) << "a deleted entry does not ring";
+
+    TypeSubject(0, "call");
+    ClickCell(3, kFirstLine);
+    Window().Type("1001");
+    Key(VK_RETURN);
+    ClickCell(31, kFirstLine);
+    Key(VK_RETURN);
+    EXPECT_EQ("call", pending.strSubject);
+    Window().AdvanceTime(60000);
+    ASSERT_NE(nullptr, m_dialogs.m_noticeWindow);
+    EXPECT_TRUE(m_dialogs.m_noticeWindow->IsVisible());
+    EXPECT_EQ("call の時間です。", m_dialogs.m_noticeWindow->FirstLine());
+}
+
 TEST_F(DayScheduleScreenTest, TwoComputersAddingToTheSameDayKeepBothEntries) {
     Open(Mode::Everyone);
     const int64_t theirs = AddEntry(0, 9, 9, 0, "theirs");

@@ -10,11 +10,13 @@
 #include <optional>
 #include <system_error>
 
+#include "tests/support/ScopedEnv.hpp"
 #include "tests/support/TempFolder.hpp"
 
 namespace tokeiya {
 namespace {
 
+using test::ScopedEnv;
 using test::TempFolder;
 
 // A later start reaches the copy holding the lock, and only while it holds it.
@@ -110,31 +112,6 @@ TEST(SingleInstanceTest, LockHeldByAnotherProcessRefusesThisOne) {
     close(toChild[1]);
     EXPECT_NE(CSingleInstanceLock::Acquire("Tokeiya", folder.Path()), nullptr);
 }
-
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* previous = std::getenv(name)) {
-            m_previous = previous;
-        }
-        if (value) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_previous) {
-            setenv(m_name, m_previous->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_previous;
-};
 
 TEST(SingleInstanceTest, DefaultFolderIsTheRuntimeFolderElseTmpWithTheUid) {
     TempFolder folder;
