@@ -137,5 +137,29 @@ TEST_F(ScheduleAlarm, AFailedAlarmQueryLeavesNothingPendingUntilTheNextReload) {
     EXPECT_TRUE(m_dialogs.m_messages.empty());
 }
 
+// The minute can pass while a recalculation's worker holds the connection: the timer then
+// leaves the connection alone, and the alarm rings on the next minute instead.
+TEST_F(ScheduleAlarm, AMinuteThatPassesDuringARecalculationRingsAfterIt) {
+    Start("tokeiya", "");
+    AddAlarm(m_doc->GetLoggedInUser().idUser, CTime(2024, 3, 5, 10, 1, 0), "締め");
+    ASSERT_NE(0, m_doc->ReloadAlarm());
+    ASSERT_TRUE(View().SetScreen(ScreenId::SalaryList));
+    Window().Pump();
+    bool rangWhileBusy = true;
+    m_dialogs.m_whileBusy = [&] {
+        NextMinute();
+        rangWhileBusy = m_dialogs.m_noticeWindow != nullptr && Notice().IsVisible();
+    };
+    Key(win::VK_F1 + 7);  // recalculate
+    ASSERT_EQ(1u, m_dialogs.m_busyNotices.size());
+    EXPECT_FALSE(rangWhileBusy);
+
+    m_dialogs.m_whileBusy = nullptr;
+    NextMinute();
+    ASSERT_NE(nullptr, m_dialogs.m_noticeWindow);
+    ASSERT_TRUE(Notice().IsVisible());
+    EXPECT_EQ("締め の時間です。", Notice().FirstLine());
+}
+
 }  // namespace
 }  // namespace tokeiya
