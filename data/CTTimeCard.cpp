@@ -2,12 +2,14 @@
 
 #include <optional>
 
+#include "data/CTCardHistory.hpp"
 #include "data/PayPeriod.hpp"
 #include "data/TimeValue.hpp"
 
 namespace tokeiya {
 
-CTTimeCard::CTTimeCard(CConnection& connection) : CRecordBase(connection) {
+CTTimeCard::CTTimeCard(CConnection& connection, ChangeSource source)
+    : CRecordBase(connection), m_source(std::move(source)) {
     SetFieldDefaults();
 }
 
@@ -84,14 +86,42 @@ void CTTimeCard::EditDay(const std::function<void()>& asRead) {
     }
 }
 
+CardValues CTTimeCard::Values() const {
+    return {m_timeFrom, m_timeTo, m_nLunchMin, m_flgOption};
+}
+
 int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& write,
                          const std::function<void()>& asRead) {
+    CDatabase& db = Connection().Database();
     if (!OpenKey(day.idTimeCard)) {
         return 0;
     }
-    bool existed = !IsEOF();
-    if (existed) {
+    std::optional<CardValues> before;
+    CardValues after;
+    // What ends up in the row: a value the caller changed since its read, else the row's.
+    auto edit = [&] {
+        before = Values();
         EditDay(asRead);
+        const CardValues read = Values();
+        write();
+        const CardValues written = Values();
+        after = *before;
+        if (!(written.timeFrom == read.timeFrom)) {
+            after.timeFrom = written.timeFrom;
+        }
+        if (!(written.timeTo == read.timeTo)) {
+            after.timeTo = written.timeTo;
+        }
+        if (written.nLunchMin != read.nLunchMin) {
+            after.nLunchMin = written.nLunchMin;
+        }
+        if (written.flgOption != read.flgOption) {
+            after.flgOption = written.flgOption;
+        }
+    };
+    const bool existed = !IsEOF();
+    if (existed) {
+        edit();
     } else {
         AddNew();
         m_idTimeCard = day.idTimeCard;
@@ -99,9 +129,12 @@ int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& writ
         m_nYear = day.nYear;
         m_nMonth = day.nMonth;
         m_nDay = day.nDay;
+        write();
+        after = Values();
     }
-    write();
-    CDatabase& db = Connection().Database();
+    // The card and its history row are stored together or not at all. The read above stays
+    // outside: on SQLite a reading transaction would hold another computer's store.
+    CTransaction transaction(db);
     try {
         // A new row may clash with the same day added by another computer just now.
         std::optional<CDatabase::ExpectedErrors> quiet;
@@ -118,10 +151,11 @@ int CTTimeCard::WriteDay(const CTimeCard& day, const std::function<void()>& writ
         if (!OpenKey(day.idTimeCard) || IsEOF()) {
             return 0;
         }
-        EditDay(asRead);
-        write();
+        edit();
         Update();
     }
+    CTCardHistory::Record(Connection(), day, before, after, m_source);
+    transaction.Commit();
     return 1;
 }
 
@@ -190,44 +224,72 @@ int CTTimeCard::StampDepartureAt(int userId, const CTime& shifted, int lunchMinu
 int CTTimeCard::Stamp(int userId, bool arrival, const CTime& t, int lunchMinutes) {
     CTimeCard day = CTimeCard::NewDay(userId, t.GetYear(), t.GetMonth(), t.GetDay(), lunchMinutes);
     day.idTimeCard = day.Key();
-    CTime stamp = TimeOfDay(t.GetHour(), t.GetMinute());
+    const CTime stamp = TimeOfDay(t.GetHour(), t.GetMinute());
     const char* column = arrival ? "[timeFrom]" : "[timeTo]";
+    // A later departure replaces an earlier one under the office's "last exit" rule.
+    const bool replaceEarlier = !arrival && m_lastExit;
+    auto stamped = [&](CardValues values) {
+        (arrival ? values.timeFrom : values.timeTo) = stamp;
+        return values;
+    };
 
+    CDatabase& db = Connection().Database();
     if (!OpenKey(day.idTimeCard)) {
         return 0;
     }
-    if (!IsEOF() && !IsEmptyTime(arrival ? m_timeFrom : m_timeTo)) {
-        return 1;  // stamped before today: the first stamp stays
-    }
-    if (IsEOF()) {
+    // The stamp and its history row go in together (the read above stays outside, as in
+    // WriteDay).
+    std::optional<CTransaction> transaction;
+    if (!IsEOF()) {
+        const CTime& held = arrival ? m_timeFrom : m_timeTo;
+        if (!IsEmptyTime(held) && !(replaceEarlier && held < stamp)) {
+            return 1;  // stamped before: the first stamp stays (or the later, by the rule)
+        }
+    } else {
         AddNew();
         FromCard(day);
         (arrival ? m_timeFrom : m_timeTo) = stamp;
+        transaction.emplace(db);
         try {
-            CDatabase::ExpectedErrors quiet(Connection().Database());
+            CDatabase::ExpectedErrors quiet(db);
             Update();
+            CTCardHistory::Record(Connection(), day, std::nullopt, Values(), m_source);
+            transaction->Commit();
             return 1;
         } catch (const CDBException& e) {
             // Another copy of the program created the day's row first; stamp into it
             // below unless it already holds this stamp.
             if (!e.IsConstraintViolation()) {
-                Connection().Database().ReportError(e);
+                db.ReportError(e);
                 throw;
             }
             CancelUpdate();
         }
+        if (!OpenKey(day.idTimeCard) || IsEOF()) {
+            return 0;
+        }
     }
-    // Only an empty time is replaced, tested by the database itself, so that of two copies
-    // stamping at once the first stamp stays.
+    const CardValues before = Values();
+    // Only an empty time (or an earlier one, by the rule) is replaced, tested by the
+    // database itself, so that of two copies stamping at once the right stamp stays.
     const SqlDialect& d = Dialect();
     std::string sql = "UPDATE [dbo].[Tタイムカード] SET " + std::string(column) +
                       "=? WHERE [idTimeCard]=? AND (" + column + " IS NULL OR " + column + "<" +
-                      d.DateTimeLiteral(CTime(1970, 1, 2, 0, 0, 0)) + ")";
-    CDatabase& db = Connection().Database();
-    CTransaction transaction(db);
-    db.ExecuteSQL(d.Render(sql), {d.DateTimeParam(stamp), DbValue(day.idTimeCard)});
-    transaction.Commit();
+                      d.DateTimeLiteral(CTime(1970, 1, 2, 0, 0, 0));
+    std::vector<DbValue> params{d.DateTimeParam(stamp), DbValue(day.idTimeCard)};
+    if (replaceEarlier) {
+        sql += std::string(" OR ") + column + "<?";
+        params.push_back(d.DateTimeParam(stamp));
+    }
+    sql += ")";
     Close();
+    if (!transaction) {
+        transaction.emplace(db);
+    }
+    if (db.ExecuteSQL(d.Render(sql), params) > 0) {
+        CTCardHistory::Record(Connection(), day, before, stamped(before), m_source);
+    }
+    transaction->Commit();
     return 1;
 }
 

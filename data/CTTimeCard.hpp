@@ -7,6 +7,7 @@
 #include "data/CRecordBase.hpp"
 #include "data/CTimeCard.hpp"
 #include "data/CUser.hpp"
+#include "data/CardChange.hpp"
 
 namespace tokeiya {
 
@@ -14,10 +15,12 @@ struct CDaySchedule;
 
 // The time card records [dbo].[Tタイムカード]: one row per user and day, keyed by
 // TimeCardKey. Every writer and reader uses the same key, so the stamps, the month
-// schedule and the time card screen meet on the same rows.
+// schedule and the time card screen meet on the same rows. Every store that changes a
+// card's times, lunch minutes or option adds its history row in the same transaction,
+// told as coming from the change source.
 class CTTimeCard : public CRecordBase {
   public:
-    explicit CTTimeCard(CConnection& connection);
+    explicit CTTimeCard(CConnection& connection, ChangeSource source = {});
 
     // The user's cards of a month into the days' slots (key, times, lunch minutes, option).
     [[nodiscard]] int LoadMonthCards(int userId, int year, int month,
@@ -45,6 +48,8 @@ class CTTimeCard : public CRecordBase {
     // The departure of a session that ended earlier: `shifted` is the end's time with the
     // cool-down minutes already added; a new day row gets `lunchMinutes`.
     [[nodiscard]] int StampDepartureAt(int userId, const CTime& shifted, int lunchMinutes);
+    // With the office's "last exit" rule a later departure replaces an earlier one.
+    void SetLastExitRule(bool lastExit) { m_lastExit = lastExit; }
 
     CTimeCard ToCard() const;
     void FromCard(const CTimeCard& card);
@@ -81,6 +86,10 @@ class CTTimeCard : public CRecordBase {
                                const std::function<void()>& asRead);
     void EditDay(const std::function<void()>& asRead);
     [[nodiscard]] int Stamp(int userId, bool arrival, const CTime& shifted, int lunchMinutes);
+    CardValues Values() const;
+
+    ChangeSource m_source;
+    bool m_lastExit = false;
 };
 
 }  // namespace tokeiya

@@ -83,6 +83,8 @@ std::string CAttendanceJournal::Add(const SessionEndRecord& record) {
     g_key_file_set_boolean(file.get(), name, "Departure", record.departure);
     g_key_file_set_int64(file.get(), name, "DepartureAt", record.departureAt.GetTime());
     g_key_file_set_integer(file.get(), name, "Lunch", record.lunchMinutes);
+    g_key_file_set_int64(file.get(), name, "Span", record.spanId);
+    g_key_file_set_integer(file.get(), name, "End", record.endHow);
     return SavePrivateKeyFile(file.get(), m_path) ? std::string(name) : std::string();
 }
 
@@ -121,6 +123,8 @@ std::vector<std::pair<std::string, SessionEndRecord>> CAttendanceJournal::Pendin
         record.departure = g_key_file_get_boolean(file.get(), name, "Departure", nullptr);
         record.departureAt = CTime(g_key_file_get_int64(file.get(), name, "DepartureAt", nullptr));
         record.lunchMinutes = g_key_file_get_integer(file.get(), name, "Lunch", nullptr);
+        record.spanId = g_key_file_get_int64(file.get(), name, "Span", nullptr);
+        record.endHow = g_key_file_get_integer(file.get(), name, "End", nullptr);
         if (record.database == database && record.computer == computer && record.userId == userId) {
             found.emplace_back(name, std::move(record));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,8 @@ struct SessionEndRecord {
     bool departure = false;
     CTime departureAt;
     int lunchMinutes = 60;  // for a departure that creates its day's row
+    int64_t spanId = 0;     // the activity span the session opened (0: none)
+    int endHow = 1;         // how the span ended (ActivityEnd)
 
     bool operator==(const SessionEndRecord&) const = default;
 };

@@ -121,6 +121,7 @@ bool CMainFrame::WindowProc(const Message& message) {
         // The desktop is going: the window goes the normal way, whatever the screen thinks;
         // an edit that can be stored still is.
         if (message.wParam != 0) {
+            m_doc.NoteSessionEnd(ActivityEnd::DesktopEnd);
             if (m_view != nullptr) {
                 static_cast<void>(m_view->LeaveEdit());
             }

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "data/CTLogin.hpp"
+#include "data/CTOfficeSettings.hpp"
+#include "data/CTPcActivity.hpp"
 #include "data/CTTimeCard.hpp"
 
 namespace tokeiya {
@@ -34,7 +36,25 @@ class CollectingSink : public IDbErrorSink {
 
 }  // namespace
 
-void CSessionEndWriter::WriteNow(CConnection& connection, const SessionEndRecord& record) {
+void CSessionEndWriter::WriteNow(CConnection& connection, const SessionEndRecord& record,
+                                 bool kept) {
+    try {
+        WriteTogether(connection, record, kept);
+    } catch (const CDBException& e) {
+        // A connection lost inside the transaction is opened again before the next
+        // statement; the whole record is written once more on it.
+        if (!e.IsConnectionLost()) {
+            throw;
+        }
+        WriteTogether(connection, record, kept);
+    }
+}
+
+void CSessionEndWriter::WriteTogether(CConnection& connection, const SessionEndRecord& record,
+                                      bool kept) {
+    // Logout, activity and departure go in together, so that a record kept in the journal
+    // is written whole once.
+    CTransaction transaction(connection.Database());
     // A read that failed is a failure here, not "nothing to write": the record must stay.
     if (record.loginId != 0) {
         CTLogin login(connection);
@@ -42,13 +62,23 @@ void CSessionEndWriter::WriteNow(CConnection& connection, const SessionEndRecord
             throw *login.LastOpenError();
         }
     }
+    if (record.spanId != 0) {
+        CTPcActivity(connection)
+            .End(record.spanId, record.userId, record.computer, record.logoutAt,
+                 kept ? ActivityEnd::Journal : static_cast<ActivityEnd>(record.endHow));
+    }
     if (record.departure) {
-        CTTimeCard cards(connection);
+        CTTimeCard cards(connection, {record.userId, record.computer,
+                                      kept ? ChangeHow::JournalExit : ChangeHow::ExitStamp});
+        OfficeSettings office;
+        static_cast<void>(CTOfficeSettings(connection).Load(office));
+        cards.SetLastExitRule(office.lastExit);
         if (cards.StampDepartureAt(record.userId, record.departureAt, record.lunchMinutes) == 0 &&
             cards.LastOpenError()) {
             throw *cards.LastOpenError();
         }
     }
+    transaction.Commit();
 }
 
 CSessionEndWriter::Result CSessionEndWriter::Write(std::unique_ptr<CConnection> connection,

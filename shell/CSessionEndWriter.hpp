@@ -27,9 +27,14 @@ class CSessionEndWriter {
     static Result Write(std::unique_ptr<CConnection> connection, const SessionEndRecord& record,
                         CAttendanceJournal journal, const std::string& entry, int limitMs);
 
-    // Writes a record kept from an earlier session on an open connection, on this thread.
-    // Throws CDBException when the database refuses.
-    static void WriteNow(CConnection& connection, const SessionEndRecord& record);
+    // Writes a record on an open connection, on this thread, all of it or nothing;
+    // `kept` tells a record kept from an earlier session, which is written as such. Throws
+    // CDBException when the database refuses.
+    static void WriteNow(CConnection& connection, const SessionEndRecord& record,
+                         bool kept = false);
+
+  private:
+    static void WriteTogether(CConnection& connection, const SessionEndRecord& record, bool kept);
 };
 
 }  // namespace tokeiya

@@ -99,6 +99,7 @@ void CTokeiyaApp::Run() {
             // must still be written.
             try {
                 doc->DetachDialogs();
+                doc->NoteSessionEnd(ActivityEnd::DisplayLost);
                 doc->EndSession();
             } catch (...) {
             }

@@ -170,7 +170,18 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
         Message(text::kLoginFailed);
         return false;
     }
+    int64_t span = CTPcActivity::NewSpanId();
+    try {
+        CTPcActivity(*connection)
+            .Begin(span, verified.idUser, m_computerName, CTime::GetCurrentTime());
+    } catch (const CDBException& e) {
+        // Told; the login stands without its activity span.
+        ReportDatabaseError(e);
+        span = 0;
+    }
     EndSession();
+    m_spanId = span;
+    m_endHow = ActivityEnd::Exit;
     m_loggedInUser = verified;
     m_db = std::move(connection);
     m_db->Database().SetErrorSink(this);
@@ -188,7 +199,8 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
         try {
             // A stamp whose read failed has been told through the connection's sink, which
             // is this document now; the login stands without it.
-            static_cast<void>(CTTimeCard(*m_db).StampArrival(m_loggedInUser));
+            static_cast<void>(
+                CTTimeCard(*m_db, ChangeBy(ChangeHow::LoginStamp)).StampArrival(m_loggedInUser));
         } catch (const CDBException& e) {
             ReportDatabaseError(e);
         }
@@ -276,6 +288,8 @@ SessionEndRecord CTokeiyaDoc::SessionEndNow() const {
     record.departure = m_profile.GetProfileInt("OPTIN", "SetTimeTo", 0) != 0;
     record.departureAt = record.logoutAt.AddMinutes(m_loggedInUser.nCoolDownMin);
     record.lunchMinutes = m_loggedInUser.nLunchMin;
+    record.spanId = m_spanId;
+    record.endHow = static_cast<int>(m_endHow);
     return record;
 }
 
@@ -308,6 +322,37 @@ void CTokeiyaDoc::EndSession() {
     Message(message);
 }
 
+bool CTokeiyaDoc::PauseActivity(ActivityEnd how) {
+    if (!m_db || m_spanId == 0) {
+        return true;
+    }
+    try {
+        CTPcActivity(*m_db).End(m_spanId, m_loggedInUser.idUser, m_computerName,
+                                CTime::GetCurrentTime(), how);
+    } catch (const CDBException& e) {
+        ReportDatabaseError(e);
+        return false;
+    }
+    m_spanId = 0;
+    return true;
+}
+
+bool CTokeiyaDoc::ResumeActivity() {
+    if (!m_db || m_spanId != 0) {
+        return true;
+    }
+    const int64_t span = CTPcActivity::NewSpanId();
+    try {
+        CTPcActivity(*m_db).Begin(span, m_loggedInUser.idUser, m_computerName,
+                                  CTime::GetCurrentTime());
+    } catch (const CDBException& e) {
+        ReportDatabaseError(e);
+        return false;
+    }
+    m_spanId = span;
+    return true;
+}
+
 void CTokeiyaDoc::WriteKeptSessionEnds() {
     const std::string& journalFile = m_context.attendanceJournalFile;
     if (journalFile.empty() || !m_db) {
@@ -318,7 +363,7 @@ void CTokeiyaDoc::WriteKeptSessionEnds() {
     for (const auto& [entry, record] :
          journal.Pending(database, m_computerName, m_loggedInUser.idUser)) {
         try {
-            CSessionEndWriter::WriteNow(*m_db, record);
+            CSessionEndWriter::WriteNow(*m_db, record, true);
         } catch (const CDBException& e) {
             ReportDatabaseError(e);
             return;  // kept for the next login

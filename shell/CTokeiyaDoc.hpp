@@ -7,7 +7,9 @@
 
 #include "data/CConnection.hpp"
 #include "data/CPasswordHash.hpp"
+#include "data/CTPcActivity.hpp"
 #include "data/CUser.hpp"
+#include "data/CardChange.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/Dialogs.hpp"
 #include "platform/ProfileStore.hpp"
@@ -45,6 +47,15 @@ class CTokeiyaDoc : private IDbErrorSink {
     // connection and closes it. What the database cannot take within the time limit is kept
     // in the attendance journal and written at the next login.
     virtual void EndSession();
+    // Why the session is about to end (an exit unless told otherwise), for the activity log.
+    void NoteSessionEnd(ActivityEnd how) { m_endHow = how; }
+    // The desktop went to sleep or locked the screen: the activity span ends here, and
+    // ResumeActivity opens the next one on wake or unlock. False when the database refused
+    // (told to the user).
+    bool PauseActivity(ActivityEnd how);
+    bool ResumeActivity();
+    // The span of activity open now; 0 while paused or before the login.
+    int64_t ActivitySpan() const { return m_spanId; }
     // Where SQL Server passwords are kept (the desktop's choice unless set).
     void SetServerPasswords(std::unique_ptr<IServerPasswords> passwords) {
         m_serverPasswords = std::move(passwords);
@@ -91,6 +102,10 @@ class CTokeiyaDoc : private IDbErrorSink {
     CConnection* GetDatabase() const { return m_db.get(); }
     const CUser& GetLoggedInUser() const { return m_loggedInUser; }
     const std::string& GetComputerName() const { return m_computerName; }
+    // The logged-in user on this computer, changing cards the way `how` says.
+    ChangeSource ChangeBy(ChangeHow how) const {
+        return {m_loggedInUser.idUser, m_computerName, how};
+    }
     int GetLoginId() const { return m_loginId; }
 
     // A message to the user, in a message box while there is a display.
@@ -129,6 +144,8 @@ class CTokeiyaDoc : private IDbErrorSink {
     CAppContext& m_context;
     std::unique_ptr<CConnection> m_db;
     int m_loginId = 0;
+    int64_t m_spanId = 0;
+    ActivityEnd m_endHow = ActivityEnd::Exit;
     std::string m_computerName;
     CUser m_loggedInUser;
     int m_sessionEndLimitMs = 10000;

@@ -320,7 +320,8 @@ void CCRWA_DaySchedule::StoreCard() {
         return;
     }
     try {
-        if (CTTimeCard(*db).StoreCard(m_card, &m_cardAsRead) != 0) {
+        if (CTTimeCard(*db, Document().ChangeBy(ChangeHow::DaySchedule))
+                .StoreCard(m_card, &m_cardAsRead) != 0) {
             m_cardAsRead = m_card;
         }
     } catch (const CDBException&) {

@@ -195,7 +195,7 @@ void CCRWA_MonthSchedule::StoreCursorCard() {
         return;
     }
     try {
-        m_days.StoreCard(*db, UserId(), m_cursorDay);
+        m_days.StoreCard(*db, UserId(), m_cursorDay, Document().ChangeBy(ChangeHow::MonthSchedule));
     } catch (const CDBException&) {
         // The connection has told the user; what was typed stays on the screen.
     }

@@ -50,9 +50,11 @@ CTime CMonthScheduleDays::ReadLatestUpdate(CConnection& connection) const {
     return CTSchedule(connection, CTSchedule::Mode::Table).LatestUpdateOfMonth(m_year, m_month);
 }
 
-bool CMonthScheduleDays::StoreCard(CConnection& connection, int userId, int day) {
+bool CMonthScheduleDays::StoreCard(CConnection& connection, int userId, int day,
+                                   const ChangeSource& source) {
     CDaySchedule& read = m_asRead[Index(day)];
-    if (CTTimeCard(connection).StoreMonthCard(userId, m_year, m_month, Day(day), &read) == 0) {
+    if (CTTimeCard(connection, source).StoreMonthCard(userId, m_year, m_month, Day(day), &read) ==
+        0) {
         return false;
     }
     read = Day(day);

@@ -5,6 +5,7 @@
 
 #include "data/CConnection.hpp"
 #include "data/CDaySchedule.hpp"
+#include "data/CardChange.hpp"
 #include "platform/CTime.hpp"
 #include "platform/gdi/ColorRef.hpp"
 
@@ -35,7 +36,7 @@ class CMonthScheduleDays {
     // times; minutes and pay are left to the time card screen), only the values changed
     // since the card was read or last stored. Throws on a failed store, after the
     // connection told the user; false when a read failed.
-    bool StoreCard(CConnection& connection, int userId, int day);
+    bool StoreCard(CConnection& connection, int userId, int day, const ChangeSource& source);
     // The day's holiday name becomes `name`; its shared subjects are cut to what fits the
     // column beside it.
     void SetHoliday(int day, const std::string& name);

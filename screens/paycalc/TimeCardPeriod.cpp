@@ -25,9 +25,9 @@ bool CTimeCardPeriod::Load(CConnection& connection) {
     return loaded;
 }
 
-bool CTimeCardPeriod::Store(CConnection& connection, int row) {
+bool CTimeCardPeriod::Store(CConnection& connection, int row, const ChangeSource& source) {
     const auto index = static_cast<size_t>(row);
-    if (CTTimeCard(connection).StoreCard(m_rows[index], &m_asRead[index]) == 0) {
+    if (CTTimeCard(connection, source).StoreCard(m_rows[index], &m_asRead[index]) == 0) {
         return false;
     }
     m_asRead[index] = m_rows[index];

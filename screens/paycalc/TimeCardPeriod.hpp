@@ -5,6 +5,7 @@
 #include "data/CConnection.hpp"
 #include "data/CTimeCard.hpp"
 #include "data/CUser.hpp"
+#include "data/CardChange.hpp"
 #include "data/PayPeriod.hpp"
 
 namespace tokeiya {
@@ -32,7 +33,7 @@ class CTimeCardPeriod {
     // Stores row `row`, only the columns that differ from the row as it was read or last
     // stored, so that what another computer changed meanwhile in the others stays. Throws
     // on a failed store, after the connection told the user; false when a read failed.
-    bool Store(CConnection& connection, int row);
+    bool Store(CConnection& connection, int row, const ChangeSource& source);
     // Recomputes every row in use from the user's settings.
     void RecomputeAll();
 

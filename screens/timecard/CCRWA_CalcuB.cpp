@@ -179,7 +179,8 @@ void CCRWA_CalcuB::StoreCursorRow() {
     // A store that failed, thrown or returned as 0 for a failed read, has been told by the
     // connection; the recomputed day stays on the screen either way.
     try {
-        static_cast<void>(m_period->Store(*db, m_cursorRow));
+        static_cast<void>(
+            m_period->Store(*db, m_cursorRow, Document().ChangeBy(ChangeHow::TimeCardScreen)));
     } catch (const CDBException&) {
     }
 }
