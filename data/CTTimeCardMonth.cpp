@@ -30,6 +30,19 @@ int CTTimeCard::LoadMonthCards(int userId, int year, int month,
     return 1;
 }
 
+int CTTimeCard::LoadMonth(int year, int month, std::vector<CTimeCard>& out) {
+    Close();
+    m_strFilter = "[nYear]=? And [nMonth]=?";
+    m_params = {DbValue(year), DbValue(month)};
+    if (!Open()) {
+        return 0;
+    }
+    for (; !IsEOF(); MoveNext()) {
+        out.push_back(ToCard());
+    }
+    return 1;
+}
+
 int CTTimeCard::StoreMonthCard(int userId, int year, int month, CDaySchedule& slot,
                                const CDaySchedule* asRead) {
     slot.flgOption = DayOption(slot.timeFrom, slot.timeTo, slot.flgOption);

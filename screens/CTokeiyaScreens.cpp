@@ -1,6 +1,7 @@
 #include "screens/CTokeiyaScreens.hpp"
 
 #include "screens/day/CCRWA_DaySchedule.hpp"
+#include "screens/gapcheck/CCRWA_GapCheck.hpp"
 #include "screens/group/CCRWA_Group.hpp"
 #include "screens/login/CCRWA_LoginSystem.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
@@ -41,6 +42,7 @@ constexpr ScreenEntry kScreens[] = {
     {.id = ScreenId::Users, .create = &Build<CCRWA_User>},
     {.id = ScreenId::SalaryList, .create = &Build<CCRWA_CalcuA>, .keepsChosenUser = true},
     {.id = ScreenId::TimeCard, .create = &Build<CCRWA_CalcuB>, .keepsChosenUser = true},
+    {.id = ScreenId::GapCheck, .create = &Build<CCRWA_GapCheck>, .keepsChosenUser = true},
 };
 
 }  // namespace

@@ -13,6 +13,7 @@ enum class ScreenId : int {
     Users = 102,
     SalaryList = 103,
     TimeCard = 104,
+    GapCheck = 105,
 };
 
 constexpr int ScreenCode(ScreenId id) {

@@ -1,7 +1,5 @@
 #include "screens/salary/CCRWA_CalcuA.hpp"
 
-#include <glib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -9,8 +7,8 @@
 #include "data/CPayCalculation.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/PayPeriod.hpp"
-#include "platform/Cp932.hpp"
 #include "platform/TextHelpers.hpp"
+#include "screens/base/CsvExport.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
 #include "widgets/CIIDbCodeMenu.hpp"
@@ -33,41 +31,6 @@ constexpr int kGroupRegionWidth = 37;
 constexpr int kTotalsColumn = 73;
 constexpr int kTotalsLine = 28;
 constexpr const char* kAllGroups = "全員";
-constexpr const char* kCsvSection = "FILE";
-constexpr const char* kCsvFolderKey = "CsvFolder";
-
-// Where the folder of a path ends: after its last "/" or "\" that is not the second byte
-// of a double-byte character; npos when there is none.
-size_t FolderEnd(const std::string& path) {
-    size_t end = std::string::npos;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (cp932::IsLeadByte(byte) && i + 1 < path.size()) {
-            ++i;
-        } else if (byte == '/' || byte == '\\') {
-            end = i + 1;
-        }
-    }
-    return end;
-}
-
-// Writes the whole file or nothing: the text goes to a file beside it that then replaces
-// it. Only its user may read it: it holds everyone's pay. False with GLib's reason (CP932)
-// when that failed.
-bool WriteWholeFile(const std::string& path, const std::string& text, std::string& reason) {
-    GError* error = nullptr;
-    const std::string native = cp932::ToUtf8(path);
-    if (g_file_set_contents_full(native.c_str(), text.data(), static_cast<gssize>(text.size()),
-                                 G_FILE_SET_CONTENTS_CONSISTENT, 0600, &error)) {
-        return true;
-    }
-    reason = error != nullptr ? cp932::FromUtf8Dropping(error->message) : std::string();
-    if (error != nullptr) {
-        g_error_free(error);
-    }
-    return false;
-}
-
 }  // namespace
 
 CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
@@ -189,6 +152,12 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
                 FocusRow();
             }
             break;
+        case 7:
+            if (View().CanCreateScreen(ScreenId::GapCheck)) {
+                CloseEditor();
+                SwitchScreen(ScreenId::GapCheck);
+            }
+            break;
         case 8:
             Recalculate();
             break;
@@ -271,42 +240,11 @@ void CCRWA_CalcuA::Recalculate() {
 }
 
 void CCRWA_CalcuA::ExportCsv() {
-    IDialogs* dialogs = Document().Dialogs();
-    if (dialogs == nullptr) {
-        return;
-    }
     CloseEditor();
-    CProfileStore& profile = Document().Profile();
-    std::string folder = profile.GetProfileString(kCsvSection, kCsvFolderKey, "");
-    if (folder.empty()) {
-        bool ok = false;
-        folder = SpecialFolderPath(SpecialFolder::Documents, ok);
-    }
-    if (!folder.empty() && FolderEnd(folder) != folder.size()) {
-        folder += '/';
-    }
     char name[128];
     std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
-    std::string path = folder + name + Work().groupName + "給料.csv";
-    if (!dialogs->AskSaveFile(path, "csv")) {
-        FocusRow();
-        return;
-    }
-    const size_t folderEnd = FolderEnd(path);
-    if (folderEnd == std::string::npos) {
-        dialogs->MessageBox("不正なファイルパスです。", MessageButtons::Ok);
-        FocusRow();
-        return;
-    }
-    profile.WriteProfileString(kCsvSection, kCsvFolderKey, path.substr(0, folderEnd));
-    std::string reason;
-    if (!WriteWholeFile(path, SalaryCsvText(m_list.Rows()), reason)) {
-        dialogs->MessageBox("ファイルを保存できませんでした。\n" + path + "\n" + reason,
-                            MessageButtons::Ok);
-        FocusRow();
-        return;
-    }
-    dialogs->MessageBox("データを保存しました。", MessageButtons::Ok);
+    static_cast<void>(ExportCsvFile(Document(), name + Work().groupName + "給料.csv",
+                                    SalaryCsvText(m_list.Rows())));
     FocusRow();
 }
 

@@ -26,6 +26,8 @@ constexpr int kTitleColumn = 2;
 constexpr int kTitleLine = 1;
 constexpr int kLabelColumn = 1;
 constexpr int kRowColumn = 10;
+constexpr int kMarkColumn = 79;
+constexpr COLORREF kMarkColor = 0x0000FF;
 
 // Where each cursor column's item stands, and the cells a click on a row picks it by:
 // arrival, departure, lunch minutes, option.
@@ -108,6 +110,37 @@ void CCRWA_CalcuB::LoadPeriod() {
     m_user = user;
     m_period.emplace(m_user, m_year, m_month);
     m_period->Load(*db);
+    LoadMarks();
+}
+
+void CCRWA_CalcuB::LoadMarks() {
+    CConnection* db = Database();
+    if (db == nullptr || !m_period || RowsInUse() == 0) {
+        return;
+    }
+    const CTimeCard& first = Row(0);
+    const CTimeCard& last = Row(RowsInUse() - 1);
+    try {
+        static_cast<void>(
+            m_marks.Load(*db, m_user, first.nYear, first.nMonth, last.nYear, last.nMonth));
+    } catch (const CDBException&) {
+        // Told by the connection; the days show no marks.
+    }
+}
+
+std::string CCRWA_CalcuB::MarkOf(int row) const {
+    const CTimeCard& card = Row(row);
+    return m_marks.MarkOf(card.nYear, card.nMonth, card.nDay);
+}
+
+void CCRWA_CalcuB::ShowDayDetail() {
+    IDialogs* dialogs = Document().Dialogs();
+    if (RowsInUse() == 0 || dialogs == nullptr || !StoreEdit()) {
+        return;
+    }
+    const CTimeCard& card = Row(m_cursorRow);
+    dialogs->MessageBox(m_marks.DetailOf(card.nYear, card.nMonth, card.nDay), MessageButtons::Ok);
+    SetCursor(m_cursorRow, m_cursorColumn);
 }
 
 // --- Drawing ---
@@ -129,6 +162,7 @@ void CCRWA_CalcuB::DrawRow(int row) {
     const COLORREF labelColor = (FirstWeekday() + row) % 7 == 0 ? kSundayColor : kWeekdayColor;
     PutText(DayLabel(row), kLabelColumn, line, labelColor, true);
     PutText(TimeCardRowText(Row(row)), kRowColumn, line, DefaultTextColor(), true);
+    PutText(MarkOf(row), kMarkColumn, line, kMarkColor, true);
 }
 
 void CCRWA_CalcuB::DrawAllRows() {
@@ -179,8 +213,9 @@ void CCRWA_CalcuB::StoreCursorRow() {
     // A store that failed, thrown or returned as 0 for a failed read, has been told by the
     // connection; the recomputed day stays on the screen either way.
     try {
-        static_cast<void>(
-            m_period->Store(*db, m_cursorRow, Document().ChangeBy(ChangeHow::TimeCardScreen)));
+        if (m_period->Store(*db, m_cursorRow, Document().ChangeBy(ChangeHow::TimeCardScreen))) {
+            LoadMarks();
+        }
     } catch (const CDBException&) {
     }
 }
@@ -237,6 +272,9 @@ bool CCRWA_CalcuB::OnFunctionKey(int key, int, int) {
             }
             Work().userId = 0;
             SwitchScreen(ScreenId::MonthSchedule);
+            return true;
+        case 7:
+            ShowDayDetail();
             return true;
         default:
             // Key 12 prints this card once printing is built; it is unlabelled until then.

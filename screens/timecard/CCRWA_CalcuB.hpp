@@ -9,6 +9,7 @@
 #include "data/CUser.hpp"
 #include "screens/base/CCRWA_Tokeiya.hpp"
 #include "screens/base/TimeCardCells.hpp"
+#include "screens/gapcheck/TimeCardMarks.hpp"
 #include "screens/paycalc/TimeCardPeriod.hpp"
 
 namespace tokeiya {
@@ -56,6 +57,10 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     std::string TitleText() const;
     // "mm dd w" on row 0 and on the first of a month, else "   dd w".
     std::string DayLabel(int row) const;
+    // The attendance check's mark of a row (PC use outside its hours, corrected by hand).
+    std::string MarkOf(int row) const;
+    // Key 7: the PC use and the corrections of the cursor's day.
+    void ShowDayDetail();
 
   private:
     void CreateRegions();
@@ -70,6 +75,7 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     // with a beep, and the editor reopened.
     bool StoreEdit();
     void StoreCursorRow();
+    void LoadMarks();
     // The row and column under a mouse position; false outside the rows shown.
     bool PickAt(int x, int y, int& row, int& column) const;
 
@@ -78,6 +84,7 @@ class CCRWA_CalcuB : public CCRWA_Tokeiya {
     CUser m_user;
     std::optional<CTimeCardPeriod> m_period;  // set once a user was loaded
     CTimeCardCells m_cells{{10, 17, 23, 27}};
+    CTimeCardMarks m_marks;
     int m_cursorRow = 0;
     int m_cursorColumn = 0;
 };

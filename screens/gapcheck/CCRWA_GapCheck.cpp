@@ -1,0 +1,194 @@
+#include "screens/gapcheck/CCRWA_GapCheck.hpp"
+
+#include <cstdio>
+
+#include "data/CTOfficeSettings.hpp"
+#include "data/PayPeriod.hpp"
+#include "platform/TextHelpers.hpp"
+#include "screens/base/CsvExport.hpp"
+#include "screens/gapcheck/GapCheckText.hpp"
+#include "shell/CGapSettingsDlg.hpp"
+#include "shell/CTokeiyaDoc.hpp"
+#include "shell/MainMenu.hpp"
+#include "widgets/CIISelecter.hpp"
+
+namespace tokeiya {
+
+using namespace win;
+
+namespace {
+
+constexpr int kRowColumn = 1;
+constexpr ListLayout kLayout = {CCRWA_GapCheck::kFirstLine, CCRWA_GapCheck::kPageRows,
+                                kRowColumn, kGapCheckRowWidth, 107};
+constexpr int kGroupColumn = 34;
+constexpr int kSettingsColumn = 60;
+constexpr int kSettingsKey = 5;
+constexpr const char* kSettingsLabel = "設定";
+
+}  // namespace
+
+CCRWA_GapCheck::CCRWA_GapCheck(CTokeiyaView& view)
+    : CCRWA_List(view, "GapCheck.tgd", "GapCheck.tfd", kLayout) {
+    const CTime today = CTime::GetCurrentTime();
+    Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
+}
+
+CCRWA_GapCheck::~CCRWA_GapCheck() {
+    CloseEditor();
+}
+
+bool CCRWA_GapCheck::MaySetUp() const {
+    return LevelAllows(Document().GetLoggedInUser().nLevel, 3);
+}
+
+void CCRWA_GapCheck::InitScreen() {
+    CCRWA_Tokeiya::InitScreen();
+    m_rowBar =
+        std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kGapCheckRowWidth, false);
+    SetFields({{kRowColumn, kRowColumn, kGapCheckRowWidth, m_rowBar.get(), nullptr, 0, {}}});
+    SetKeyLabel(kSettingsKey, MaySetUp() ? kSettingsLabel : "");
+    LoadAndDraw();
+}
+
+void CCRWA_GapCheck::LoadAndDraw() {
+    m_check = CGapCheck();
+    if (CConnection* db = Database()) {
+        try {
+            static_cast<void>(m_check.Load(*db, Work().year, Work().month, Work().groupId));
+        } catch (const CDBException&) {
+            // The connection has told the user; the list stays empty.
+        }
+    }
+    ListLoaded();
+    DrawHeader();
+    DrawRows();
+}
+
+void CCRWA_GapCheck::DrawHeader() {
+    char title[48];
+    std::snprintf(title, sizeof title, "%4d 年 %2d 月分 勤怠チェック", Work().year, Work().month);
+    PutText(title, 2, 1, true);
+    std::string group = Work().groupId == -1 ? std::string("全員") : Work().groupName;
+    PutText(FitText(group, 22), kGroupColumn, 1, true);
+    PutText(FitText(GapSettingsText(m_check.Office()), 46), kSettingsColumn, 1, true);
+}
+
+std::string CCRWA_GapCheck::RowText(int position) const {
+    return GapCheckRowText(m_check.Rows()[static_cast<size_t>(position)]);
+}
+
+std::string CCRWA_GapCheck::EmptyListText() const {
+    return FitText(" 該当する日はありません。", kGapCheckRowWidth);
+}
+
+bool CCRWA_GapCheck::OnExitKey(int virtualKey, int modifiers) {
+    if (virtualKey == VK_RETURN) {
+        ShowDay();
+        return true;
+    }
+    return CCRWA_List::OnExitKey(virtualKey, modifiers);
+}
+
+bool CCRWA_GapCheck::OnFunctionKey(int key, int, int) {
+    switch (key) {
+        case 2:
+        case 4: {
+            const CalendarDay first = FirstOfMonth(Work().year, Work().month, key == 2 ? -1 : 1);
+            ChangeMonth(first.year, first.month);
+            break;
+        }
+        case 3: {
+            const CTime today = CTime::GetCurrentTime();
+            ChangeMonth(today.GetYear(), today.GetMonth());
+            break;
+        }
+        case kSettingsKey:
+            if (MaySetUp()) {
+                EditSettings();
+            }
+            break;
+        case 8:
+            SwitchScreen(ScreenId::SalaryList);
+            break;
+        case 9:
+            SwitchScreen(ScreenId::MonthSchedule);
+            break;
+        case 10:
+            ExportCsv();
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+void CCRWA_GapCheck::ChangeMonth(int year, int month) {
+    CloseEditor();
+    Work().year = year;
+    Work().month = month;
+    LoadAndDraw();
+    FocusRow();
+}
+
+void CCRWA_GapCheck::ShowDay() {
+    const int position = Position();
+    IDialogs* dialogs = Document().Dialogs();
+    if (position >= m_check.Count() || dialogs == nullptr) {
+        FocusRow();
+        return;
+    }
+    const GapCheckRow& row = m_check.Rows()[static_cast<size_t>(position)];
+    CloseEditor();
+    dialogs->MessageBox(GapDayDetailText(m_check, row.idUser, row.nYear, row.nMonth, row.nDay),
+                        MessageButtons::Ok);
+    FocusRow();
+}
+
+void CCRWA_GapCheck::ExportCsv() {
+    CloseEditor();
+    char name[64];
+    std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
+    static_cast<void>(ExportCsvFile(Document(), name + Work().groupName + "勤怠チェック.csv",
+                                    GapCheckCsvText(m_check.Rows())));
+    FocusRow();
+}
+
+void CCRWA_GapCheck::EditSettings() {
+    CConnection* db = Database();
+    IDialogs* dialogs = Document().Dialogs();
+    if (db == nullptr || dialogs == nullptr) {
+        return;
+    }
+    CloseEditor();
+    try {
+        OfficeSettings read;
+        if (CTOfficeSettings(*db).Load(read) != 0) {
+            OfficeSettings edited = read;
+            CGapSettingsDlg dialog;
+            if (dialog.DoModal(*dialogs, edited) && !(edited.nGapMin == read.nGapMin &&
+                                                     edited.lastExit == read.lastExit)) {
+                static_cast<void>(CTOfficeSettings(*db).Save(edited, read));
+                LoadAndDraw();
+            }
+        }
+    } catch (const CDBException&) {
+        // The connection has told the user; the settings stay as they were.
+    }
+    FocusRow();
+}
+
+bool CCRWA_GapCheck::OnLButtonDblClk(int, int x, int y) {
+    int row = 0;
+    int column = 0;
+    if (!FieldAt(x, y, row, column)) {
+        return false;
+    }
+    if (Top() + row < m_check.Count()) {
+        Focus(row, 0, false);
+        ShowDay();
+    }
+    return true;
+}
+
+}  // namespace tokeiya

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/CConnection.hpp"
+#include "data/CUser.hpp"
+#include "screens/gapcheck/GapCheck.hpp"
+
+namespace tokeiya {
+
+// What the time card shows of the attendance check for its user: a mark on each day whose
+// PC use lies outside its hours or whose card was corrected by hand, and the day's detail.
+class CTimeCardMarks {
+  public:
+    static constexpr const char* kGapMark = "差";
+    static constexpr const char* kCorrectedMark = "修";
+
+    // Reads the check of the months from (firstYear, firstMonth) to (lastYear, lastMonth)
+    // for `user`. False when a read failed (no marks then).
+    bool Load(CConnection& connection, const CUser& user, int firstYear, int firstMonth,
+              int lastYear, int lastMonth);
+    // kGapMark, else kCorrectedMark, else two blanks.
+    std::string MarkOf(int year, int month, int day) const;
+    // The pop-up text of the day.
+    std::string DetailOf(int year, int month, int day) const;
+
+  private:
+    const CGapCheck* MonthOf(int year, int month) const;
+
+    struct Month {
+        int year;
+        int month;
+        CGapCheck check;
+    };
+    std::vector<Month> m_months;
+    int m_userId = 0;
+};
+
+}  // namespace tokeiya
