@@ -162,7 +162,8 @@ void CCRWA_CalcuB::DrawRow(int row) {
     const COLORREF labelColor = (FirstWeekday() + row) % 7 == 0 ? kSundayColor : kWeekdayColor;
     PutText(DayLabel(row), kLabelColumn, line, labelColor, true);
     PutText(TimeCardRowText(Row(row)), kRowColumn, line, DefaultTextColor(), true);
-    PutText(MarkOf(row), kMarkColumn, line, kMarkColor, true);
+    const std::string mark = MarkOf(row);
+    PutText(mark, kMarkColumn, line, mark == "  " ? DefaultTextColor() : kMarkColor, true);
 }
 
 void CCRWA_CalcuB::DrawAllRows() {

@@ -4,6 +4,7 @@
 
 #include "screens/base/CCRWA_Tokeiya.hpp"
 #include "screens/day/CCRWA_DaySchedule.hpp"
+#include "screens/gapcheck/CCRWA_GapCheck.hpp"
 #include "screens/group/CCRWA_Group.hpp"
 #include "screens/login/CCRWA_LoginSystem.hpp"
 #include "screens/month/CCRWA_MonthSchedule.hpp"
@@ -60,8 +61,9 @@ TEST_F(ScreenTableTest, EveryScreenIsBuiltOrRefusedWithoutBlankingTheOneThatAske
         {ScreenId::Users, &Is<CCRWA_User>, false},
         {ScreenId::SalaryList, &Is<CCRWA_CalcuA>, true},
         {ScreenId::TimeCard, &Is<CCRWA_CalcuB>, true},
+        {ScreenId::GapCheck, &Is<CCRWA_GapCheck>, true},
         // A code the program has no screen for.
-        {static_cast<ScreenId>(105), nullptr, false},
+        {static_cast<ScreenId>(106), nullptr, false},
     };
     FixClock(2027, 3, 9, 10, 0);
     Start("hanako", "pw");

@@ -59,7 +59,7 @@ TEST_F(WorkScreenTest, AnUnknownCodeLeavesTheScreenAndBuiltCodesClearTheChosenUs
     Start("tokeiya", "");
     CCRWin* home = View().Screen();
     ASSERT_NE(nullptr, home);
-    EXPECT_FALSE(View().SetScreen(105));
+    EXPECT_FALSE(View().SetScreen(106));
     EXPECT_EQ(home, View().Screen()) << "a code not in the table leaves the screen in place";
 
     View().Work().userId = 9;
