@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/ActivityWatch.hpp"
 #include "platform/Dialogs.hpp"
 #include "platform/win/IMainWindow.hpp"
 
@@ -18,6 +19,10 @@ class IDesktop : public IDialogs {
     // so that callback must finish the session on its own.
     virtual std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) = 0;
+
+    // Watches for the computer's sleep and the screen lock while the result lives; none
+    // where the desktop cannot tell them.
+    virtual std::unique_ptr<IActivityWatch> WatchActivity(ActivityHandlers) { return nullptr; }
 
     // The program's about box with its text (CP932); a desktop without a dialog of its own
     // shows a message box.

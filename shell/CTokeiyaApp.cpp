@@ -105,6 +105,15 @@ void CTokeiyaApp::Run() {
             }
         });
         frame.SetFirstPaintHook(m_environment.onFirstFrame);
+        // Sleep and a locked screen end the span of PC activity; waking and unlocking
+        // open the next, so that a computer left on overnight is no night of work.
+        const std::unique_ptr<IActivityWatch> activity = m_desktop.WatchActivity(
+            {.paused =
+                 [doc](DesktopPause why) {
+                     static_cast<void>(doc->PauseActivity(
+                         why == DesktopPause::Sleep ? ActivityEnd::Sleep : ActivityEnd::Lock));
+                 },
+             .resumed = [doc] { static_cast<void>(doc->ResumeActivity()); }});
         CSingleInstanceLock* lock = m_instanceLock.get();
         frame.SetShowRequests([lock] { return lock->TakeShowRequest(); });
         frame.ShowInitialWindow();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/gtk/DBusBus.hpp"
 #include "platform/gtk/GtkCallback.hpp"
 #include "platform/gtk/RuntimeSocket.hpp"
 
@@ -68,18 +69,10 @@ bool CDesktopNotification::Send(const std::string& summary, const std::string& b
         if (!address) {
             return false;
         }
-        GError* error = nullptr;
-        m_bus.reset(g_dbus_connection_new_for_address_sync(
-            address->c_str(),
-            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-            nullptr, nullptr, &error));
-        if (error != nullptr) {
-            g_error_free(error);
+        m_bus = OpenBus(*address);
+        if (!m_bus) {
             return false;
         }
-        // A bus that goes away must not end the program.
-        g_dbus_connection_set_exit_on_close(m_bus.get(), FALSE);
     }
     // 0 would ask the server to keep the notice for ever; the program's notice is gone by then.
     const gint32 expire = std::clamp(seconds, 0, INT_MAX / 1000) * 1000;

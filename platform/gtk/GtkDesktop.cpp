@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/Cp932.hpp"
+#include "platform/gtk/DesktopActivityWatch.hpp"
 #include "platform/gtk/GObjectPtr.hpp"
 #include "platform/gtk/GtkDialogRenderer.hpp"
 #include "platform/gtk/GtkNoticeWindow.hpp"
@@ -181,6 +182,10 @@ std::unique_ptr<win::IMainWindow> CGtkDesktop::CreateMainWindow(
 
 std::unique_ptr<INoticeWindow> CGtkDesktop::CreateNoticeWindow(const std::string& caption) {
     return std::make_unique<CGtkNoticeWindow>(caption, kApplicationTitle);
+}
+
+std::unique_ptr<IActivityWatch> CGtkDesktop::WatchActivity(ActivityHandlers handlers) {
+    return std::make_unique<CDesktopActivityWatch>(std::move(handlers));
 }
 
 }  // namespace tokeiya::gtk

@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
+#include "data/CTCardHistory.hpp"
 #include "data/CTLogin.hpp"
+#include "data/CTPcActivity.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
@@ -92,6 +95,16 @@ class SessionEnds {
         CTimeCard card = CTimeCard::NewDay(m_userId, year, month, day, 45);
         EXPECT_EQ(1, CTTimeCard(m_db->Connection()).LoadCard(card));
         return card.timeTo;
+    }
+
+    // The spans that began on a day of the session's month.
+    std::vector<CActivitySpan> Spans(int day) {
+        const CTime now = CTime::GetCurrentTime();
+        const CTime from(now.GetYear(), now.GetMonth(), day, 0, 0, 0);
+        std::vector<CActivitySpan> spans;
+        EXPECT_EQ(1,
+                  CTPcActivity(m_db->Connection()).LoadStarted(from, from.AddMinutes(1440), spans));
+        return spans;
     }
 
     size_t Kept() {
@@ -180,6 +193,89 @@ TEST_P(SessionEndTest, AFrozenDatabaseDoesNotHoldTheExit) {
     }
     EXPECT_EQ(0u, Kept());
     EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), Logout());
+}
+
+// Every way a session ends closes its activity span with its own kind of end; sleep ends a
+// span and waking opens the next.
+TEST_P(SessionEndTest, EachEndOfASessionClosesItsActivitySpanAsItEnded) {
+    const struct {
+        const char* name;
+        std::function<void(CTokeiyaDoc&)> end;
+        ActivityEnd how;
+    } cases[] = {
+        {"exit", [](CTokeiyaDoc& doc) { doc.EndSession(); }, ActivityEnd::Exit},
+        {"desktop logout or SIGTERM",
+         [](CTokeiyaDoc& doc) {
+             doc.NoteSessionEnd(ActivityEnd::DesktopEnd);
+             doc.EndSession();
+         },
+         ActivityEnd::DesktopEnd},
+        {"display lost",
+         [](CTokeiyaDoc& doc) {
+             doc.DetachDialogs();
+             doc.NoteSessionEnd(ActivityEnd::DisplayLost);
+             doc.EndSession();
+         },
+         ActivityEnd::DisplayLost},
+    };
+    int day = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_clock.Set(CTime(2024, 5, day, 9, 0, 0).GetTime());
+        auto doc = LogIn();
+        const int64_t span = doc->ActivitySpan();
+        EXPECT_NE(0, span);
+        m_clock.Set(CTime(2024, 5, day, 17, 0, 0).GetTime());
+        c.end(*doc);
+        const std::vector<CActivitySpan> spans = Spans(day);
+        ASSERT_EQ(1u, spans.size());
+        EXPECT_EQ(span, spans[0].idSpan);
+        EXPECT_EQ(CTime(2024, 5, day, 9, 0, 0), spans[0].start);
+        EXPECT_EQ(CTime(2024, 5, day, 17, 0, 0), spans[0].end);
+        EXPECT_EQ(c.how, spans[0].how);
+        EXPECT_EQ("PC-7", spans[0].computer);
+        ++day;
+    }
+
+    m_clock.Set(CTime(2024, 5, 10, 9, 0, 0).GetTime());
+    auto doc = LogIn();
+    m_clock.Set(CTime(2024, 5, 10, 12, 0, 0).GetTime());
+    EXPECT_TRUE(doc->PauseActivity(ActivityEnd::Sleep));
+    EXPECT_TRUE(doc->PauseActivity(ActivityEnd::Lock)) << "paused already: nothing more";
+    m_clock.Set(CTime(2024, 5, 10, 13, 0, 0).GetTime());
+    EXPECT_TRUE(doc->ResumeActivity());
+    m_clock.Set(CTime(2024, 5, 10, 18, 0, 0).GetTime());
+    doc->EndSession();
+    const std::vector<CActivitySpan> spans = Spans(10);
+    ASSERT_EQ(2u, spans.size());
+    EXPECT_EQ(CTime(2024, 5, 10, 12, 0, 0), spans[0].end);
+    EXPECT_EQ(ActivityEnd::Sleep, spans[0].how);
+    EXPECT_EQ(CTime(2024, 5, 10, 13, 0, 0), spans[1].start);
+    EXPECT_EQ(ActivityEnd::Exit, spans[1].how);
+}
+
+// An end the database could not take is written at the next login as written later, with
+// the departure stamp and its history row, once.
+TEST_P(SessionEndTest, AKeptEndClosesItsSpanAndStampsTheDepartureAsWrittenLater) {
+    auto doc = LogIn();
+    test::ScriptedFaults faults;
+    faults.FailStatements("", "08S01", 1000);
+    doc->GetDatabase()->Database().SetFaultInjector(&faults);
+    doc->EndSession();
+    doc.reset();
+    m_clock.Set(CTime(2024, 4, 4, 8, 50, 0).GetTime());
+    doc = LogIn();
+    const std::vector<CActivitySpan> spans = Spans(3);
+    ASSERT_EQ(1u, spans.size());
+    EXPECT_EQ(ActivityEnd::Journal, spans[0].how);
+    EXPECT_EQ(CTime(2024, 4, 3, 17, 30, 0), spans[0].end);
+    std::vector<CCardChange> changes;
+    ASSERT_EQ(1, CTCardHistory(m_db->Connection()).LoadMonth(2024, 4, changes));
+    ASSERT_EQ(1u, changes.size());
+    EXPECT_EQ(ChangeHow::JournalExit, changes[0].how);
+    EXPECT_EQ(TimeOfDay(17, 35), changes[0].after.timeTo);
+    EXPECT_EQ("PC-7", changes[0].computer);
+    EXPECT_EQ(CTime(2024, 4, 4, 8, 50, 0), changes[0].at);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SessionEndTest,
