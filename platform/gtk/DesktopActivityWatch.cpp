@@ -42,8 +42,8 @@ std::string CDesktopActivityWatch::SystemBusAddress() {
     return "unix:path=/run/dbus/system_bus_socket";
 }
 
-void CDesktopActivityWatch::Listen(const std::optional<std::string>& address,
-                                   const char* interface, const char* member, const char* path) {
+void CDesktopActivityWatch::Listen(const std::optional<std::string>& address, const char* interface,
+                                   const char* member, const char* path) {
     if (!address) {
         return;
     }
@@ -69,8 +69,8 @@ void CDesktopActivityWatch::Listen(const std::optional<std::string>& address,
     m_subscriptions.push_back({bus, id});
 }
 
-void CDesktopActivityWatch::OnSignal(GDBusConnection*, const gchar*, const gchar*,
-                                     const gchar*, const gchar* member, GVariant* parameters,
+void CDesktopActivityWatch::OnSignal(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                                     const gchar* member, GVariant* parameters,
                                      gpointer self) noexcept {
     Guarded("desktop activity", [&] {
         if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(b)"))) {
