@@ -1,8 +1,9 @@
 #include "data/CTPcActivity.hpp"
 
-#include <algorithm>
 #include <map>
 #include <random>
+
+#include "platform/odbc/CRecordset.hpp"
 
 namespace tokeiya {
 
@@ -64,35 +65,67 @@ void CTPcActivity::End(int64_t span, int userId, const std::string& computer, co
     }
 }
 
+namespace {
+
+// The date-times of a month's spans fall on few distinct hours: each hour is turned into a
+// time value once (the local-time conversion is what reading them costs), the minutes and
+// seconds added to it. Within an hour the offset from UTC does not change.
+class HourCache {
+  public:
+    CTime From(const DbValue& value) {
+        const DbTimestamp* ts = value.AsTimestamp();
+        if (ts == nullptr) {
+            return FromDbValue(value);
+        }
+        const int64_t key =
+            ((int64_t{ts->year} * 100 + ts->month) * 100 + ts->day) * 100 + ts->hour;
+        auto hour = m_hours.find(key);
+        if (hour == m_hours.end()) {
+            hour = m_hours
+                       .emplace(key, FromDbValue(DbValue(DbTimestamp{ts->year, ts->month, ts->day,
+                                                                     ts->hour, 0, 0})))
+                       .first;
+        }
+        return hour->second.AddSeconds(int64_t{ts->minute} * 60 + ts->second);
+    }
+
+  private:
+    std::map<int64_t, CTime> m_hours;
+};
+
+}  // namespace
+
 int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CActivitySpan>& out) {
     Close();
     const SqlDialect& d = Dialect();
-    m_strFilter =
-        "[idSpan] IN (SELECT [idSpan] FROM [dbo].[T端末利用] WHERE [flgEnd]=0 AND "
-        "[dateAt]>=? AND [dateAt]<?)";
-    m_params = {d.DateTimeParam(from), d.DateTimeParam(to)};
-    if (!Open()) {
-        return 0;
+    // Each span's two rows come as one, through the index on (flgEnd, dateAt): a month of
+    // an office's spans is read in one pass.
+    CRecordset set(Connection().Database());
+    try {
+        set.Open(d.Render("SELECT o.[idSpan], o.[idUser], o.[strPCName], o.[dateAt], c.[dateAt], "
+                          "c.[typeEnd] FROM [dbo].[T端末利用] o LEFT JOIN [dbo].[T端末利用] c ON "
+                          "c.[idSpan]=o.[idSpan] AND c.[flgEnd]=1 WHERE o.[flgEnd]=0 AND "
+                          "o.[dateAt]>=? AND o.[dateAt]<? ORDER BY o.[dateAt]"),
+                 {d.DateTimeParam(from), d.DateTimeParam(to)},
+                 {DbType::Integer, DbType::Integer, DbType::Text, DbType::Timestamp,
+                  DbType::Timestamp, DbType::Integer});
+    } catch (const CDBException&) {
+        return 0;  // told by the connection
     }
-    std::map<int64_t, CActivitySpan> spans;
-    for (; !IsEOF(); MoveNext()) {
-        CActivitySpan& span = spans[m_idSpan];
-        span.idSpan = m_idSpan;
-        if (m_flgEnd == 0) {
-            span.idUser = m_idUser;
-            span.computer = m_strPCName;
-            span.start = m_dateAt;
-        } else {
-            span.end = m_dateAt;
-            span.how = static_cast<ActivityEnd>(m_typeEnd);
+    HourCache times;
+    for (; !set.IsEOF(); set.MoveNext()) {
+        CActivitySpan span;
+        span.idSpan = set.GetField(0).AsInt(0);
+        span.idUser = static_cast<int>(set.GetField(1).AsInt(0));
+        span.computer = set.GetField(2).AsText();
+        span.start = times.From(set.GetField(3));
+        const DbValue& end = set.GetField(5);
+        if (!end.IsNull()) {
+            span.end = times.From(set.GetField(4));
+            span.how = static_cast<ActivityEnd>(end.AsInt(0));
         }
-    }
-    const size_t first = out.size();
-    for (auto& [id, span] : spans) {
         out.push_back(std::move(span));
     }
-    std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
-              [](const CActivitySpan& a, const CActivitySpan& b) { return a.start < b.start; });
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "data/CDaySchedule.hpp"
 #include "data/CTTimeCard.hpp"
+#include "platform/odbc/CRecordset.hpp"
 
 // The month schedule's side of the time cards: its day slots hold only the times, lunch
 // minutes and option of each day.
@@ -32,13 +33,29 @@ int CTTimeCard::LoadMonthCards(int userId, int year, int month,
 
 int CTTimeCard::LoadMonth(int year, int month, std::vector<CTimeCard>& out) {
     Close();
-    m_strFilter = "[nYear]=? And [nMonth]=?";
-    m_params = {DbValue(year), DbValue(month)};
-    if (!Open()) {
-        return 0;
+    // Only the columns a comparison with the PC's use needs: a month of the whole office
+    // is read at once.
+    CRecordset set(Connection().Database());
+    try {
+        set.Open(Dialect().Render("SELECT [idUser], [nDay], [timeFrom], [timeTo], [flgOption] "
+                                  "FROM [dbo].[Tタイムカード] WHERE [nYear]=? AND [nMonth]=?"),
+                 {DbValue(year), DbValue(month)},
+                 {DbType::Integer, DbType::Integer, DbType::Timestamp, DbType::Timestamp,
+                  DbType::Integer});
+    } catch (const CDBException&) {
+        return 0;  // told by the connection
     }
-    for (; !IsEOF(); MoveNext()) {
-        out.push_back(ToCard());
+    for (; !set.IsEOF(); set.MoveNext()) {
+        CTimeCard card;
+        card.idUser = static_cast<int>(set.GetField(0).AsInt(0));
+        card.nYear = year;
+        card.nMonth = month;
+        card.nDay = static_cast<int>(set.GetField(1).AsInt(0));
+        card.timeFrom = FromDbValue(set.GetField(2));
+        card.timeTo = FromDbValue(set.GetField(3));
+        card.flgOption = static_cast<int>(set.GetField(4).AsInt(0));
+        card.idTimeCard = card.Key();
+        out.push_back(card);
     }
     return 1;
 }

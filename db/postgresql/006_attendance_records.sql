@@ -1,9 +1,9 @@
 -- Tokeiya (とけい屋) database, script 006: attendance records an inspector can trust.
 -- Engine: PostgreSQL 10 or later. Loader conventions as in script 001.
 --
--- T勤怠修正履歴 keeps one row for every store that changed a time card's arrival,
--- departure, lunch minutes or day option: who changed it, from which computer, how, and
--- the values before and after. T端末利用 keeps the sessions of the program on each
+-- T勤怠修正履歴 keeps one row for every store that changed the arrival, departure,
+-- lunch minutes or day option of a time card: who changed it, from which computer, how,
+-- and the values before and after. T端末利用 keeps the sessions of the program on each
 -- computer as spans: a span is an opening row (flgEnd 0) and, once the end is known, a
 -- closing row (flgEnd 1) under the same idSpan, so that both tables only ever grow. The
 -- triggers refuse any change or removal of their rows. T事業所設定 holds the one row of
@@ -52,6 +52,8 @@ CREATE TABLE dbo.T端末利用 (
 );
 GO
 CREATE INDEX IX端末利用_User_Date ON dbo.T端末利用 (idUser, dateAt);
+GO
+CREATE INDEX IX端末利用_Start ON dbo.T端末利用 (flgEnd, dateAt);
 GO
 
 -- Rows of the two record tables are never changed nor removed.

@@ -19,8 +19,8 @@ using namespace win;
 namespace {
 
 constexpr int kRowColumn = 1;
-constexpr ListLayout kLayout = {CCRWA_GapCheck::kFirstLine, CCRWA_GapCheck::kPageRows,
-                                kRowColumn, kGapCheckRowWidth, 107};
+constexpr ListLayout kLayout = {CCRWA_GapCheck::kFirstLine, CCRWA_GapCheck::kPageRows, kRowColumn,
+                                kGapCheckRowWidth, 107};
 constexpr int kGroupColumn = 34;
 constexpr int kSettingsColumn = 60;
 constexpr int kSettingsKey = 5;
@@ -44,8 +44,7 @@ bool CCRWA_GapCheck::MaySetUp() const {
 
 void CCRWA_GapCheck::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
-    m_rowBar =
-        std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kGapCheckRowWidth, false);
+    m_rowBar = std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kGapCheckRowWidth, false);
     SetFields({{kRowColumn, kRowColumn, kGapCheckRowWidth, m_rowBar.get(), nullptr, 0, {}}});
     SetKeyLabel(kSettingsKey, MaySetUp() ? kSettingsLabel : "");
     LoadAndDraw();
@@ -166,8 +165,8 @@ void CCRWA_GapCheck::EditSettings() {
         if (CTOfficeSettings(*db).Load(read) != 0) {
             OfficeSettings edited = read;
             CGapSettingsDlg dialog;
-            if (dialog.DoModal(*dialogs, edited) && !(edited.nGapMin == read.nGapMin &&
-                                                     edited.lastExit == read.lastExit)) {
+            if (dialog.DoModal(*dialogs, edited) &&
+                !(edited.nGapMin == read.nGapMin && edited.lastExit == read.lastExit)) {
                 static_cast<void>(CTOfficeSettings(*db).Save(edited, read));
                 LoadAndDraw();
             }

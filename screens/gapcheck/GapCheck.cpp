@@ -1,6 +1,7 @@
 #include "screens/gapcheck/GapCheck.hpp"
 
 #include <algorithm>
+#include <ctime>
 #include <set>
 #include <tuple>
 
@@ -19,15 +20,15 @@ int MinuteOfDay(const CTime& time) {
     return time.GetHour() * 60 + time.GetMinute();
 }
 
-// Minutes of `at` from midnight of the given day (past 1440 on the next day).
-int MinutesFrom(int year, int month, int day, const CTime& at) {
-    return static_cast<int>((at.GetTime() - CTime(year, month, day, 0, 0, 0).GetTime()) / 60);
-}
+const std::vector<CActivitySpan> kNoSpans;
+const std::vector<CCardChange> kNoChanges;
 
-using DayKey = std::tuple<int, int, int, int>;  // user, year, month, day
-
-DayKey KeyOf(int userId, const CTime& at) {
-    return {userId, at.GetYear(), at.GetMonth(), at.GetDay()};
+std::tuple<int, int, int, int> KeyOf(int userId, const CTime& at) {
+    std::tm tm{};
+    if (!at.GetLocalTm(tm)) {
+        return {userId, 0, 0, 0};
+    }
+    return {userId, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
 }
 
 }  // namespace
@@ -47,20 +48,22 @@ bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId) 
     CTUser userSet(connection, CTUser::Mode::View);
     if (userSet.LoadList(users, groupId, false) == 0 ||
         CTTimeCard(connection).LoadMonth(year, month, cards) == 0 ||
-        CTPcActivity(connection).LoadStarted(CTime(year, month, 1, 0, 0, 0),
-                                             CTime(next.year, next.month, 1, 0, 0, 0),
-                                             spans) == 0 ||
+        CTPcActivity(connection)
+                .LoadStarted(CTime(year, month, 1, 0, 0, 0),
+                             CTime(next.year, next.month, 1, 0, 0, 0), spans) == 0 ||
         CTCardHistory(connection).LoadMonth(year, month, changes) == 0 ||
         CTOfficeSettings(connection).Load(office) == 0) {
         return false;
     }
     Build(year, month, users, cards, std::move(spans), std::move(changes), office);
     // Whoever corrected a card is named, also an administrator outside the list.
-    for (const CCardChange& change : m_changes) {
-        if (!m_names.contains(change.byUser)) {
-            CUser user;
-            if (userSet.LoadById(change.byUser, user) != 0) {
-                m_names[change.byUser] = user.strUserName;
+    for (const auto& [day, changes] : m_changes) {
+        for (const CCardChange& change : changes) {
+            if (!m_names.contains(change.byUser)) {
+                CUser user;
+                if (userSet.LoadById(change.byUser, user) != 0) {
+                    m_names[change.byUser] = user.strUserName;
+                }
             }
         }
     }
@@ -76,21 +79,27 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
     for (const CUser& user : users) {
         m_names[user.idUser] = user.strUserName;
     }
-    std::erase_if(spans, [&](const CActivitySpan& s) { return !m_names.contains(s.idUser); });
-    std::erase_if(changes, [&](const CCardChange& c) { return !m_names.contains(c.idUser); });
-    m_spans = std::move(spans);
-    m_changes = std::move(changes);
-
+    m_spans.clear();
+    m_changes.clear();
+    m_listed.clear();
+    std::set<DayKey> days;
+    for (CActivitySpan& span : spans) {
+        if (m_names.contains(span.idUser)) {
+            const DayKey key = KeyOf(span.idUser, span.start);
+            days.insert(key);
+            m_spans[key].push_back(std::move(span));
+        }
+    }
+    for (CCardChange& change : changes) {
+        if (m_names.contains(change.idUser)) {
+            const DayKey key{change.idUser, change.nYear, change.nMonth, change.nDay};
+            days.insert(key);
+            m_changes[key].push_back(std::move(change));
+        }
+    }
     std::map<DayKey, const CTimeCard*> cardOf;
     for (const CTimeCard& card : cards) {
         cardOf[{card.idUser, card.nYear, card.nMonth, card.nDay}] = &card;
-    }
-    std::set<DayKey> days;
-    for (const CActivitySpan& span : m_spans) {
-        days.insert(KeyOf(span.idUser, span.start));
-    }
-    for (const CCardChange& change : m_changes) {
-        days.insert({change.idUser, change.nYear, change.nMonth, change.nDay});
     }
     for (const DayKey& key : days) {
         const auto [userId, y, m, d] = key;
@@ -103,15 +112,19 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
         row.nYear = y;
         row.nMonth = m;
         row.nDay = d;
-        bool active = false;
-        for (const CActivitySpan& span : SpansOf(userId, y, m, d)) {
-            active = true;
-            const int start = MinutesFrom(y, m, d, span.start);
+        const CTime midnight(y, m, d, 0, 0, 0);
+        auto minutesFrom = [&midnight](const CTime& at) {
+            return static_cast<int>((at.GetTime() - midnight.GetTime()) / 60);
+        };
+        const auto spansOfDay = m_spans.find(key);
+        const bool active = spansOfDay != m_spans.end();
+        for (const CActivitySpan& span : active ? spansOfDay->second : kNoSpans) {
+            const int start = minutesFrom(span.start);
             row.firstStart = row.firstStart == kNoMinute ? start : std::min(row.firstStart, start);
             if (span.Backwards()) {
                 row.clockBack = true;
             } else if (span.how != ActivityEnd::None) {
-                row.lastEnd = std::max(row.lastEnd, MinutesFrom(y, m, d, span.end));
+                row.lastEnd = std::max(row.lastEnd, minutesFrom(span.end));
             }
         }
         const auto card = cardOf.find(key);
@@ -126,8 +139,10 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
                                 (c.flgOption == kOptionDepartureNextDay ? kDayMinutes : 0);
             }
         }
-        const CTime dayEnd = CTime(y, m, d, 0, 0, 0).AddMinutes(kDayMinutes);
-        for (const CCardChange& change : ChangesOf(userId, y, m, d)) {
+        const CTime dayEnd = midnight.AddMinutes(kDayMinutes);
+        const auto changesOfDay = m_changes.find(key);
+        for (const CCardChange& change :
+             changesOfDay != m_changes.end() ? changesOfDay->second : kNoChanges) {
             if (ByHand(change.how)) {
                 ++row.corrections;
                 row.correctedLater = row.correctedLater || !(change.at < dayEnd);
@@ -152,27 +167,20 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
     std::stable_sort(m_rows.begin(), m_rows.end(), [&](const GapCheckRow& a, const GapCheckRow& b) {
         return std::tie(a.userName, a.idUser, a.nDay) < std::tie(b.userName, b.idUser, b.nDay);
     });
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const GapCheckRow& row = m_rows[i];
+        m_listed[{row.idUser, row.nYear, row.nMonth, row.nDay}] = i;
+    }
 }
 
 std::vector<CActivitySpan> CGapCheck::SpansOf(int userId, int year, int month, int day) const {
-    std::vector<CActivitySpan> found;
-    for (const CActivitySpan& span : m_spans) {
-        if (KeyOf(span.idUser, span.start) == DayKey{userId, year, month, day}) {
-            found.push_back(span);
-        }
-    }
-    return found;
+    const auto found = m_spans.find({userId, year, month, day});
+    return found == m_spans.end() ? std::vector<CActivitySpan>() : found->second;
 }
 
 std::vector<CCardChange> CGapCheck::ChangesOf(int userId, int year, int month, int day) const {
-    std::vector<CCardChange> found;
-    for (const CCardChange& change : m_changes) {
-        if (change.idUser == userId && change.nYear == year && change.nMonth == month &&
-            change.nDay == day) {
-            found.push_back(change);
-        }
-    }
-    return found;
+    const auto found = m_changes.find({userId, year, month, day});
+    return found == m_changes.end() ? std::vector<CCardChange>() : found->second;
 }
 
 std::string CGapCheck::NameOf(int userId) const {
@@ -184,12 +192,8 @@ std::string CGapCheck::NameOf(int userId) const {
 }
 
 const GapCheckRow* CGapCheck::Listed(int userId, int year, int month, int day) const {
-    for (const GapCheckRow& row : m_rows) {
-        if (row.idUser == userId && row.nYear == year && row.nMonth == month && row.nDay == day) {
-            return &row;
-        }
-    }
-    return nullptr;
+    const auto found = m_listed.find({userId, year, month, day});
+    return found == m_listed.end() ? nullptr : &m_rows[found->second];
 }
 
 int CGapCheck::CorrectionsOf(int userId, int year, int month, int day) const {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/CConnection.hpp"
@@ -68,9 +69,13 @@ class CGapCheck {
     static bool ByHand(ChangeHow how);
 
   private:
+    using DayKey = std::tuple<int, int, int, int>;  // user, year, month, day
+
     std::vector<GapCheckRow> m_rows;
-    std::vector<CActivitySpan> m_spans;
-    std::vector<CCardChange> m_changes;
+    // Spans and changes by the user's day they belong to, each in time order.
+    std::map<DayKey, std::vector<CActivitySpan>> m_spans;
+    std::map<DayKey, std::vector<CCardChange>> m_changes;
+    std::map<DayKey, size_t> m_listed;  // index into m_rows
     std::map<int, std::string> m_names;
     OfficeSettings m_office;
 };

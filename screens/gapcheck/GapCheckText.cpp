@@ -83,8 +83,8 @@ std::string ChangeText(const CCardChange& change) {
         text += FormatText("  昼休 %d分 → %d分\n", a.nLunchMin, b.nLunchMin);
     }
     if (!change.newCard && a.flgOption != b.flgOption) {
-        text += std::string("  区分 ") + OptionText(a.flgOption) + " → " +
-                OptionText(b.flgOption) + "\n";
+        text += std::string("  区分 ") + OptionText(a.flgOption) + " → " + OptionText(b.flgOption) +
+                "\n";
     }
     return text;
 }
@@ -157,7 +157,8 @@ std::string GapDayDetailText(const CGapCheck& check, int userId, int year, int m
     }
     for (const CActivitySpan& span : spans) {
         text += "  " + span.computer + "  " + StampText(span.start) + " - ";
-        text += span.how == ActivityEnd::None ? std::string("                ") : StampText(span.end);
+        text +=
+            span.how == ActivityEnd::None ? std::string("                ") : StampText(span.end);
         text += std::string("  ") + EndText(span.how);
         if (span.Backwards()) {
             text += "  ※時計が戻されています";
@@ -171,8 +172,8 @@ std::string GapDayDetailText(const CGapCheck& check, int userId, int year, int m
     }
     for (const CCardChange& change : changes) {
         text += "  " + StampText(change.at) + "  " + check.NameOf(change.byUser) + "  " +
-                change.computer + "  " + HowText(change.how) +
-                (change.newCard ? "  (新規)" : "") + "\n";
+                change.computer + "  " + HowText(change.how) + (change.newCard ? "  (新規)" : "") +
+                "\n";
         text += ChangeText(change);
     }
     return text;

@@ -5,8 +5,8 @@
 
 namespace tokeiya {
 
-bool CTimeCardMarks::Load(CConnection& connection, const CUser& user, int firstYear,
-                          int firstMonth, int lastYear, int lastMonth) {
+bool CTimeCardMarks::Load(CConnection& connection, const CUser& user, int firstYear, int firstMonth,
+                          int lastYear, int lastMonth) {
     m_months.clear();
     m_userId = user.idUser;
     for (CalendarDay day{firstYear, firstMonth, 1};
