@@ -6,6 +6,7 @@
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
 #include "screens/base/CsvExport.hpp"
+#include "screens/base/MonthKeys.hpp"
 #include "screens/gapcheck/GapCheckText.hpp"
 #include "shell/CGapSettingsDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
@@ -90,18 +91,11 @@ bool CCRWA_GapCheck::OnExitKey(int virtualKey, int modifiers) {
 }
 
 bool CCRWA_GapCheck::OnFunctionKey(int key, int, int) {
+    if (StepWorkMonth(key, Work())) {
+        ChangeMonth();
+        return true;
+    }
     switch (key) {
-        case 2:
-        case 4: {
-            const CalendarDay first = FirstOfMonth(Work().year, Work().month, key == 2 ? -1 : 1);
-            ChangeMonth(first.year, first.month);
-            break;
-        }
-        case 3: {
-            const CTime today = CTime::GetCurrentTime();
-            ChangeMonth(today.GetYear(), today.GetMonth());
-            break;
-        }
         case kSettingsKey:
             if (MaySetUp()) {
                 EditSettings();
@@ -122,10 +116,8 @@ bool CCRWA_GapCheck::OnFunctionKey(int key, int, int) {
     return true;
 }
 
-void CCRWA_GapCheck::ChangeMonth(int year, int month) {
+void CCRWA_GapCheck::ChangeMonth() {
     CloseEditor();
-    Work().year = year;
-    Work().month = month;
     LoadAndDraw();
     FocusRow();
 }

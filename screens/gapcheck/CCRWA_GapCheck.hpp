@@ -41,7 +41,8 @@ class CCRWA_GapCheck : public CCRWA_List {
   private:
     void LoadAndDraw();
     void DrawHeader();
-    void ChangeMonth(int year, int month);
+    // The work context's month changed: the list is read and drawn again.
+    void ChangeMonth();
     void FocusRow() { Focus(Cursor(), 0, false); }
     bool MaySetUp() const;
 

@@ -9,6 +9,7 @@
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
 #include "screens/base/CsvExport.hpp"
+#include "screens/base/MonthKeys.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
 #include "widgets/CIIDbCodeMenu.hpp"
@@ -128,18 +129,11 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
     if (OnFilter()) {
         return true;
     }
+    if (StepWorkMonth(key, Work())) {
+        ChangeMonth();
+        return true;
+    }
     switch (key) {
-        case 2:
-        case 4: {
-            const CalendarDay first = FirstOfMonth(Work().year, Work().month, key == 2 ? -1 : 1);
-            ChangeMonth(first.year, first.month);
-            break;
-        }
-        case 3: {
-            const CTime today = CTime::GetCurrentTime();
-            ChangeMonth(today.GetYear(), today.GetMonth());
-            break;
-        }
         case 5:
             Focus(Cursor(), FilterColumn(), false);
             break;
@@ -170,10 +164,8 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
     return true;
 }
 
-void CCRWA_CalcuA::ChangeMonth(int year, int month) {
+void CCRWA_CalcuA::ChangeMonth() {
     CloseEditor();
-    Work().year = year;
-    Work().month = month;
     LoadAndDraw();
     FocusRow();
 }

@@ -46,7 +46,8 @@ class CCRWA_CalcuA : public CCRWA_List {
   private:
     void LoadAndDraw();
     void DrawHeader();
-    void ChangeMonth(int year, int month);
+    // The work context's month changed: the list is read and drawn again.
+    void ChangeMonth();
     void OpenTimeCard();
     // The bar back on the cursor's row.
     void FocusRow() { Focus(Cursor(), 0, false); }

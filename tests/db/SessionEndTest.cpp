@@ -97,6 +97,15 @@ class SessionEnds {
         return card.timeTo;
     }
 
+    // Logs in and ends the session while every statement fails: the end is kept.
+    void EndWhileTheDatabaseIsAway() {
+        auto doc = LogIn();
+        test::ScriptedFaults faults;
+        faults.FailStatements("", "08S01", 1000);
+        doc->GetDatabase()->Database().SetFaultInjector(&faults);
+        doc->EndSession();
+    }
+
     // The spans that began on a day of the session's month.
     std::vector<CActivitySpan> Spans(int day) {
         const CTime now = CTime::GetCurrentTime();
@@ -257,14 +266,9 @@ TEST_P(SessionEndTest, EachEndOfASessionClosesItsActivitySpanAsItEnded) {
 // An end the database could not take is written at the next login as written later, with
 // the departure stamp and its history row, once.
 TEST_P(SessionEndTest, AKeptEndClosesItsSpanAndStampsTheDepartureAsWrittenLater) {
-    auto doc = LogIn();
-    test::ScriptedFaults faults;
-    faults.FailStatements("", "08S01", 1000);
-    doc->GetDatabase()->Database().SetFaultInjector(&faults);
-    doc->EndSession();
-    doc.reset();
+    EndWhileTheDatabaseIsAway();
     m_clock.Set(CTime(2024, 4, 4, 8, 50, 0).GetTime());
-    doc = LogIn();
+    auto doc = LogIn();
     const std::vector<CActivitySpan> spans = Spans(3);
     ASSERT_EQ(1u, spans.size());
     EXPECT_EQ(ActivityEnd::Journal, spans[0].how);
@@ -336,19 +340,14 @@ class StuckCopyTest : public ::testing::Test, public SessionEnds {
 };
 
 TEST_F(StuckCopyTest, ALoginGoesOnWhileTheJournalIsLockedAndWritesItsEntriesLater) {
-    auto doc = LogIn();
-    test::ScriptedFaults faults;
-    faults.FailStatements("", "08S01", 1000);
-    doc->GetDatabase()->Database().SetFaultInjector(&faults);
-    doc->EndSession();
-    doc.reset();
+    EndWhileTheDatabaseIsAway();
     ASSERT_EQ(1u, Kept());
     m_dialogs.m_messages.clear();
 
     m_clock.Set(CTime(2024, 4, 4, 8, 50, 0).GetTime());
     HeldJournalLock stuck(m_context.Context().attendanceJournalFile);
     const auto start = std::chrono::steady_clock::now();
-    doc = LogIn();
+    auto doc = LogIn();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     ASSERT_NE(nullptr, doc->GetDatabase());
     EXPECT_TRUE(IsEmptyTime(Logout())) << "the kept end waits";

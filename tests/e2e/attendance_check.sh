@@ -34,12 +34,7 @@ pc_start=$(sql "SELECT strftime('%H:%M', dateAt) FROM T端末利用 WHERE idUser
 # opens hanako's card (Enter) and corrects her arrival to 23:59.
 start_app
 login_as kanri
-xdotool windowfocus --sync "$main"
-before=$(visible_windows)
-menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
-xdotool mousemove --window "$main" 20 10 click 1
-wait_for "the ファイル menu" menu_open
-xdotool key Right Right Right Up Return
+open_calculation
 sleep 0.5
 xdotool windowfocus --sync "$main"
 xdotool key F3
@@ -47,16 +42,6 @@ sleep 0.3
 xdotool key F8
 calculated() { [ "$(sql "SELECT COUNT(*) FROM T給料 WHERE idUser=1 AND nYear=$year AND nMonth=$month")" = 1 ]; }
 wait_for "the calculated row" calculated
-gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
-answer_box() {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
-    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-        xdotool key Return
-        sleep 0.2
-    fi
-    gone
-}
 wait_window '^Tokeiya$' >/dev/null || fail "no message after the calculation"
 wait_for "the message box to close" answer_box
 xdotool windowfocus --sync "$main"

@@ -108,3 +108,26 @@ wait_app() {
     wait "$app_pid" || status=$?
     app_pid=""
 }
+
+# Opens "管理" ▸ "計算", the last item of the fourth menu, in the main window $main.
+open_calculation() {
+    xdotool windowfocus --sync "$main"
+    local before
+    before=$(visible_windows)
+    menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
+    xdotool mousemove --window "$main" 20 10 click 1
+    wait_for "the ファイル menu" menu_open
+    xdotool key Right Right Right Up Return
+}
+
+# Answers the topmost message box ("Tokeiya") with Enter; succeeds once none is left. For
+# wait_for.
+answer_box() {
+    local window
+    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
+    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
+        xdotool key Return
+        sleep 0.2
+    fi
+    [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]
+}

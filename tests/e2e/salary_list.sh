@@ -18,14 +18,7 @@ sql "INSERT INTO Tタイムカード (idTimeCard, idUser, timeFrom, timeTo, nLun
 
 start_app
 login_as hanako
-xdotool windowfocus --sync "$main"
-
-# "計算" is the last item of "管理", the fourth menu: open ファイル, move right to 管理.
-before=$(visible_windows)
-menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
-xdotool mousemove --window "$main" 20 10 click 1
-wait_for "the ファイル menu" menu_open
-xdotool key Right Right Right Up Return
+open_calculation
 
 # F8 calculates the empty list without asking; the result is told in a message box.
 sleep 0.5
@@ -37,16 +30,6 @@ wait_for "the calculated row" calculated
 # window found is focused and answered until none is left.
 box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
 [ -n "$box" ] || fail "no message after the calculation"
-gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
-answer_box() {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
-    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-        xdotool key Return
-        sleep 0.2
-    fi
-    gone
-}
 wait_for "the message box to close" answer_box
 
 # Enter opens hanako's time card; the third day's arrival becomes 08:30.
