@@ -111,10 +111,14 @@ int CTCardHistory::LoadKeys(int64_t firstKey, int64_t lastKey, std::vector<CCard
     return LoadAll(out);
 }
 
-int CTCardHistory::LoadMonth(int year, int month, std::vector<CCardChange>& out) {
+int CTCardHistory::LoadMonth(int year, int month, std::vector<CCardChange>& out, int userId) {
     Close();
     m_strFilter = "[nYear]=? AND [nMonth]=?";
     m_params = {DbValue(year), DbValue(month)};
+    if (userId != 0) {
+        m_strFilter += " AND [idUser]=?";
+        m_params.emplace_back(userId);
+    }
     return LoadAll(out);
 }
 

@@ -28,8 +28,8 @@ class CTCardHistory : public CRecordBase {
 
     // The changes of cards whose keys lie in [firstKey, lastKey], oldest first.
     [[nodiscard]] int LoadKeys(int64_t firstKey, int64_t lastKey, std::vector<CCardChange>& out);
-    // The changes of every card of a month, oldest first.
-    [[nodiscard]] int LoadMonth(int year, int month, std::vector<CCardChange>& out);
+    // The changes of every card of a month (only `userId`'s unless 0), oldest first.
+    [[nodiscard]] int LoadMonth(int year, int month, std::vector<CCardChange>& out, int userId = 0);
 
     CCardChange m_row;
 

@@ -95,18 +95,24 @@ class HourCache {
 
 }  // namespace
 
-int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CActivitySpan>& out) {
+int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CActivitySpan>& out,
+                              int userId) {
     Close();
     const SqlDialect& d = Dialect();
     // Each span's two rows come as one, through the index on (flgEnd, dateAt): a month of
     // an office's spans is read in one pass.
     CRecordset set(Connection().Database());
     try {
-        set.Open(d.Render("SELECT o.[idSpan], o.[idUser], o.[strPCName], o.[dateAt], c.[dateAt], "
-                          "c.[typeEnd] FROM [dbo].[T端末利用] o LEFT JOIN [dbo].[T端末利用] c ON "
-                          "c.[idSpan]=o.[idSpan] AND c.[flgEnd]=1 WHERE o.[flgEnd]=0 AND "
-                          "o.[dateAt]>=? AND o.[dateAt]<? ORDER BY o.[dateAt]"),
-                 {d.DateTimeParam(from), d.DateTimeParam(to)},
+        std::string sql =
+            "SELECT o.[idSpan], o.[idUser], o.[strPCName], o.[dateAt], c.[dateAt], c.[typeEnd] "
+            "FROM [dbo].[T端末利用] o LEFT JOIN [dbo].[T端末利用] c ON c.[idSpan]=o.[idSpan] AND "
+            "c.[flgEnd]=1 WHERE o.[flgEnd]=0 AND o.[dateAt]>=? AND o.[dateAt]<?";
+        std::vector<DbValue> params{d.DateTimeParam(from), d.DateTimeParam(to)};
+        if (userId != 0) {
+            sql += " AND o.[idUser]=?";
+            params.emplace_back(userId);
+        }
+        set.Open(d.Render(sql + " ORDER BY o.[dateAt]"), params,
                  {DbType::Integer, DbType::Integer, DbType::Text, DbType::Timestamp,
                   DbType::Timestamp, DbType::Integer});
     } catch (const CDBException&) {

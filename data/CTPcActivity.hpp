@@ -46,9 +46,9 @@ class CTPcActivity : public CRecordBase {
     // stays as it was. Throws CDBException when the row cannot be added.
     void End(int64_t span, int userId, const std::string& computer, const CTime& at,
              ActivityEnd how);
-    // The spans that began in [from, to), by start.
+    // The spans that began in [from, to) (only `userId`'s unless 0), by start.
     [[nodiscard]] int LoadStarted(const CTime& from, const CTime& to,
-                                  std::vector<CActivitySpan>& out);
+                                  std::vector<CActivitySpan>& out, int userId = 0);
 
     int64_t m_idSpan;
     int m_flgEnd;

@@ -31,9 +31,9 @@ class CTTimeCard : public CRecordBase {
     // a stored row gets only the values that differ from it.
     [[nodiscard]] int StoreMonthCard(int userId, int year, int month, CDaySchedule& slot,
                                      const CDaySchedule* asRead = nullptr);
-    // Every user's cards of a calendar month, appended to `out`: key, user, day, times and
-    // option only.
-    [[nodiscard]] int LoadMonth(int year, int month, std::vector<CTimeCard>& out);
+    // Every user's cards of a calendar month (only `userId`'s unless 0), appended to `out`:
+    // key, user, day, times and option only.
+    [[nodiscard]] int LoadMonth(int year, int month, std::vector<CTimeCard>& out, int userId = 0);
     // Replaces the card with its stored row, when there is one. 1 also when there is none.
     [[nodiscard]] int LoadCard(CTimeCard& card);
     // Stores every column of the card, inserting its row when it has none. With `asRead`,

@@ -31,15 +31,21 @@ int CTTimeCard::LoadMonthCards(int userId, int year, int month,
     return 1;
 }
 
-int CTTimeCard::LoadMonth(int year, int month, std::vector<CTimeCard>& out) {
+int CTTimeCard::LoadMonth(int year, int month, std::vector<CTimeCard>& out, int userId) {
     Close();
     // Only the columns a comparison with the PC's use needs: a month of the whole office
     // is read at once.
     CRecordset set(Connection().Database());
     try {
-        set.Open(Dialect().Render("SELECT [idUser], [nDay], [timeFrom], [timeTo], [flgOption] "
-                                  "FROM [dbo].[Tタイムカード] WHERE [nYear]=? AND [nMonth]=?"),
-                 {DbValue(year), DbValue(month)},
+        std::string sql =
+            "SELECT [idUser], [nDay], [timeFrom], [timeTo], [flgOption] FROM [dbo].[Tタイムカード] "
+            "WHERE [nYear]=? AND [nMonth]=?";
+        std::vector<DbValue> params{DbValue(year), DbValue(month)};
+        if (userId != 0) {
+            sql += " AND [idUser]=?";
+            params.emplace_back(userId);
+        }
+        set.Open(Dialect().Render(sql), params,
                  {DbType::Integer, DbType::Integer, DbType::Timestamp, DbType::Timestamp,
                   DbType::Integer});
     } catch (const CDBException&) {

@@ -38,7 +38,7 @@ bool CGapCheck::ByHand(ChangeHow how) {
            how != ChangeHow::JournalExit;
 }
 
-bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId) {
+bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId, int userId) {
     std::vector<CUser> users;
     std::vector<CTimeCard> cards;
     std::vector<CActivitySpan> spans;
@@ -46,12 +46,19 @@ bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId) 
     OfficeSettings office;
     const CalendarDay next = FirstOfMonth(year, month, 1);
     CTUser userSet(connection, CTUser::Mode::View);
-    if (userSet.LoadList(users, groupId, false) == 0 ||
-        CTTimeCard(connection).LoadMonth(year, month, cards) == 0 ||
+    if (userId != 0) {
+        CUser user;
+        if (userSet.LoadById(userId, user) != 0) {
+            users.push_back(user);
+        }
+    } else if (userSet.LoadList(users, groupId, false) == 0) {
+        return false;
+    }
+    if (CTTimeCard(connection).LoadMonth(year, month, cards, userId) == 0 ||
         CTPcActivity(connection)
                 .LoadStarted(CTime(year, month, 1, 0, 0, 0),
-                             CTime(next.year, next.month, 1, 0, 0, 0), spans) == 0 ||
-        CTCardHistory(connection).LoadMonth(year, month, changes) == 0 ||
+                             CTime(next.year, next.month, 1, 0, 0, 0), spans, userId) == 0 ||
+        CTCardHistory(connection).LoadMonth(year, month, changes, userId) == 0 ||
         CTOfficeSettings(connection).Load(office) == 0) {
         return false;
     }

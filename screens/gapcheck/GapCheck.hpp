@@ -44,9 +44,10 @@ struct GapCheckRow {
 // corrected after the day. A span counts for the day it began on.
 class CGapCheck {
   public:
-    // Reads the users of the group (-1: all), their cards, spans and corrections of the
-    // month and the office settings, then builds the rows. False when a read failed.
-    bool Load(CConnection& connection, int year, int month, int groupId);
+    // Reads the users of the group (-1: all), or the one user `userId` when it is not 0,
+    // their cards, spans and corrections of the month and the office settings, then builds
+    // the rows. False when a read failed.
+    bool Load(CConnection& connection, int year, int month, int groupId, int userId = 0);
     // Builds the rows from what was read; for Load and for tests.
     void Build(int year, int month, const std::vector<CUser>& users,
                const std::vector<CTimeCard>& cards, std::vector<CActivitySpan> spans,

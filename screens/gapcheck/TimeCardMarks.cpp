@@ -13,7 +13,7 @@ bool CTimeCardMarks::Load(CConnection& connection, const CUser& user, int firstY
          day.year * 100 + day.month <= lastYear * 100 + lastMonth;
          day = FirstOfMonth(day.year, day.month, 1)) {
         Month month{day.year, day.month, CGapCheck()};
-        if (!month.check.Load(connection, day.year, day.month, user.idGroup)) {
+        if (!month.check.Load(connection, day.year, day.month, user.idGroup, user.idUser)) {
             m_months.clear();
             return false;
         }
