@@ -22,7 +22,9 @@ class IDesktop : public IDialogs {
 
     // Watches for the computer's sleep and the screen lock while the result lives; none
     // where the desktop cannot tell them.
-    virtual std::unique_ptr<IActivityWatch> WatchActivity(ActivityHandlers) { return nullptr; }
+    virtual std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& /*handlers*/) {
+        return nullptr;
+    }
 
     // The program's about box with its text (CP932); a desktop without a dialog of its own
     // shows a message box.

@@ -184,8 +184,8 @@ std::unique_ptr<INoticeWindow> CGtkDesktop::CreateNoticeWindow(const std::string
     return std::make_unique<CGtkNoticeWindow>(caption, kApplicationTitle);
 }
 
-std::unique_ptr<IActivityWatch> CGtkDesktop::WatchActivity(ActivityHandlers handlers) {
-    return std::make_unique<CDesktopActivityWatch>(std::move(handlers));
+std::unique_ptr<IActivityWatch> CGtkDesktop::WatchActivity(const ActivityHandlers& handlers) {
+    return std::make_unique<CDesktopActivityWatch>(handlers);
 }
 
 }  // namespace tokeiya::gtk

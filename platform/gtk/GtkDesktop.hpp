@@ -38,7 +38,7 @@ class CGtkDesktop : public IDesktop {
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
     std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
-    std::unique_ptr<IActivityWatch> WatchActivity(ActivityHandlers handlers) override;
+    std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& handlers) override;
 
   private:
     // The dialogs' parent: the main window while it is shown. A window hidden in the

@@ -50,7 +50,7 @@ class GapCheckScreenTest : public test::WorkSession {
         const ChangeSource stamp{kHanako, "PC-7", ChangeHow::LoginStamp};
         for (int day : {8, 11}) {
             CTimeCard card = CTimeCard::NewDay(kHanako, 2027, 3, day, 60);
-            card.timeFrom = TimeOfDay(day == 8 ? 9 : 9, day == 8 ? 30 : 0);
+            card.timeFrom = TimeOfDay(9, day == 8 ? 30 : 0);
             card.timeTo = TimeOfDay(18, 0);
             ASSERT_EQ(1, CTTimeCard(db, stamp).StoreCard(card));
         }
