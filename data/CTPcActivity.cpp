@@ -1,7 +1,9 @@
 #include "data/CTPcActivity.hpp"
 
+#include <ctime>
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "platform/odbc/CRecordset.hpp"
 
@@ -131,6 +133,87 @@ int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CA
             span.how = static_cast<ActivityEnd>(end.AsInt(0));
         }
         out.push_back(std::move(span));
+    }
+    return 1;
+}
+
+}  // namespace tokeiya
+
+namespace tokeiya {
+
+std::vector<CActivityDay> SummarizeActivityDays(const std::vector<CActivitySpan>& spans) {
+    std::map<std::tuple<int, int, int, int>, CActivityDay> days;
+    for (const CActivitySpan& span : spans) {
+        std::tm tm{};
+        if (!span.start.GetLocalTm(tm)) {
+            continue;
+        }
+        CActivityDay& day = days[{span.idUser, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}];
+        if (day.spans == 0 || span.start < day.firstStart) {
+            day.firstStart = span.start;
+        }
+        day.idUser = span.idUser;
+        day.nYear = tm.tm_year + 1900;
+        day.nMonth = tm.tm_mon + 1;
+        day.nDay = tm.tm_mday;
+        ++day.spans;
+        if (span.Backwards()) {
+            day.backwards = true;
+        } else if (span.how != ActivityEnd::None &&
+                   (IsEmptyTime(day.lastEnd) || day.lastEnd < span.end)) {
+            day.lastEnd = span.end;
+        }
+    }
+    std::vector<CActivityDay> out;
+    out.reserve(days.size());
+    for (const auto& [key, day] : days) {
+        out.push_back(day);
+    }
+    return out;
+}
+
+int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActivityDay>& out,
+                           int userId) {
+    Close();
+    const SqlDialect& d = Dialect();
+    // The opening rows come through the index on (flgEnd, dateAt, idUser, idSpan) alone, each
+    // with its closing row through the unique (idSpan, flgEnd); only the day's sums leave the
+    // database, and the day itself is read from its first start.
+    CRecordset set(Connection().Database());
+    try {
+        std::string sql =
+            "SELECT o.[idUser], MIN(o.[dateAt]), "
+            "MAX(CASE WHEN c.[dateAt]>=o.[dateAt] THEN c.[dateAt] END), "
+            "MAX(CASE WHEN c.[dateAt]<o.[dateAt] THEN 1 ELSE 0 END), COUNT(*) "
+            "FROM [dbo].[T端末利用] o LEFT JOIN [dbo].[T端末利用] c ON c.[idSpan]=o.[idSpan] AND "
+            "c.[flgEnd]=1 WHERE o.[flgEnd]=0 AND o.[dateAt]>=? AND o.[dateAt]<?";
+        std::vector<DbValue> params{d.DateTimeParam(from), d.DateTimeParam(to)};
+        if (userId != 0) {
+            sql += " AND o.[idUser]=?";
+            params.emplace_back(userId);
+        }
+        sql += " GROUP BY o.[idUser], " + d.DateOf("o.[dateAt]");
+        set.Open(d.Render(sql), params,
+                 {DbType::Integer, DbType::Timestamp, DbType::Timestamp, DbType::Integer,
+                  DbType::Integer});
+    } catch (const CDBException&) {
+        return 0;  // told by the connection
+    }
+    HourCache times;
+    for (; !set.IsEOF(); set.MoveNext()) {
+        CActivityDay row;
+        row.idUser = static_cast<int>(set.GetField(0).AsInt(0));
+        row.firstStart = times.From(set.GetField(1));
+        row.lastEnd = times.From(set.GetField(2));
+        row.backwards = set.GetField(3).AsInt(0) != 0;
+        row.spans = static_cast<int>(set.GetField(4).AsInt(0));
+        std::tm tm{};
+        if (row.firstStart.GetLocalTm(tm)) {
+            row.nYear = tm.tm_year + 1900;
+            row.nMonth = tm.tm_mon + 1;
+            row.nDay = tm.tm_mday;
+        }
+        out.push_back(row);
     }
     return 1;
 }

@@ -31,6 +31,25 @@ struct CActivitySpan {
     bool Backwards() const { return how != ActivityEnd::None && end < start; }
 };
 
+// What one user's spans that began on one day come to, as the attendance check compares them
+// with the card: a span without a closing row adds no end, and one that ends before it starts
+// adds no end but marks the day.
+struct CActivityDay {
+    int idUser = 0;
+    int nYear = 0;
+    int nMonth = 0;
+    int nDay = 0;
+    CTime firstStart;  // the earliest start
+    CTime lastEnd;     // the latest end of the ended spans running forward; empty when none
+    bool backwards = false;
+    int spans = 0;
+
+    bool operator==(const CActivityDay&) const = default;
+};
+
+// The same summary of spans already read, by user and day of their start.
+std::vector<CActivityDay> SummarizeActivityDays(const std::vector<CActivitySpan>& spans);
+
 // The PC activity log [dbo].[T端末利用]. A span's end is known only later, and rows are only
 // ever added: a span is an opening row and a closing row under one span id, read together.
 // Sessions on two computers at once are simply two spans.
@@ -49,6 +68,10 @@ class CTPcActivity : public CRecordBase {
     // The spans that began in [from, to) (only `userId`'s unless 0), by start.
     [[nodiscard]] int LoadStarted(const CTime& from, const CTime& to,
                                   std::vector<CActivitySpan>& out, int userId = 0);
+    // The spans that began in [from, to) summed up by user and day in the database, so that a
+    // month of an office's use crosses the driver as one row a day (only `userId`'s unless 0).
+    [[nodiscard]] int LoadDays(const CTime& from, const CTime& to, std::vector<CActivityDay>& out,
+                               int userId = 0);
 
     int64_t m_idSpan;
     int m_flgEnd;

@@ -89,6 +89,10 @@ class SqliteDialect : public SqlDialect {
     std::string Year(std::string_view e) const override { return Part("%Y", e); }
     std::string Month(std::string_view e) const override { return Part("%m", e); }
     std::string Day(std::string_view e) const override { return Part("%d", e); }
+    // The date part of the stored text, which groups like the date without reading it.
+    std::string DateOf(std::string_view e) const override {
+        return "substr(" + std::string(e) + ", 1, 10)";
+    }
     std::string DateTimeLiteral(const CTime& t) const override {
         return IsEmptyTime(t) ? "NULL" : "'" + FormatLocal(t) + "'";
     }
@@ -209,6 +213,10 @@ std::string SqlDialect::Render(std::string_view sql) const {
         i = close + 1;
     }
     return out;
+}
+
+std::string SqlDialect::DateOf(std::string_view expr) const {
+    return "CAST(" + std::string(expr) + " AS DATE)";
 }
 
 DbValue SqlDialect::DateTimeParam(const CTime& t) const {

@@ -35,6 +35,8 @@ class SqlDialect {
     virtual std::string Year(std::string_view expr) const = 0;
     virtual std::string Month(std::string_view expr) const = 0;
     virtual std::string Day(std::string_view expr) const = 0;
+    // The calendar day of a date-time expression, as something to group by.
+    virtual std::string DateOf(std::string_view expr) const;
 
     // A date-time literal for local time `t`; "NULL" for the empty time.
     virtual std::string DateTimeLiteral(const CTime& t) const = 0;

@@ -53,7 +53,7 @@ CREATE TABLE dbo.T端末利用 (
 GO
 CREATE INDEX IX端末利用_User_Date ON dbo.T端末利用 (idUser, dateAt);
 GO
-CREATE INDEX IX端末利用_Start ON dbo.T端末利用 (flgEnd, dateAt);
+CREATE INDEX IX端末利用_Start ON dbo.T端末利用 (flgEnd, dateAt, idUser, idSpan);
 GO
 
 -- Rows of the two record tables are never changed nor removed.

@@ -63,7 +63,7 @@ CREATE TABLE T端末利用 (
 GO
 CREATE INDEX IX端末利用_User_Date ON T端末利用 (idUser, dateAt);
 GO
-CREATE INDEX IX端末利用_Start ON T端末利用 (flgEnd, dateAt);
+CREATE INDEX IX端末利用_Start ON T端末利用 (flgEnd, dateAt, idUser, idSpan);
 GO
 CREATE TRIGGER TR端末利用_NoUpdate BEFORE UPDATE ON T端末利用
 BEGIN

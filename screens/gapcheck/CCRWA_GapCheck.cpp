@@ -131,8 +131,16 @@ void CCRWA_GapCheck::ShowDay() {
     }
     const GapCheckRow& row = m_check.Rows()[static_cast<size_t>(position)];
     CloseEditor();
-    dialogs->MessageBox(GapDayDetailText(m_check, row.idUser, row.nYear, row.nMonth, row.nDay),
-                        MessageButtons::Ok);
+    std::vector<CActivitySpan> spans;
+    CConnection* db = Database();
+    if (db == nullptr ||
+        !CGapCheck::LoadSpansOf(*db, row.idUser, row.nYear, row.nMonth, row.nDay, spans)) {
+        FocusRow();
+        return;  // a failed read was told by the connection
+    }
+    dialogs->MessageBox(
+        GapDayDetailText(m_check, spans, row.idUser, row.nYear, row.nMonth, row.nDay),
+        MessageButtons::Ok);
     FocusRow();
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <set>
 #include <tuple>
 
 #include "data/CTCardHistory.hpp"
@@ -17,19 +16,11 @@ namespace {
 constexpr int kDayMinutes = 1440;
 
 int MinuteOfDay(const CTime& time) {
-    return time.GetHour() * 60 + time.GetMinute();
-}
-
-const std::vector<CActivitySpan> kNoSpans;
-const std::vector<CCardChange> kNoChanges;
-
-std::tuple<int, int, int, int> KeyOf(int userId, const CTime& at) {
     std::tm tm{};
-    if (!at.GetLocalTm(tm)) {
-        return {userId, 0, 0, 0};
-    }
-    return {userId, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+    return time.GetLocalTm(tm) ? tm.tm_hour * 60 + tm.tm_min : 0;
 }
+
+const std::vector<CCardChange> kNoChanges;
 
 }  // namespace
 
@@ -41,7 +32,7 @@ bool CGapCheck::ByHand(ChangeHow how) {
 bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId, int userId) {
     std::vector<CUser> users;
     std::vector<CTimeCard> cards;
-    std::vector<CActivitySpan> spans;
+    std::vector<CActivityDay> activity;
     std::vector<CCardChange> changes;
     OfficeSettings office;
     const CalendarDay next = FirstOfMonth(year, month, 1);
@@ -56,13 +47,13 @@ bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId, 
     }
     if (CTTimeCard(connection).LoadMonth(year, month, cards, userId) == 0 ||
         CTPcActivity(connection)
-                .LoadStarted(CTime(year, month, 1, 0, 0, 0),
-                             CTime(next.year, next.month, 1, 0, 0, 0), spans, userId) == 0 ||
+                .LoadDays(CTime(year, month, 1, 0, 0, 0), CTime(next.year, next.month, 1, 0, 0, 0),
+                          activity, userId) == 0 ||
         CTCardHistory(connection).LoadMonth(year, month, changes, userId) == 0 ||
         CTOfficeSettings(connection).Load(office) == 0) {
         return false;
     }
-    Build(year, month, users, cards, std::move(spans), std::move(changes), office);
+    Build(year, month, users, cards, activity, std::move(changes), office);
     // Whoever corrected a card is named, also an administrator outside the list.
     for (const auto& [day, changes] : m_changes) {
         for (const CCardChange& change : changes) {
@@ -78,37 +69,44 @@ bool CGapCheck::Load(CConnection& connection, int year, int month, int groupId, 
 }
 
 void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
-                      const std::vector<CTimeCard>& cards, std::vector<CActivitySpan> spans,
-                      std::vector<CCardChange> changes, const OfficeSettings& office) {
+                      const std::vector<CTimeCard>& cards,
+                      const std::vector<CActivityDay>& activity, std::vector<CCardChange> changes,
+                      const OfficeSettings& office) {
     m_rows.clear();
     m_names.clear();
     m_office = office;
     for (const CUser& user : users) {
         m_names[user.idUser] = user.strUserName;
     }
-    m_spans.clear();
     m_changes.clear();
     m_listed.clear();
-    std::set<DayKey> days;
-    for (CActivitySpan& span : spans) {
-        if (m_names.contains(span.idUser)) {
-            const DayKey key = KeyOf(span.idUser, span.start);
-            days.insert(key);
-            m_spans[key].push_back(std::move(span));
+    // The days to look at (those with PC use or changes), each with what it was read with.
+    struct Sources {
+        const CActivityDay* pc = nullptr;
+        const CTimeCard* card = nullptr;
+    };
+    std::map<DayKey, Sources> days;
+    for (const CActivityDay& day : activity) {
+        if (m_names.contains(day.idUser)) {
+            days[{day.idUser, day.nYear, day.nMonth, day.nDay}].pc = &day;
         }
     }
     for (CCardChange& change : changes) {
         if (m_names.contains(change.idUser)) {
             const DayKey key{change.idUser, change.nYear, change.nMonth, change.nDay};
-            days.insert(key);
+            days[key];
             m_changes[key].push_back(std::move(change));
         }
     }
-    std::map<DayKey, const CTimeCard*> cardOf;
     for (const CTimeCard& card : cards) {
-        cardOf[{card.idUser, card.nYear, card.nMonth, card.nDay}] = &card;
+        const auto day = days.find({card.idUser, card.nYear, card.nMonth, card.nDay});
+        if (day != days.end()) {
+            day->second.card = &card;
+        }
     }
-    for (const DayKey& key : days) {
+    // A month has few midnights; each is turned into a time once.
+    std::map<int, CTime> midnights;
+    for (const auto& [key, sources] : days) {
         const auto [userId, y, m, d] = key;
         if (y != year || m != month) {
             continue;
@@ -119,24 +117,25 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
         row.nYear = y;
         row.nMonth = m;
         row.nDay = d;
-        const CTime midnight(y, m, d, 0, 0, 0);
+        auto known = midnights.find(d);
+        if (known == midnights.end()) {
+            known = midnights.emplace(d, CTime(y, m, d, 0, 0, 0)).first;
+        }
+        const CTime& midnight = known->second;
         auto minutesFrom = [&midnight](const CTime& at) {
             return static_cast<int>((at.GetTime() - midnight.GetTime()) / 60);
         };
-        const auto spansOfDay = m_spans.find(key);
-        const bool active = spansOfDay != m_spans.end();
-        for (const CActivitySpan& span : active ? spansOfDay->second : kNoSpans) {
-            const int start = minutesFrom(span.start);
-            row.firstStart = row.firstStart == kNoMinute ? start : std::min(row.firstStart, start);
-            if (span.Backwards()) {
-                row.clockBack = true;
-            } else if (span.how != ActivityEnd::None) {
-                row.lastEnd = std::max(row.lastEnd, minutesFrom(span.end));
+        const bool active = sources.pc != nullptr;
+        if (active) {
+            const CActivityDay& pc = *sources.pc;
+            row.firstStart = minutesFrom(pc.firstStart);
+            if (!IsEmptyTime(pc.lastEnd)) {
+                row.lastEnd = minutesFrom(pc.lastEnd);
             }
+            row.clockBack = pc.backwards;
         }
-        const auto card = cardOf.find(key);
-        if (card != cardOf.end()) {
-            const CTimeCard& c = *card->second;
+        if (sources.card != nullptr) {
+            const CTimeCard& c = *sources.card;
             if (!IsEmptyTime(c.timeFrom)) {
                 row.arrival = MinuteOfDay(c.timeFrom) -
                               (c.flgOption == kOptionArrivalDayBefore ? kDayMinutes : 0);
@@ -180,9 +179,11 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
     }
 }
 
-std::vector<CActivitySpan> CGapCheck::SpansOf(int userId, int year, int month, int day) const {
-    const auto found = m_spans.find({userId, year, month, day});
-    return found == m_spans.end() ? std::vector<CActivitySpan>() : found->second;
+bool CGapCheck::LoadSpansOf(CConnection& connection, int userId, int year, int month, int day,
+                            std::vector<CActivitySpan>& out) {
+    return CTPcActivity(connection)
+               .LoadStarted(CTime(year, month, day, 0, 0, 0), CTime(year, month, day + 1, 0, 0, 0),
+                            out, userId) != 0;
 }
 
 std::vector<CCardChange> CGapCheck::ChangesOf(int userId, int year, int month, int day) const {

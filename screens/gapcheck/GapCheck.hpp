@@ -41,7 +41,8 @@ struct GapCheckRow {
 // The month's gap check: every day of the listed users where the first PC activity began
 // more than N minutes before the recorded arrival, the last ended more than N minutes after
 // the recorded departure, the PC was used on a day without a card, or the card was
-// corrected after the day. A span counts for the day it began on.
+// corrected after the day. A span counts for the day it began on, and the check reads the
+// spans summed up by day (a month of an office's spans is too many to fetch one by one).
 class CGapCheck {
   public:
     // Reads the users of the group (-1: all), or the one user `userId` when it is not 0,
@@ -50,14 +51,17 @@ class CGapCheck {
     bool Load(CConnection& connection, int year, int month, int groupId, int userId = 0);
     // Builds the rows from what was read; for Load and for tests.
     void Build(int year, int month, const std::vector<CUser>& users,
-               const std::vector<CTimeCard>& cards, std::vector<CActivitySpan> spans,
+               const std::vector<CTimeCard>& cards, const std::vector<CActivityDay>& activity,
                std::vector<CCardChange> changes, const OfficeSettings& office);
+    // The PC spans of one user's day, by start, read for the pop-up. False when the read
+    // failed.
+    static bool LoadSpansOf(CConnection& connection, int userId, int year, int month, int day,
+                            std::vector<CActivitySpan>& out);
 
     const std::vector<GapCheckRow>& Rows() const { return m_rows; }
     int Count() const { return static_cast<int>(m_rows.size()); }
     const OfficeSettings& Office() const { return m_office; }
-    // The spans and the changes of one user's day, in time order, for the pop-up.
-    std::vector<CActivitySpan> SpansOf(int userId, int year, int month, int day) const;
+    // The changes of one user's day, in time order, for the pop-up.
     std::vector<CCardChange> ChangesOf(int userId, int year, int month, int day) const;
     // A user's name, also of users outside the list (an administrator who corrected).
     std::string NameOf(int userId) const;
@@ -73,8 +77,7 @@ class CGapCheck {
     using DayKey = std::tuple<int, int, int, int>;  // user, year, month, day
 
     std::vector<GapCheckRow> m_rows;
-    // Spans and changes by the user's day they belong to, each in time order.
-    std::map<DayKey, std::vector<CActivitySpan>> m_spans;
+    // Changes by the user's day they belong to, in time order.
     std::map<DayKey, std::vector<CCardChange>> m_changes;
     std::map<DayKey, size_t> m_listed;  // index into m_rows
     std::map<int, std::string> m_names;

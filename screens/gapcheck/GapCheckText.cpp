@@ -147,11 +147,11 @@ std::string GapCheckCsvText(const std::vector<GapCheckRow>& rows) {
     return text;
 }
 
-std::string GapDayDetailText(const CGapCheck& check, int userId, int year, int month, int day) {
+std::string GapDayDetailText(const CGapCheck& check, const std::vector<CActivitySpan>& spans,
+                             int userId, int year, int month, int day) {
     std::string text =
         FormatText("%s  %d年%d月%d日\n\n", check.NameOf(userId).c_str(), year, month, day);
     text += "[PC利用]\n";
-    const std::vector<CActivitySpan> spans = check.SpansOf(userId, year, month, day);
     if (spans.empty()) {
         text += "  なし\n";
     }

@@ -21,7 +21,8 @@ std::string GapCheckRowText(const GapCheckRow& row);
 std::string GapSettingsText(const OfficeSettings& office);
 // The export of the list, CP932 with CR LF and the quoting of the salary list's export.
 std::string GapCheckCsvText(const std::vector<GapCheckRow>& rows);
-// What the pop-up says about one user's day: its PC spans and its card's changes.
-std::string GapDayDetailText(const CGapCheck& check, int userId, int year, int month, int day);
+// What the pop-up says about one user's day: its PC spans (by start) and its card's changes.
+std::string GapDayDetailText(const CGapCheck& check, const std::vector<CActivitySpan>& spans,
+                             int userId, int year, int month, int day);
 
 }  // namespace tokeiya

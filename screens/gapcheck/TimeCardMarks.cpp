@@ -43,9 +43,14 @@ std::string CTimeCardMarks::MarkOf(int year, int month, int day) const {
     return check->CorrectionsOf(m_userId, year, month, day) > 0 ? kCorrectedMark : "  ";
 }
 
-std::string CTimeCardMarks::DetailOf(int year, int month, int day) const {
+std::string CTimeCardMarks::DetailOf(CConnection& connection, int year, int month, int day) const {
     const CGapCheck* check = MonthOf(year, month);
-    return check == nullptr ? std::string() : GapDayDetailText(*check, m_userId, year, month, day);
+    std::vector<CActivitySpan> spans;
+    if (check == nullptr ||
+        !CGapCheck::LoadSpansOf(connection, m_userId, year, month, day, spans)) {
+        return {};
+    }
+    return GapDayDetailText(*check, spans, m_userId, year, month, day);
 }
 
 }  // namespace tokeiya

@@ -22,8 +22,8 @@ class CTimeCardMarks {
               int lastYear, int lastMonth);
     // kGapMark, else kCorrectedMark, else two blanks.
     std::string MarkOf(int year, int month, int day) const;
-    // The pop-up text of the day.
-    std::string DetailOf(int year, int month, int day) const;
+    // The pop-up text of the day, its spans read now; empty when that read failed.
+    std::string DetailOf(CConnection& connection, int year, int month, int day) const;
 
   private:
     const CGapCheck* MonthOf(int year, int month) const;

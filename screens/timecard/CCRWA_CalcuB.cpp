@@ -135,11 +135,15 @@ std::string CCRWA_CalcuB::MarkOf(int row) const {
 
 void CCRWA_CalcuB::ShowDayDetail() {
     IDialogs* dialogs = Document().Dialogs();
-    if (RowsInUse() == 0 || dialogs == nullptr || !StoreEdit()) {
+    CConnection* db = Database();
+    if (RowsInUse() == 0 || dialogs == nullptr || db == nullptr || !StoreEdit()) {
         return;
     }
     const CTimeCard& card = Row(m_cursorRow);
-    dialogs->MessageBox(m_marks.DetailOf(card.nYear, card.nMonth, card.nDay), MessageButtons::Ok);
+    const std::string detail = m_marks.DetailOf(*db, card.nYear, card.nMonth, card.nDay);
+    if (!detail.empty()) {
+        dialogs->MessageBox(detail, MessageButtons::Ok);
+    }
     SetCursor(m_cursorRow, m_cursorColumn);
 }
 

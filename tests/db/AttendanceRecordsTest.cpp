@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "data/CDaySchedule.hpp"
 #include "data/CTCardHistory.hpp"
 #include "data/CTOfficeSettings.hpp"
@@ -262,6 +265,58 @@ TEST_P(AttendanceRecords, SpansPairTheirOpeningAndClosingRows) {
     EXPECT_EQ(ActivityEnd::None, spans[1].how);
     EXPECT_FALSE(spans[1].Backwards());
     EXPECT_TRUE(spans[2].Backwards()) << "a clock set back";
+}
+
+TEST_P(AttendanceRecords, TheDaysSummedUpByTheDatabaseAreTheDaysOfTheSpans) {
+    CTPcActivity activity(Db());
+    const struct {
+        int user;
+        CTime start;
+        CTime end;  // empty: the span never ended
+    } spans[] = {
+        {kOwner, CTime(2024, 6, 3, 8, 10, 0), CTime(2024, 6, 3, 12, 0, 0)},
+        {kOwner, CTime(2024, 6, 3, 13, 0, 0), CTime(2024, 6, 3, 19, 30, 0)},
+        {kOwner, CTime(2024, 6, 3, 20, 0, 0), CTime(2024, 6, 3, 18, 0, 0)},   // clock set back
+        {kOwner, CTime(2024, 6, 3, 23, 50, 0), CTime(2024, 6, 4, 1, 15, 0)},  // past midnight
+        {kOwner, CTime(2024, 6, 4, 9, 0, 0), CTime()},
+        {kOwner + 1, CTime(2024, 6, 3, 7, 0, 0), CTime(2024, 6, 3, 7, 30, 0)},
+        {kOwner + 1, CTime(2024, 6, 30, 23, 59, 59), CTime(2024, 7, 1, 0, 30, 0)},
+        {kOwner + 1, CTime(2024, 7, 1, 0, 0, 0), CTime(2024, 7, 1, 1, 0, 0)},    // next month
+        {kOwner + 1, CTime(2024, 5, 31, 23, 0, 0), CTime(2024, 6, 1, 1, 0, 0)},  // last month
+    };
+    int64_t id = 1;
+    for (const auto& span : spans) {
+        activity.Begin(id, span.user, "PC-7", span.start);
+        if (!IsEmptyTime(span.end)) {
+            activity.End(id, span.user, "PC-7", span.end, ActivityEnd::Exit);
+        }
+        ++id;
+    }
+    const CTime from(2024, 6, 1, 0, 0, 0);
+    const CTime to(2024, 7, 1, 0, 0, 0);
+    for (int user : {0, kOwner}) {
+        SCOPED_TRACE(user);
+        std::vector<CActivitySpan> read;
+        ASSERT_EQ(1, activity.LoadStarted(from, to, read, user));
+        std::vector<CActivityDay> days;
+        ASSERT_EQ(1, activity.LoadDays(from, to, days, user));
+        std::sort(days.begin(), days.end(), [](const CActivityDay& a, const CActivityDay& b) {
+            return std::tie(a.idUser, a.nYear, a.nMonth, a.nDay) <
+                   std::tie(b.idUser, b.nYear, b.nMonth, b.nDay);
+        });
+        EXPECT_EQ(SummarizeActivityDays(read), days);
+    }
+    std::vector<CActivityDay> days;
+    ASSERT_EQ(1, activity.LoadDays(from, to, days, kOwner));
+    ASSERT_EQ(2u, days.size());
+    const CActivityDay& third = days[0].nDay == 3 ? days[0] : days[1];
+    EXPECT_EQ(CTime(2024, 6, 3, 8, 10, 0), third.firstStart);
+    EXPECT_EQ(CTime(2024, 6, 4, 1, 15, 0), third.lastEnd) << "the backward span adds no end";
+    EXPECT_TRUE(third.backwards);
+    EXPECT_EQ(4, third.spans);
+    const CActivityDay& fourth = days[0].nDay == 4 ? days[0] : days[1];
+    EXPECT_TRUE(IsEmptyTime(fourth.lastEnd)) << "a span that never ended";
+    EXPECT_FALSE(fourth.backwards);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, AttendanceRecords,

@@ -67,7 +67,8 @@ class GapCheckTest : public ::testing::Test {
     std::vector<GapCheckRow> Check(const std::vector<CTimeCard>& cards,
                                    const std::vector<CActivitySpan>& spans,
                                    const std::vector<CCardChange>& changes = {}) {
-        m_check.Build(2024, 6, m_users, cards, spans, changes, OfficeSettings{});
+        m_check.Build(2024, 6, m_users, cards, SummarizeActivityDays(spans), changes,
+                      OfficeSettings{});
         return m_check.Rows();
     }
 
@@ -172,14 +173,15 @@ TEST_F(GapCheckTest, PcUseWithoutACardAndCorrectionsAfterTheDayAreListed) {
 }
 
 TEST_F(GapCheckTest, ASpanEndingBeforeItStartsIsFlaggedAndNeverCounted) {
-    Check({Card(kHanako, 3, 9, 0, 18, 0)},
-          {Span(kHanako, At(3, 8, 50), At(3, 18, 10)), Span(kHanako, At(3, 19, 0), At(3, 12, 0))});
+    const std::vector<CActivitySpan> spans{Span(kHanako, At(3, 8, 50), At(3, 18, 10)),
+                                           Span(kHanako, At(3, 19, 0), At(3, 12, 0))};
+    Check({Card(kHanako, 3, 9, 0, 18, 0)}, spans);
     const GapCheckRow* row = m_check.Listed(kHanako, 2024, 6, 3);
     ASSERT_NE(nullptr, row);
     EXPECT_TRUE(row->clockBack);
     EXPECT_EQ(10, row->gapMinutes) << "the backward span adds no end";
     EXPECT_EQ(18 * 60 + 10, row->lastEnd);
-    const std::string detail = GapDayDetailText(m_check, kHanako, 2024, 6, 3);
+    const std::string detail = GapDayDetailText(m_check, spans, kHanako, 2024, 6, 3);
     EXPECT_NE(std::string::npos, detail.find("2024/06/03 19:00 - 2024/06/03 12:00"));
     EXPECT_NE(std::string::npos, detail.find("※時計が戻されています"));
 }
