@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 namespace tokeiya {
 
@@ -18,6 +19,22 @@ struct ActivityHandlers {
 class IActivityWatch {
   public:
     virtual ~IActivityWatch() = default;
+};
+
+// Turns the desktop's sleep and lock reports into pauses and resumptions, as every desktop
+// tells them: one pause when the first of the two begins, one resumption when both are over,
+// and nothing for a report that changes nothing.
+class CActivityState {
+  public:
+    explicit CActivityState(ActivityHandlers handlers) : m_handlers(std::move(handlers)) {}
+
+    // The computer goes to sleep (on) or wakes (off); the screen locks (on) or unlocks.
+    void Changed(DesktopPause what, bool on);
+
+  private:
+    ActivityHandlers m_handlers;
+    bool m_asleep = false;
+    bool m_locked = false;
 };
 
 }  // namespace tokeiya

@@ -20,7 +20,7 @@ constexpr const char* kScreenSavers[][2] = {
 }  // namespace
 
 CDesktopActivityWatch::CDesktopActivityWatch(ActivityHandlers handlers)
-    : m_handlers(std::move(handlers)) {
+    : m_state(std::move(handlers)) {
     Listen(SystemBusAddress(), kLogin, "PrepareForSleep", kLoginPath);
     const std::optional<std::string> session = CDesktopNotification::SessionBusAddress();
     for (const auto& saver : kScreenSavers) {
@@ -78,20 +78,10 @@ void CDesktopActivityWatch::OnSignal(GDBusConnection*, const gchar*, const gchar
         }
         gboolean on = FALSE;
         g_variant_get(parameters, "(b)", &on);
-        static_cast<CDesktopActivityWatch*>(self)->Changed(
-            std::strcmp(member, "PrepareForSleep") == 0, on != FALSE);
+        static_cast<CDesktopActivityWatch*>(self)->m_state.Changed(
+            std::strcmp(member, "PrepareForSleep") == 0 ? DesktopPause::Sleep : DesktopPause::Lock,
+            on != FALSE);
     });
-}
-
-void CDesktopActivityWatch::Changed(bool sleeping, bool on) {
-    const bool wasPaused = m_asleep || m_locked;
-    (sleeping ? m_asleep : m_locked) = on;
-    const bool paused = m_asleep || m_locked;
-    if (paused && !wasPaused && m_handlers.paused) {
-        m_handlers.paused(sleeping ? DesktopPause::Sleep : DesktopPause::Lock);
-    } else if (!paused && wasPaused && m_handlers.resumed) {
-        m_handlers.resumed();
-    }
 }
 
 }  // namespace tokeiya::gtk

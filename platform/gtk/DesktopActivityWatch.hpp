@@ -33,17 +33,14 @@ class CDesktopActivityWatch : public IActivityWatch {
     };
     void Listen(const std::optional<std::string>& address, const char* interface,
                 const char* member, const char* path);
-    void Changed(bool sleeping, bool on);
     static void OnSignal(GDBusConnection* bus, const gchar* sender, const gchar* path,
                          const gchar* interface, const gchar* member, GVariant* parameters,
                          gpointer self) noexcept;
 
-    ActivityHandlers m_handlers;
+    CActivityState m_state;
     std::vector<GObjectPtr<GDBusConnection>> m_buses;
     std::vector<std::string> m_addresses;  // of m_buses, in the same order
     std::vector<Subscription> m_subscriptions;
-    bool m_asleep = false;
-    bool m_locked = false;
 };
 
 }  // namespace tokeiya::gtk

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Desktop.hpp"
+#include "platform/headless/HeadlessActivity.hpp"
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "platform/headless/HeadlessNoticeWindow.hpp"
 #include "platform/headless/ScriptedDialog.hpp"
@@ -53,9 +54,15 @@ class CScriptedDialogs : public IDesktop {
     std::unique_ptr<win::IMainWindow> CreateMainWindow(
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
     void ShowAboutDialog(const std::string&) override { ++m_aboutShown; }
+    // Hears the sleep and lock that the test reports through m_activity.
+    std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& handlers) override {
+        return m_activity.Watch(handlers);
+    }
     // Its time runs on the clock of the main window the desktop has when it is shown.
     std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
 
+    // The computer's sleep and the screen lock, as the test makes them.
+    headless::HeadlessDesktopSignals m_activity;
     // What was shown, in order: message texts, and the dialogs.
     std::vector<std::string> m_messages;
     std::vector<ShownDialog> m_dialogs;

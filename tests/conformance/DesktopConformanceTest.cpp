@@ -433,3 +433,45 @@ TEST_F(DesktopConformance, OkHidesTheNoticeWhichCanBeShownAgain) {
 
 }  // namespace
 }  // namespace tokeiya::conformance
+
+namespace tokeiya::conformance {
+namespace {
+
+// The same sleeps and locks give the same pauses and resumptions, hence the same spans of
+// PC activity, on both desktops.
+TEST(DesktopActivityConformance, SleepAndTheLockPauseOnceAndResumeWhenBothAreOver) {
+    const std::unique_ptr<DesktopDriver> driver = MakeDesktopDriver();
+    std::vector<std::string> heard;
+    std::unique_ptr<IActivityWatch> watch = driver->WatchActivity(
+        {.paused =
+             [&heard](DesktopPause why) {
+                 heard.emplace_back(why == DesktopPause::Sleep ? "sleep" : "lock");
+             },
+         .resumed = [&heard] { heard.emplace_back("resume"); }});
+    ASSERT_NE(nullptr, watch) << "a desktop that tells no sleep never ends a span";
+    const struct {
+        bool sleep;  // else the lock
+        bool on;
+        const char* heard;  // what the watch says to it, "" for nothing
+    } steps[] = {
+        {true, true, "sleep"},    {true, false, "resume"}, {false, true, "lock"},
+        {true, true, ""},         {true, false, ""},       {false, true, ""},
+        {false, false, "resume"}, {false, false, ""},      {true, true, "sleep"},
+        {false, true, ""},        {true, false, ""},       {false, false, "resume"},
+    };
+    std::vector<std::string> expected;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.sleep ? "sleep " : "lock ") + (step.on ? "on" : "off"));
+        step.sleep ? driver->Sleep(step.on) : driver->Lock(step.on);
+        if (*step.heard != '\0') {
+            expected.emplace_back(step.heard);
+        }
+        ASSERT_EQ(expected, heard);
+    }
+    watch.reset();
+    driver->Sleep(true);
+    EXPECT_EQ(expected, heard) << "an ended watch hears nothing";
+}
+
+}  // namespace
+}  // namespace tokeiya::conformance

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ActivityWatch.hpp"
 #include "platform/NoticeWindow.hpp"
 #include "platform/gdi/ColorRef.hpp"
 #include "platform/win/IMainWindow.hpp"
@@ -88,6 +89,13 @@ class DesktopDriver {
     virtual std::vector<std::string> NoticeTexts(INoticeWindow& notice) = 0;
     // Clicks the notice's OK button as a person does; returns once the click was handled.
     virtual void ClickNoticeOk(INoticeWindow& notice) = 0;
+
+    // Watches the computer's sleep and the screen lock as the program does.
+    virtual std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& handlers) = 0;
+    // The computer goes to sleep (on) or wakes; the screen locks (on) or unlocks. Each
+    // returns once the desktop has told its watches.
+    virtual void Sleep(bool on) = 0;
+    virtual void Lock(bool on) = 0;
 };
 
 // Made by the test program: the headless desktop in the ui tests, GTK in the window tests.

@@ -1,5 +1,8 @@
 #include "GtkTestSupport.hpp"
+#include "PrivateBus.hpp"
 #include "platform/Cp932.hpp"
+#include "platform/gtk/DBusBus.hpp"
+#include "platform/gtk/DesktopActivityWatch.hpp"
 #include "platform/gtk/GtkNoticeWindow.hpp"
 #include "platform/win/KeyboardLayout.hpp"
 #include "tests/conformance/DesktopDriver.hpp"
@@ -246,7 +249,33 @@ class GtkDriver : public DesktopDriver {
         PumpUntil([&shown] { return !shown.IsVisible(); });
     }
 
+    // logind and the screen saver stand on a private bus named as both the system and the
+    // session bus, started with the first watch.
+    std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& handlers) override {
+        if (!m_bus) {
+            m_bus = std::make_unique<gtk::test::PrivateBus>();
+            m_systemBus = std::make_unique<tokeiya::test::ScopedEnv>("DBUS_SYSTEM_BUS_ADDRESS",
+                                                                     m_bus->Address().c_str());
+            m_sender = gtk::OpenBus(m_bus->Address());
+        }
+        return gtk::test::Desktop().WatchActivity(handlers);
+    }
+    void Sleep(bool on) override {
+        Emit("/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep", on);
+    }
+    void Lock(bool on) override {
+        Emit("/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver", "ActiveChanged", on);
+    }
+
   private:
+    // Sends a desktop signal and lets the main loop hear it.
+    void Emit(const char* path, const char* interface, const char* member, bool on) {
+        ASSERT_TRUE(m_sender) << "no watch was started";
+        g_dbus_connection_emit_signal(m_sender.get(), nullptr, path, interface, member,
+                                      g_variant_new("(b)", on ? TRUE : FALSE), nullptr);
+        g_dbus_connection_flush_sync(m_sender.get(), nullptr, nullptr);
+        PumpFor(150);
+    }
     size_t KeyUps() const { return m_proc.Count(WM_KEYUP) + m_proc.Count(WM_SYSKEYUP); }
     size_t ButtonUps() const {
         return m_proc.Count(WM_LBUTTONUP) + m_proc.Count(WM_RBUTTONUP) + m_proc.Count(WM_MBUTTONUP);
@@ -324,6 +353,9 @@ class GtkDriver : public DesktopDriver {
     std::unique_ptr<IMainWindow> m_window;
     gtk::CGtkMainWindow* m_gtk = nullptr;
     gint64 m_lastClickUs = 0;
+    std::unique_ptr<gtk::test::PrivateBus> m_bus;
+    std::unique_ptr<tokeiya::test::ScopedEnv> m_systemBus;
+    gtk::GObjectPtr<GDBusConnection> m_sender;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "platform/headless/HeadlessNoticeWindow.hpp"
+#include "platform/headless/ScriptedDialogs.hpp"
 #include "tests/conformance/DesktopDriver.hpp"
 
 // The conformance suite's driver for the headless desktop: input through the window's own
@@ -82,7 +83,14 @@ class HeadlessDriver : public DesktopDriver {
         m_window.Pump();
     }
 
+    std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& handlers) override {
+        return m_desktop.WatchActivity(handlers);
+    }
+    void Sleep(bool on) override { m_desktop.m_activity.Sleep(on); }
+    void Lock(bool on) override { m_desktop.m_activity.Lock(on); }
+
   private:
+    CScriptedDialogs m_desktop;
     RecordingProc m_proc;  // outlives the window
     HeadlessHostWindow m_window;
 };

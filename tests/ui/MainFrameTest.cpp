@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/CTLogin.hpp"
+#include "data/CTPcActivity.hpp"
 #include "data/CTTimeCard.hpp"
 #include "data/CTUser.hpp"
 #include "data/TimeValue.hpp"
@@ -383,6 +384,42 @@ TEST_F(MainFrameTest, TheApplicationEndsTheSessionAfterTheUserExits) {
     ASSERT_TRUE(cards.Open());
     ASSERT_FALSE(cards.IsEOF());
     EXPECT_FALSE(IsEmptyTime(cards.m_timeTo)) << "leaving stamps the departure";
+}
+
+// The whole program on the headless desktop as on the real one: the computer's sleep ends
+// the span of PC use and waking opens the next; a lock while asleep changes nothing.
+TEST_F(MainFrameTest, SleepOnTheDesktopEndsTheSpanAndWakingOpensTheNext) {
+    AppEnvironment environment;
+    environment.profilePath = m_profilePath;
+    environment.lockFolder = m_folder.Path();
+    environment.currentFolder = m_folder.Path() + "/";
+    test::QueueLogin(m_dialogs, "hanako", "pw");
+    m_dialogs.m_inMainWindowHost = [&](HeadlessHostWindow& window) {
+        m_dialogs.m_activity.Sleep(true);
+        m_dialogs.m_activity.Lock(true);
+        m_dialogs.m_activity.Sleep(false);
+        m_dialogs.m_activity.Lock(false);
+        window.PostMessage(WM_COMMAND, command::kExit, 0);
+    };
+    {
+        CTokeiyaApp app(m_dialogs, environment);
+        ASSERT_TRUE(app.InitInstance());
+        app.Run();
+    }
+    EXPECT_EQ(0, m_dialogs.m_activity.Watches()) << "the watch ends with the window";
+    std::vector<CActivitySpan> spans;
+    ASSERT_EQ(1, CTPcActivity(m_db.Connection())
+                     .LoadStarted(CTime(2000, 1, 1, 0, 0, 0), CTime(2100, 1, 1, 0, 0, 0), spans,
+                                  m_userId));
+    ASSERT_EQ(2u, spans.size());
+    // Both may begin within one second: told apart by how they ended.
+    if (spans[0].how != ActivityEnd::Sleep) {
+        std::swap(spans[0], spans[1]);
+    }
+    EXPECT_EQ(ActivityEnd::Sleep, spans[0].how);
+    EXPECT_EQ(ActivityEnd::Exit, spans[1].how);
+    EXPECT_NE(spans[0].idSpan, spans[1].idSpan);
+    EXPECT_FALSE(spans[1].start < spans[0].end) << "the next span opens on waking";
 }
 
 }  // namespace
