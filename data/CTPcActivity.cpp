@@ -67,36 +67,6 @@ void CTPcActivity::End(int64_t span, int userId, const std::string& computer, co
     }
 }
 
-namespace {
-
-// The date-times of a month's spans fall on few distinct hours: each hour is turned into a
-// time value once (the local-time conversion is what reading them costs), the minutes and
-// seconds added to it. Within an hour the offset from UTC does not change.
-class HourCache {
-  public:
-    CTime From(const DbValue& value) {
-        const DbTimestamp* ts = value.AsTimestamp();
-        if (ts == nullptr) {
-            return FromDbValue(value);
-        }
-        const int64_t key =
-            ((int64_t{ts->year} * 100 + ts->month) * 100 + ts->day) * 100 + ts->hour;
-        auto hour = m_hours.find(key);
-        if (hour == m_hours.end()) {
-            hour = m_hours
-                       .emplace(key, FromDbValue(DbValue(DbTimestamp{ts->year, ts->month, ts->day,
-                                                                     ts->hour, 0, 0})))
-                       .first;
-        }
-        return hour->second.AddSeconds(int64_t{ts->minute} * 60 + ts->second);
-    }
-
-  private:
-    std::map<int64_t, CTime> m_hours;
-};
-
-}  // namespace
-
 int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CActivitySpan>& out,
                               int userId) {
     Close();
@@ -120,7 +90,7 @@ int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CA
     } catch (const CDBException&) {
         return 0;  // told by the connection
     }
-    HourCache times;
+    CTimeReader times;
     for (; !set.IsEOF(); set.MoveNext()) {
         CActivitySpan span;
         span.idSpan = set.GetField(0).AsInt(0);
@@ -199,7 +169,7 @@ int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActi
     } catch (const CDBException&) {
         return 0;  // told by the connection
     }
-    HourCache times;
+    CTimeReader times;
     for (; !set.IsEOF(); set.MoveNext()) {
         CActivityDay row;
         row.idUser = static_cast<int>(set.GetField(0).AsInt(0));

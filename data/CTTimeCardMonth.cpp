@@ -51,14 +51,15 @@ int CTTimeCard::LoadMonth(int year, int month, std::vector<CTimeCard>& out, int 
     } catch (const CDBException&) {
         return 0;  // told by the connection
     }
+    CTimeReader times;
     for (; !set.IsEOF(); set.MoveNext()) {
         CTimeCard card;
         card.idUser = static_cast<int>(set.GetField(0).AsInt(0));
         card.nYear = year;
         card.nMonth = month;
         card.nDay = static_cast<int>(set.GetField(1).AsInt(0));
-        card.timeFrom = FromDbValue(set.GetField(2));
-        card.timeTo = FromDbValue(set.GetField(3));
+        card.timeFrom = times.From(set.GetField(2));
+        card.timeTo = times.From(set.GetField(3));
         card.flgOption = static_cast<int>(set.GetField(4).AsInt(0));
         card.idTimeCard = card.Key();
         out.push_back(card);

@@ -241,4 +241,23 @@ CTime FromDbValue(const DbValue& value) {
     return IsEmptyTime(t) ? CTime() : t;  // anything before the epoch's second day is "no time"
 }
 
+CTime CTimeReader::From(const DbValue& value) {
+    const DbTimestamp* ts = value.AsTimestamp();
+    if (ts == nullptr) {
+        return FromDbValue(value);
+    }
+    const int64_t key = ((int64_t{ts->year} * 100 + ts->month) * 100 + ts->day) * 100 + ts->hour;
+    auto hour = m_hours.find(key);
+    if (hour == m_hours.end()) {
+        hour = m_hours
+                   .emplace(key, FromDbValue(DbValue(
+                                     DbTimestamp{ts->year, ts->month, ts->day, ts->hour, 0, 0})))
+                   .first;
+    }
+    // An hour before the epoch's second day is no time, whatever its minutes.
+    return IsEmptyTime(hour->second)
+               ? CTime()
+               : hour->second.AddSeconds(int64_t{ts->minute} * 60 + ts->second);
+}
+
 }  // namespace tokeiya

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,5 +62,16 @@ class SqlDialect {
 // The local date-time of `t` as the database holds it, and back; an empty time is NULL.
 DbValue ToDbTimestamp(const CTime& t);
 CTime FromDbValue(const DbValue& value);
+
+// Reads many date-times as FromDbValue does, turning each hour into a time once: a month's
+// rows fall on few distinct hours, and the local-time conversion is what reading them
+// costs. Within an hour the offset from UTC does not change.
+class CTimeReader {
+  public:
+    CTime From(const DbValue& value);
+
+  private:
+    std::map<int64_t, CTime> m_hours;
+};
 
 }  // namespace tokeiya

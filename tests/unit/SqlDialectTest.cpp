@@ -74,6 +74,31 @@ TEST(SqlDialect, TimestampsBeforeTheSecondDayOfTheEpochReadAsEmpty) {
     EXPECT_EQ(CTime(), FromDbValue(DbValue::Null(DbType::Timestamp)));
 }
 
+// The reader reuses an hour's conversion for every time within it; it reads what FromDbValue
+// reads, also around daylight saving's gaps and repeats and the empty times.
+TEST(SqlDialect, TheTimeReaderReadsWhatFromDbValueReads) {
+    const DbTimestamp stamps[] = {
+        {2024, 3, 5, 9, 7, 0},   {2024, 3, 5, 9, 59, 59}, {2024, 3, 5, 9, 0, 0},
+        {2024, 3, 10, 1, 59, 0}, {2024, 3, 10, 2, 30, 0}, {2024, 3, 10, 3, 15, 0},
+        {2024, 11, 3, 0, 59, 0}, {2024, 11, 3, 1, 0, 0},  {2024, 11, 3, 1, 30, 0},
+        {2024, 11, 3, 2, 0, 0},  {1970, 1, 1, 23, 30, 0}, {1970, 1, 2, 0, 30, 0},
+        {1900, 1, 1, 0, 10, 0},  {2000, 1, 1, 9, 30, 0},  {2000, 1, 1, 9, 45, 30},
+    };
+    for (const char* name : {"Asia/Tokyo", "America/New_York"}) {
+        test::ScopedTimeZone zone(name);
+        CTimeReader reader;
+        for (int pass = 0; pass < 2; ++pass) {  // the second pass reads from the kept hours
+            for (const DbTimestamp& ts : stamps) {
+                SCOPED_TRACE(std::string(name) + " " + std::to_string(ts.year) + "-" +
+                             std::to_string(ts.month) + "-" + std::to_string(ts.day) + " " +
+                             std::to_string(ts.hour) + ":" + std::to_string(ts.minute));
+                EXPECT_EQ(FromDbValue(DbValue(ts)), reader.From(DbValue(ts)));
+            }
+        }
+        EXPECT_EQ(CTime(), reader.From(DbValue::Null(DbType::Timestamp)));
+    }
+}
+
 TEST(SqlDialect, ProcedureCalls) {
     EXPECT_EQ("EXECUTE P計算 3,20240321,20240420",
               SqlDialect::For(Engine::SqlServer)->ProcedureCall("P計算", {3, 20240321, 20240420}));
