@@ -34,6 +34,10 @@ class SqlServerDialect : public SqlDialect {
     std::string Year(std::string_view e) const override { return "YEAR(" + std::string(e) + ")"; }
     std::string Month(std::string_view e) const override { return "MONTH(" + std::string(e) + ")"; }
     std::string Day(std::string_view e) const override { return "DAY(" + std::string(e) + ")"; }
+    // 'yyyy-mm-dd' text: servers before 2008 have no DATE type.
+    std::string DateOf(std::string_view e) const override {
+        return "CONVERT(CHAR(10), " + std::string(e) + ", 120)";
+    }
     std::string DateTimeLiteral(const CTime& t) const override {
         return SqlDateTimeLiteral(t, 2005);
     }
