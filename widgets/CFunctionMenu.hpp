@@ -90,6 +90,8 @@ class CFunctionMenu : public IFunctionKeyBar, public CKeyManager, public CMouseM
 
   protected:
     bool OnFKey(int n, int modifiers, bool down) override;
+    // While Shift is held the second label set is shown, and its commands are carried.
+    bool OnShift(int modifiers, bool down) override;
     bool OnLButtonUp(int keys, int x, int y) override;
 
     // Posts the command for `key` in the shown label set.
