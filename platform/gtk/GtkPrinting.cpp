@@ -1,5 +1,7 @@
 #include "platform/gtk/GtkPrinting.hpp"
 
+#include <cairo-pdf.h>
+#include <cairo-ps.h>
 #include <gtk/gtkunixprint.h>
 
 #include <algorithm>
@@ -182,6 +184,14 @@ class CGtkPrintJobDevice : public IPrinterDevice {
         if (surface == nullptr) {
             reason = TakeMessage(error, "no print surface");
             m_job.reset();
+            return nullptr;
+        }
+        // The job's surface has the paper upright; a landscape sheet is sent landscape, as
+        // GTK's print operation sends it, and the print service turns it onto the paper.
+        if (cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_PDF) {
+            cairo_pdf_surface_set_size(surface, m_geometry.paperWidth, m_geometry.paperHeight);
+        } else if (cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_PS) {
+            cairo_ps_surface_set_size(surface, m_geometry.paperWidth, m_geometry.paperHeight);
         }
         return surface;
     }
