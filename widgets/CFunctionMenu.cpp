@@ -254,8 +254,9 @@ bool CFunctionMenu::OfferMouse(const Message& message) {
 }
 
 bool CFunctionMenu::OnShift(int, bool down) {
-    if (m_labelSet != (down ? 1 : 0)) {
-        SetLabelSet(down ? 1 : 0);
+    const int shown = down ? m_shiftSet : 0;
+    if (m_shiftSet != 0 && m_labelSet != shown) {
+        SetLabelSet(shown);
     }
     // The screen may want Shift too.
     return false;

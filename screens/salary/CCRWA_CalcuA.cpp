@@ -60,6 +60,10 @@ bool WriteWholeFile(const std::string& path, const std::string& text, std::strin
 
 CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
     : CCRWA_List(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
+    // Shift shows the PDF labels of keys 11 and 12.
+    if (CFunctionMenu* bar = FunctionMenu()) {
+        bar->SetShiftSet(1);
+    }
     const CTime today = CTime::GetCurrentTime();
     Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
 }

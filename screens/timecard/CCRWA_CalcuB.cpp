@@ -50,10 +50,13 @@ const CTimeCard& EmptyCard() {
 
 CCRWA_CalcuB::CCRWA_CalcuB(CTokeiyaView& view)
     : CCRWA_Tokeiya(view, kDrawing, kMenu), m_year(Work().year), m_month(Work().month) {
-    // The salary list is reached only where the program has it.
-    if (CFunctionMenu* bar = FunctionMenu();
-        bar != nullptr && !view.CanCreateScreen(ScreenId::SalaryList)) {
-        bar->SetLabels(8, "");
+    if (CFunctionMenu* bar = FunctionMenu()) {
+        // The salary list is reached only where the program has it.
+        if (!view.CanCreateScreen(ScreenId::SalaryList)) {
+            bar->SetLabels(8, "");
+        }
+        // Shift shows the PDF label of key 12.
+        bar->SetShiftSet(1);
     }
 }
 
