@@ -114,6 +114,34 @@ xdotool windowfocus --sync "$main"
 
 before=$(visible_windows)
 menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
+
+# "ファイル" ▸ "プリンタ設定" ▸ "給料集計(横)": the desktop's print dialog opens on the stored
+# queue, and OK there and in "プリントオプション" stores what GTK says of it.
+stored_before=$(md5sum "$XDG_CONFIG_HOME/VA-V/Tokeiya.pst")
+xdotool mousemove --window "$main" 20 10 click 1
+wait_for "the ファイル menu" menu_open
+xdotool key Down Down Right Return
+focus_window 'プリンタ設定 給料集計' "print dialog"
+sleep 2  # the queue is listed and chosen
+xdotool key Return
+focus_window 'プリントオプション' "adjustment dialog"
+xdotool key Return
+stored() { [ "$(md5sum "$XDG_CONFIG_HOME/VA-V/Tokeiya.pst")" != "$stored_before" ]; }
+wait_for "the stored printer setting" stored
+python3 - "$XDG_CONFIG_HOME/VA-V/Tokeiya.pst" <<'PY' || fail "the setting is not as the dialog left it"
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+count, = struct.unpack("<i", data[:4])
+record = data[4:4 + 2636]
+assert count == 2 and len(data) == 4 + 2 * 2636, (count, len(data))
+assert record[4:4 + 32].split(b"\0")[0] == "給料集計".encode("cp932")
+assert record[164:164 + 128].split(b"\0")[0] == b"office"
+settings = record[432:].split(b"\0")[0].decode()
+assert "Orientation=landscape" in settings and "printer=office" in settings, settings
+PY
+
+xdotool windowfocus --sync "$main"
+before=$(visible_windows)
 xdotool mousemove --window "$main" 20 10 click 1
 wait_for "the ファイル menu" menu_open
 xdotool key Right Right Right Up Return
