@@ -31,8 +31,8 @@ double FileBytes(const std::string& path) {
 }
 
 void PdfOn(CPrintDC& dc, const std::string& path, PaperOrientation orientation) {
-    dc.CreateFromDevice(std::make_unique<CPdfDevice>(path, PageGeometryFromSettings("", orientation)),
-                        path);
+    dc.CreateFromDevice(
+        std::make_unique<CPdfDevice>(path, PageGeometryFromSettings("", orientation)), path);
 }
 
 void BM_PrintSalarySummary(benchmark::State& state) {
@@ -78,8 +78,9 @@ void BM_PrintTimeCards(benchmark::State& state) {
     const SqlDialect& d = db.Connection().Dialect();
     {
         CTransaction transaction(database);
-        database.ExecuteSQL(d.Render("INSERT INTO [dbo].[Tユーザーグループ] ([idGroup],"
-                                     "[strGroupName],[nCutoff]) VALUES (1,'営業',20)"));
+        database.ExecuteSQL(
+            d.Render("INSERT INTO [dbo].[Tユーザーグループ] ([idGroup],"
+                     "[strGroupName],[nCutoff]) VALUES (1,'営業',20)"));
         for (int user = 1; user <= 50; ++user) {
             database.ExecuteSQL(d.Render("INSERT INTO [dbo].[Tユーザー] ([idUser],[strUserName],"
                                          "[idGroup],[nLevel]) VALUES (?,?,1,1)"),

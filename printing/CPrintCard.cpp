@@ -37,8 +37,8 @@ bool CPrintCard::FillCard(int userId) {
     m_firstWeekday = period.FirstWeekday();
 
     ClearCells(1, false);
-    PutText(FormatText("%4d 年 %2d 月タイムカード(%s)", m_year, m_month, user.strUserName.c_str()), 2,
-            0, false);
+    PutText(FormatText("%4d 年 %2d 月タイムカード(%s)", m_year, m_month, user.strUserName.c_str()),
+            2, 0, false);
     for (int row = 0; row < m_rowCount; ++row) {
         const CTimeCard& card = period.Rows()[static_cast<size_t>(row)];
         if (DayLabelShowsMonth(row, card)) {

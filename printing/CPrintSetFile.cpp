@@ -228,9 +228,9 @@ bool CPrintSetFile::PreparePrinter(IDialogs& dialogs, const std::string& name, C
         return false;
     }
     if (record.paperCheck) {
-        dialogs.MessageBox(
-            "プリンタに用紙(" + (paperName.empty() ? record.name : paperName) + ")をセットしてください。",
-            MessageButtons::Ok);
+        dialogs.MessageBox("プリンタに用紙(" + (paperName.empty() ? record.name : paperName) +
+                               ")をセットしてください。",
+                           MessageButtons::Ok);
     }
     IPrinting* printing = dialogs.Printing();
     if (printing == nullptr || !printDC.CreateFromNames(*printing, record.Printer(), reason)) {

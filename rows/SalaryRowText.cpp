@@ -39,11 +39,10 @@ namespace {
 // The columns a pay row has on screen and on paper, from the two names to the error count.
 std::string SalaryColumns(const std::string& first, const std::string& second, const CSalary& row,
                           RowStyle style) {
-    return FormatText("%-20s  %-20s  %2d日  %2d日  %s  %s %s  %2d", first.c_str(), second.c_str(),
-                      row.nCutoff, row.nDays, HoursText(row.nWorkingMin).c_str(),
-                      HoursText(row.nOvertimeMin).c_str(),
-                      AmountsText(row.fSalary, row.fOvertimePay, row.Total(), style).c_str(),
-                      row.nErr);
+    return FormatText(
+        "%-20s  %-20s  %2d日  %2d日  %s  %s %s  %2d", first.c_str(), second.c_str(), row.nCutoff,
+        row.nDays, HoursText(row.nWorkingMin).c_str(), HoursText(row.nOvertimeMin).c_str(),
+        AmountsText(row.fSalary, row.fOvertimePay, row.Total(), style).c_str(), row.nErr);
 }
 
 }  // namespace

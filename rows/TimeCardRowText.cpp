@@ -48,11 +48,11 @@ std::string TimeCardDayLabel(int row, const CTimeCard& card, int firstWeekday) {
 std::string TimeCardRowText(const CTimeCard& card, RowStyle style) {
     // The day's total is the sum as the amounts are stored, in single precision.
     const float total = card.fSalary + card.fOvertimePay;
-    return FormatText("%s  %s %3d %s %s  %s %s  %s", CardTimeText(card.timeFrom).c_str(),
-                      CardTimeText(card.timeTo).c_str(), card.nLunchMin, OptionLabel(card.flgOption),
-                      HoursText(card.nWorkingMin).c_str(), HoursText(card.nOvertimeMin).c_str(),
-                      AmountsText(card.fSalary, card.fOvertimePay, total, style).c_str(),
-                      ErrorMark(card.flgErr));
+    return FormatText(
+        "%s  %s %3d %s %s  %s %s  %s", CardTimeText(card.timeFrom).c_str(),
+        CardTimeText(card.timeTo).c_str(), card.nLunchMin, OptionLabel(card.flgOption),
+        HoursText(card.nWorkingMin).c_str(), HoursText(card.nOvertimeMin).c_str(),
+        AmountsText(card.fSalary, card.fOvertimePay, total, style).c_str(), ErrorMark(card.flgErr));
 }
 
 std::string TimeCardPrintRowText(const CTimeCard& card, int weekday) {
@@ -61,11 +61,11 @@ std::string TimeCardPrintRowText(const CTimeCard& card, int weekday) {
 }
 
 std::string TimeCardMonthText(const CSalary& month) {
-    return FormatText(" %s  %s %s  %2d", HoursText(month.nWorkingMin).c_str(),
-                      HoursText(month.nOvertimeMin).c_str(),
-                      AmountsText(month.fSalary, month.fOvertimePay, month.Total(), RowStyle::Printed)
-                          .c_str(),
-                      month.nErr);
+    return FormatText(
+        " %s  %s %s  %2d", HoursText(month.nWorkingMin).c_str(),
+        HoursText(month.nOvertimeMin).c_str(),
+        AmountsText(month.fSalary, month.fOvertimePay, month.Total(), RowStyle::Printed).c_str(),
+        month.nErr);
 }
 
 }  // namespace tokeiya

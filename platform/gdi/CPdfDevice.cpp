@@ -48,9 +48,8 @@ cairo_surface_t* CPdfDevice::StartDoc(const std::string& title, std::string& rea
     }
     m_temporary = name;
     m_writeFailed = false;
-    m_surface.reset(cairo_pdf_surface_create_for_stream(&CPdfDevice::Write, this,
-                                                        m_geometry.paperWidth,
-                                                        m_geometry.paperHeight));
+    m_surface.reset(cairo_pdf_surface_create_for_stream(
+        &CPdfDevice::Write, this, m_geometry.paperWidth, m_geometry.paperHeight));
     if (cairo_surface_status(m_surface.get()) != CAIRO_STATUS_SUCCESS) {
         reason = cairo_status_to_string(cairo_surface_status(m_surface.get()));
         AbortDoc();

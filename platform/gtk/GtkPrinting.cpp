@@ -42,10 +42,12 @@ struct LoadedSetup {
 LoadedSetup Load(const std::string& text, PaperOrientation orientation) {
     LoadedSetup loaded;
     KeyFilePtr file(g_key_file_new());
-    const bool read = !text.empty() && g_key_file_load_from_data(file.get(), text.data(), text.size(),
-                                                                 G_KEY_FILE_NONE, nullptr);
+    const bool read =
+        !text.empty() &&
+        g_key_file_load_from_data(file.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr);
     if (read) {
-        loaded.settings.reset(gtk_print_settings_new_from_key_file(file.get(), kSettingsGroup, nullptr));
+        loaded.settings.reset(
+            gtk_print_settings_new_from_key_file(file.get(), kSettingsGroup, nullptr));
         loaded.page.reset(gtk_page_setup_new_from_key_file(file.get(), kPageGroup, nullptr));
     }
     if (loaded.settings == nullptr) {
@@ -56,10 +58,9 @@ LoadedSetup Load(const std::string& text, PaperOrientation orientation) {
         GtkPaperSize* a4 = gtk_paper_size_new(GTK_PAPER_NAME_A4);
         gtk_page_setup_set_paper_size_and_default_margins(loaded.page.get(), a4);
         gtk_paper_size_free(a4);
-        gtk_page_setup_set_orientation(loaded.page.get(),
-                                       orientation == PaperOrientation::Landscape
-                                           ? GTK_PAGE_ORIENTATION_LANDSCAPE
-                                           : GTK_PAGE_ORIENTATION_PORTRAIT);
+        gtk_page_setup_set_orientation(loaded.page.get(), orientation == PaperOrientation::Landscape
+                                                              ? GTK_PAGE_ORIENTATION_LANDSCAPE
+                                                              : GTK_PAGE_ORIENTATION_PORTRAIT);
     }
     return loaded;
 }
@@ -141,8 +142,9 @@ void HardMargins(GtkPrinter* printer, GtkPageOrientation orientation, PageGeomet
     if (!gtk_printer_has_details(printer)) {
         bool acquired = false;
         const gulong handler = g_signal_connect(
-            printer, "details-acquired",
-            G_CALLBACK(+[](GtkPrinter*, gboolean, gpointer flag) { *static_cast<bool*>(flag) = true; }),
+            printer, "details-acquired", G_CALLBACK(+[](GtkPrinter*, gboolean, gpointer flag) {
+                *static_cast<bool*>(flag) = true;
+            }),
             &acquired);
         gtk_printer_request_details(printer);
         WaitFor(acquired, kDetailsLimitMs);
@@ -170,7 +172,8 @@ void HardMargins(GtkPrinter* printer, GtkPageOrientation orientation, PageGeomet
 // A document printed as a GTK print job: drawn on the job's own surface, spooled, then sent.
 class CGtkPrintJobDevice : public IPrinterDevice {
   public:
-    CGtkPrintJobDevice(GObjectPtr<GtkPrinter> printer, LoadedSetup setup, const PageGeometry& geometry)
+    CGtkPrintJobDevice(GObjectPtr<GtkPrinter> printer, LoadedSetup setup,
+                       const PageGeometry& geometry)
         : m_printer(std::move(printer)), m_setup(std::move(setup)), m_geometry(geometry) {}
 
     const PageGeometry& Geometry() const override { return m_geometry; }
@@ -263,8 +266,8 @@ bool CGtkPrinting::SetupPrinter(const std::string& title, PaperOrientation orien
     if (!setup.device.empty()) {
         gtk_print_settings_set_printer(loaded.settings.get(), cp932::ToUtf8(setup.device).c_str());
     }
-    ToplevelPtr widget(gtk_print_unix_dialog_new(cp932::ToUtf8(title).c_str(),
-                                                 m_parent ? m_parent() : nullptr));
+    ToplevelPtr widget(
+        gtk_print_unix_dialog_new(cp932::ToUtf8(title).c_str(), m_parent ? m_parent() : nullptr));
     auto* dialog = GTK_PRINT_UNIX_DIALOG(widget.get());
     gtk_print_unix_dialog_set_settings(dialog, loaded.settings.get());
     gtk_print_unix_dialog_set_page_setup(dialog, loaded.page.get());

@@ -99,17 +99,17 @@ bool CReportOutput::Run(CPrintDC& dc, const Report& report, const char* failure)
 
 CReportOutput::Report TimeCardReport(CConnection* database, int year, int month,
                                      std::vector<int> users) {
-    return CReportOutput::Report{
-        CPrintSetFile::kCard, CPrintCard::kDocumentName,
-        [database, year, month, users = std::move(users)](CPrintDC& dc) {
-            auto cards = std::make_shared<CPrintCard>(&dc, database, year, month);
-            return CReportOutput::PageWriter([cards, users] {
-                for (const int user : users) {
-                    static_cast<void>(cards->PrintCard(user));
-                }
-            });
-        },
-        "タイムカードを印刷しました。"};
+    return CReportOutput::Report{CPrintSetFile::kCard, CPrintCard::kDocumentName,
+                                 [database, year, month, users = std::move(users)](CPrintDC& dc) {
+                                     auto cards =
+                                         std::make_shared<CPrintCard>(&dc, database, year, month);
+                                     return CReportOutput::PageWriter([cards, users] {
+                                         for (const int user : users) {
+                                             static_cast<void>(cards->PrintCard(user));
+                                         }
+                                     });
+                                 },
+                                 "タイムカードを印刷しました。"};
 }
 
 }  // namespace tokeiya

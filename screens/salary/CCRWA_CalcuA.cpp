@@ -3,8 +3,8 @@
 #include <glib.h>
 
 #include <algorithm>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "data/CPayCalculation.hpp"
@@ -314,13 +314,13 @@ void CCRWA_CalcuA::PrintSummary(bool toPdf) {
     const CSalaryTotals& totals = m_list.Totals();
     const int year = Work().year;
     const int month = Work().month;
-    const CReportOutput::Report report{
-        CPrintSetFile::kSalary, CPrintSalary::kDocumentName,
-        [&](CPrintDC& dc) {
-            auto summary = std::make_shared<CPrintSalary>(&dc, rows, totals, year, month);
-            return [summary] { summary->PrintPages(); };
-        },
-        "給料集計表を印刷しました。"};
+    const CReportOutput::Report report{CPrintSetFile::kSalary, CPrintSalary::kDocumentName,
+                                       [&](CPrintDC& dc) {
+                                           auto summary = std::make_shared<CPrintSalary>(
+                                               &dc, rows, totals, year, month);
+                                           return [summary] { summary->PrintPages(); };
+                                       },
+                                       "給料集計表を印刷しました。"};
     CReportOutput output(Document());
     static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("給料集計"))
                             : output.Print(report));

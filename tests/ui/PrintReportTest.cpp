@@ -177,7 +177,8 @@ class PrintCardTest : public test::WorkSession {
         const std::string columns =
             "INSERT INTO [dbo].[Tタイムカード] ([idTimeCard],[idUser],[timeFrom],[timeTo],"
             "[nLunchMin],[nWorkingMin],[fSalary],[nYear],[nMonth],[nDay]) VALUES ";
-        Sql(columns + "(120270221,1,'2000-01-01 09:00:00','2000-01-01 18:00:00',60,480,8000,2027,2,21)");
+        Sql(columns +
+            "(120270221,1,'2000-01-01 09:00:00','2000-01-01 18:00:00',60,480,8000,2027,2,21)");
         Sql(columns + "(120270301,1,'2000-01-01 08:30:00',NULL,60,0,0,2027,3,1)");
         if (withPay) {
             Sql("INSERT INTO [dbo].[T給料] ([idUser],[idGroup],[nWorkingMin],[nYear],[nMonth],"
@@ -260,7 +261,8 @@ TEST_F(PrintKeysTest, KeysElevenAndTwelvePrintOnTheStoredPrinters) {
         return true;
     });
     Key(VK_F1 + 11);
-    EXPECT_EQ((std::vector<std::string>{"プリンタ設定 カード"}), m_dialogs.m_printing.m_setupTitles);
+    EXPECT_EQ((std::vector<std::string>{"プリンタ設定 カード"}),
+              m_dialogs.m_printing.m_setupTitles);
     EXPECT_EQ("タイムカードを印刷しました。", m_dialogs.m_messages.back());
     ASSERT_EQ(2u, m_dialogs.m_printing.m_printed.size());
     EXPECT_NE(std::string::npos,

@@ -75,7 +75,7 @@ TEST(PrintUnits, LengthsBecomeDotsAtTheResolution) {
         {CCRPrinter::kTenthsMm, 150, 0, 150},  // no resolution: device units as given
         {CCRPrinter::kHundredthsInch, 150, 600, 900},
         {CCRPrinter::kHundredthsInch, 150, -3, 150},  // a negative quality code
-        {1, 150, 600, 150},                          // any other mode counts dots
+        {1, 150, 600, 150},                           // any other mode counts dots
     };
     for (const Case& c : cases) {
         CPrintDC dc;
@@ -247,8 +247,8 @@ TEST_F(PrintSetFileTest, WhatDoesNotFitIsCutWhole) {
     for (int i = 0; settings.size() < 3000; ++i) {
         settings += "key" + std::to_string(i) + "=あいうえお\n";
     }
-    record.SetPrinter(PrinterSetup{std::string(300, 'd'), "プリンタ" + std::string(200, 'p'), "",
-                                   settings});
+    record.SetPrinter(
+        PrinterSetup{std::string(300, 'd'), "プリンタ" + std::string(200, 'p'), "", settings});
     EXPECT_EQ(127u, record.driver.size());
     EXPECT_EQ(127u, record.device.size());
     ASSERT_LE(record.settings.size(), CPrintSetRecord::kSettingsBytes);
@@ -272,8 +272,8 @@ TEST_F(PrintSetFileTest, ADamagedFileIsReadAsFarAsItIsWhole) {
         const char* findable;
     } cases[] = {
         {"a count beyond its records", Int(5) + Bytes(Record("カード")), 1, "カード"},
-        {"a short last record", Int(2) + Bytes(Record("カード")) + Bytes(Record("給料")).substr(0, 900),
-         1, "カード"},
+        {"a short last record",
+         Int(2) + Bytes(Record("カード")) + Bytes(Record("給料")).substr(0, 900), 1, "カード"},
         {"a name without its NUL", Int(1) + unterminated, 1, "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN"},
         {"a negative count", Int(-3) + Bytes(Record("カード")), 0, nullptr},
         {"two bytes", std::string("\x01\x00", 2), 0, nullptr},
