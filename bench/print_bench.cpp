@@ -18,6 +18,7 @@
 #include "platform/gdi/PageSetupText.hpp"
 #include "printing/CPrintCard.hpp"
 #include "printing/CPrintSalary.hpp"
+#include "tests/support/SalaryRows.hpp"
 #include "tests/support/TempFolder.hpp"
 #include "tests/support/TestDatabase.hpp"
 
@@ -39,20 +40,7 @@ void BM_PrintSalarySummary(benchmark::State& state) {
     ScopedAppContext context;
     context.Context().screenDefinitionFile = TOKEIYA_BINARY_DIR "/Tokeiya.ggd";
     test::TempFolder folder;
-    std::vector<CSalary> rows;
-    for (int i = 0; i < 200; ++i) {
-        CSalary row;
-        row.idUser = i + 1;
-        row.strUserName = "社員" + std::to_string(i + 1);
-        row.strGroupName = "部署" + std::to_string(i % 4 + 1);
-        row.nCutoff = 20;
-        row.nDays = 21;
-        row.nWorkingMin = 9600 + i;
-        row.nOvertimeMin = 300;
-        row.fSalary = 250000.0F + static_cast<float>(i);
-        row.fOvertimePay = 12000;
-        rows.push_back(row);
-    }
+    const std::vector<CSalary> rows = test::SalaryRows(200);
     const CSalaryTotals totals = CSalaryTotals::Of(rows);
     const std::string path = folder.Path() + "/summary.pdf";
     for (auto _ : state) {

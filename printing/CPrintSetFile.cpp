@@ -18,9 +18,11 @@ namespace {
 
 constexpr off_t kRecordsAt = 4;
 
-bool ReadAll(int fd, off_t at, unsigned char* data, size_t size) {
+// All `size` bytes at `at` through pread or pwrite; false when the file ended or failed.
+template <typename Data, typename Io>
+bool Whole(int fd, off_t at, Data* data, size_t size, Io io) {
     while (size > 0) {
-        const ssize_t n = pread(fd, data, size, at);
+        const ssize_t n = io(fd, data, size, at);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -34,20 +36,12 @@ bool ReadAll(int fd, off_t at, unsigned char* data, size_t size) {
     return true;
 }
 
+bool ReadAll(int fd, off_t at, unsigned char* data, size_t size) {
+    return Whole(fd, at, data, size, pread);
+}
+
 bool WriteAll(int fd, off_t at, const unsigned char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = pwrite(fd, data, size, at);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-        at += n;
-    }
-    return true;
+    return Whole(fd, at, data, size, pwrite);
 }
 
 std::array<unsigned char, 4> CountBytes(int count) {

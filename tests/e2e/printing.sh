@@ -105,12 +105,7 @@ for day in 3 4; do
 done
 
 start_app
-focus_window 'とけい屋ログイン' "login window"
-xdotool type --delay 30 hanako
-xdotool key Return
-main=$(wait_window 'とけい屋! hanako') || fail "no main window"
-[ -n "$main" ] || fail "no main window"
-xdotool windowfocus --sync "$main"
+login_as hanako
 
 before=$(visible_windows)
 menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
@@ -148,21 +143,11 @@ xdotool key Right Right Right Up Return
 sleep 0.5
 
 # Each step ends in a message box titled "Tokeiya" (after a wait window of that title).
-gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
-answer_box() {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
-    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-        xdotool key Return
-        sleep 0.2
-    fi
-    gone
-}
 press() {
     xdotool windowfocus --sync "$main"
     xdotool key "$1"
     wait_window '^Tokeiya$' >/dev/null || fail "no message after $1"
-    wait_for "the message box after $1 to close" answer_box
+    wait_for "the message box after $1 to close" answer_message
 }
 press F8
 jobs_done() { [ "$(find "$cups/jobs" -name 'job-*' | wc -l)" -ge "$1" ]; }

@@ -17,6 +17,7 @@
 #include "screens/salary/CCRWA_CalcuA.hpp"
 #include "screens/timecard/CCRWA_CalcuB.hpp"
 #include "shell/MainMenu.hpp"
+#include "tests/support/SalaryRows.hpp"
 #include "tests/ui/WorkSession.hpp"
 #include "widgets/CFunctionMenu.hpp"
 
@@ -55,23 +56,7 @@ std::string Row(const CCRBase& surface, int row) {
     return text;
 }
 
-std::vector<CSalary> SalaryRows(int count) {
-    std::vector<CSalary> rows;
-    for (int i = 0; i < count; ++i) {
-        CSalary row;
-        row.idUser = 10 + i;
-        row.strUserName = "user" + std::to_string(10 + i);
-        row.strGroupName = i % 2 == 0 ? "営業" : "製造";
-        row.nCutoff = 20;
-        row.nDays = 21;
-        row.nWorkingMin = 10000 + i;
-        row.nOvertimeMin = 95;
-        row.fSalary = 251000.0F + static_cast<float>(i);
-        row.fOvertimePay = 12345;
-        rows.push_back(row);
-    }
-    return rows;
-}
+using test::SalaryRows;
 
 // The reports' cells, laid out by the program's package; no printer needed.
 class PrintReportTest : public ::testing::Test {
