@@ -13,7 +13,7 @@
 
 namespace tokeiya {
 
-CPdfDevice::CPdfDevice(std::string path, const PageGeometry& geometry)
+CPdfDevice::CPdfDevice(const std::string& path, const PageGeometry& geometry)
     : m_path(cp932::ToUtf8(path)), m_geometry(geometry) {}
 
 CPdfDevice::~CPdfDevice() {

@@ -13,7 +13,7 @@ namespace tokeiya {
 class CPdfDevice : public IPrinterDevice {
   public:
     // `path`: the destination, program text (CP932).
-    CPdfDevice(std::string path, const PageGeometry& geometry);
+    CPdfDevice(const std::string& path, const PageGeometry& geometry);
     ~CPdfDevice() override;
     CPdfDevice(const CPdfDevice&) = delete;
     CPdfDevice& operator=(const CPdfDevice&) = delete;
