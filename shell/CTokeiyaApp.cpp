@@ -81,7 +81,9 @@ bool CTokeiyaApp::InitInstance() {
     // started at login has no start folder of its own. One left in the start folder by an
     // earlier version is taken over once.
     m_context.printSettingsFile = PrintSettingsPath(m_environment.profilePath);
-    m_context.formerPrintSettingsFile = m_environment.currentFolder + "Tokeiya.pst";
+    if (!m_environment.currentFolder.empty()) {
+        m_context.formerPrintSettingsFile = m_environment.currentFolder + "Tokeiya.pst";
+    }
     m_context.attendanceJournalFile = m_environment.attendanceJournalFile;
 
     m_profile = std::make_unique<CProfileStore>(m_environment.profilePath);
