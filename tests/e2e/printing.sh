@@ -117,8 +117,18 @@ xdotool mousemove --window "$main" 20 10 click 1
 wait_for "the ファイル menu" menu_open
 xdotool key Down Down Right Return
 focus_window 'プリンタ設定 給料集計' "print dialog"
-sleep 2  # the queue is listed and chosen
-xdotool key Return
+# OK answers only once the print service has listed the queue and the dialog chose it.
+confirm_print_dialog() {
+    local dialog
+    [ -n "$(xdotool search --onlyvisible --name 'プリントオプション' 2>/dev/null)" ] && return 0
+    dialog=$(xdotool search --onlyvisible --name 'プリンタ設定 給料集計' 2>/dev/null | head -n 1) || true
+    if [ -n "$dialog" ] && xdotool windowfocus --sync "$dialog" 2>/dev/null; then
+        xdotool key Return
+    fi
+    sleep 0.2
+    return 1
+}
+wait_for "the print dialog's OK" confirm_print_dialog
 focus_window 'プリントオプション' "adjustment dialog"
 xdotool key Return
 stored() { [ "$(md5sum "$XDG_CONFIG_HOME/VA-V/Tokeiya.pst")" != "$stored_before" ]; }
