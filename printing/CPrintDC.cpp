@@ -18,18 +18,24 @@ int Device(double value) {
 
 }  // namespace
 
+// Any adjustment can be typed; a length beyond a few kilometres of paper is kept at that.
+int ClampedDots(double dots) {
+    constexpr double kLimit = 1e9;
+    return static_cast<int>(std::clamp(dots, -kLimit, kLimit));
+}
+
 int TenthsMmToDevice(int tenthsMm, int dpi) {
     if (dpi <= 0) {
         return tenthsMm;
     }
-    return static_cast<int>(tenthsMm / 2.54 * dpi / 100.0 + 0.5);
+    return ClampedDots(tenthsMm / 2.54 * dpi / 100.0 + 0.5);
 }
 
 int HundredthsInchToDevice(int hundredthsInch, int dpi) {
     if (dpi <= 0) {
         return hundredthsInch;
     }
-    return static_cast<int>(static_cast<double>(dpi) * hundredthsInch / 100.0 + 0.5);
+    return ClampedDots(static_cast<double>(dpi) * hundredthsInch / 100.0 + 0.5);
 }
 
 CPrintDC::CPrintDC() : CDC(IdleContext(), m_printFonts) {}
@@ -113,8 +119,9 @@ bool CPrintDC::StartDoc(const std::string& title) {
     const double scale = 1.0 / DotsPerPoint();
     const PageGeometry& sheet = m_device->Geometry();
     cairo_scale(cr.get(), scale, scale);
-    cairo_translate(cr.get(), Device(sheet.hardLeft * DotsPerPoint()) - m_offsetX,
-                    Device(sheet.hardTop * DotsPerPoint()) - m_offsetY);
+    cairo_translate(cr.get(),
+                    Device(sheet.hardLeft * DotsPerPoint()) - static_cast<double>(m_offsetX),
+                    Device(sheet.hardTop * DotsPerPoint()) - static_cast<double>(m_offsetY));
     Retarget(std::move(cr));
     m_inDoc = true;
     m_pages = 0;

@@ -9,8 +9,8 @@
 
 namespace tokeiya {
 
-// Lengths in tenths of a millimetre and hundredths of an inch as device units at `dpi`; a
-// resolution that is not positive leaves them as they are.
+// Lengths in tenths of a millimetre and hundredths of an inch as device units at `dpi`,
+// truncated after adding a half; a resolution that is not positive leaves them as they are.
 int TenthsMmToDevice(int tenthsMm, int dpi);
 int HundredthsInchToDevice(int hundredthsInch, int dpi);
 

@@ -157,6 +157,10 @@ press() {
     xdotool windowfocus --sync "$main"
     xdotool key "$1"
     wait_window '^Tokeiya$' >/dev/null || fail "no message after $1"
+    if [ -n "${TOKEIYA_E2E_SHOTS:-}" ]; then
+        sleep 0.3
+        import -window root "$TOKEIYA_E2E_SHOTS/printing-$1-$(date +%s%N).png"
+    fi
     wait_for "the message box after $1 to close" answer_message
 }
 press F8
@@ -165,6 +169,14 @@ press F11
 wait_for "the summary's job" jobs_done 1
 press F12
 wait_for "the time cards' job" jobs_done 2
+
+# Without the scheduler the printer cannot be found: a message, no job, the list as it was.
+kill "$cupsd_pid"
+wait "$cupsd_pid" 2>/dev/null || true
+started=$(date +%s)
+press F11
+echo "no scheduler: told after $(($(date +%s) - started)) s"
+[ "$(find "$cups/jobs" -name 'job-*' | wc -l)" = 2 ] || fail "a job without a scheduler"
 
 summary="$cups/jobs/job-1"
 cards="$cups/jobs/job-2"
