@@ -19,6 +19,13 @@ void CCRPrinter::PrintPage() {
     }
 }
 
+void CCRPrinter::PrintWholePage() {
+    if (m_printDC != nullptr && m_printDC->StartPage()) {
+        PrintPage();
+        m_printDC->EndPage();
+    }
+}
+
 int CCRPrinter::ToDevice(int length) const {
     const int dpi = m_printDC != nullptr ? m_printDC->Resolution() : 0;
     switch (m_unitMode) {

@@ -19,6 +19,8 @@ class CCRPrinter : public CCRBase {
 
     // Paints the surface onto the printer's current page; nothing without a device context.
     virtual void PrintPage();
+    // The surface on a page of its own: the page started, printed and ended.
+    void PrintWholePage();
     // The surface on the printable area inside these margins (in the unit mode), with a
     // fresh grid of the same size: every cell is cleared. Nothing without a device context.
     void SetMargins(int left, int right, int top, int bottom, bool clampToHardware);

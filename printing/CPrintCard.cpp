@@ -54,11 +54,7 @@ bool CPrintCard::PrintCard(int userId) {
     if (!FillCard(userId)) {
         return false;
     }
-    if (PrintDC() != nullptr) {
-        PrintDC()->StartPage();
-        PrintPage();
-        PrintDC()->EndPage();
-    }
+    PrintWholePage();
     return true;
 }
 

@@ -40,11 +40,7 @@ int CPrintSalary::FillSummaryPage(int page) {
 
 int CPrintSalary::PrintSummaryPage(int page) {
     const int next = FillSummaryPage(page);
-    if (PrintDC() != nullptr) {
-        PrintDC()->StartPage();
-        PrintPage();
-        PrintDC()->EndPage();
-    }
+    PrintWholePage();
     return next;
 }
 
