@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "platform/headless/HeadlessNoticeWindow.hpp"
 #include "platform/headless/ScriptedDialog.hpp"
+#include "platform/headless/ScriptedPrinting.hpp"
 
 namespace tokeiya {
 
@@ -55,6 +56,11 @@ class CScriptedDialogs : public IDesktop {
     void ShowAboutDialog(const std::string&) override { ++m_aboutShown; }
     // Its time runs on the clock of the main window the desktop has when it is shown.
     std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
+    IPrinting* Printing() override { return m_printers ? &m_printing : nullptr; }
+
+    // The printers; the desktop has none until m_printers is set.
+    CScriptedPrinting m_printing;
+    bool m_printers = false;
 
     // What was shown, in order: message texts, and the dialogs.
     std::vector<std::string> m_messages;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "data/CPayCalculation.hpp"
@@ -11,6 +12,9 @@
 #include "data/PayPeriod.hpp"
 #include "platform/Cp932.hpp"
 #include "platform/TextHelpers.hpp"
+#include "printing/CPrintSalary.hpp"
+#include "printing/CPrintSetFile.hpp"
+#include "screens/base/SavePathDialog.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
 #include "widgets/CIIDbCodeMenu.hpp"
@@ -33,23 +37,7 @@ constexpr int kGroupRegionWidth = 37;
 constexpr int kTotalsColumn = 73;
 constexpr int kTotalsLine = 28;
 constexpr const char* kAllGroups = "全員";
-constexpr const char* kCsvSection = "FILE";
 constexpr const char* kCsvFolderKey = "CsvFolder";
-
-// Where the folder of a path ends: after its last "/" or "\" that is not the second byte
-// of a double-byte character; npos when there is none.
-size_t FolderEnd(const std::string& path) {
-    size_t end = std::string::npos;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (cp932::IsLeadByte(byte) && i + 1 < path.size()) {
-            ++i;
-        } else if (byte == '/' || byte == '\\') {
-            end = i + 1;
-        }
-    }
-    return end;
-}
 
 // Writes the whole file or nothing: the text goes to a file beside it that then replaces
 // it. Only its user may read it: it holds everyone's pay. False with GLib's reason (CP932)
@@ -72,6 +60,10 @@ bool WriteWholeFile(const std::string& path, const std::string& text, std::strin
 
 CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
     : CCRWA_List(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
+    // Shift shows the PDF labels of keys 11 and 12.
+    if (CFunctionMenu* bar = FunctionMenu()) {
+        bar->SetShiftSet(1);
+    }
     const CTime today = CTime::GetCurrentTime();
     Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
 }
@@ -156,7 +148,7 @@ bool CCRWA_CalcuA::OnExitKey(int virtualKey, int modifiers) {
     return CCRWA_List::OnExitKey(virtualKey, modifiers);
 }
 
-bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
+bool CCRWA_CalcuA::OnFunctionKey(int key, int labelSet, int) {
     if (key == 9) {
         SwitchScreen(ScreenId::MonthSchedule);
         return true;
@@ -194,6 +186,20 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
             break;
         case 10:
             ExportCsv();
+            break;
+        case 11:
+        case 12:
+            // The shifted label set saves the report as a PDF file instead.
+            if (m_list.Count() > 0) {
+                CloseEditor();
+                const bool pdf = labelSet == 1;
+                if (key == 11) {
+                    PrintSummary(pdf);
+                } else {
+                    PrintTimeCards(pdf);
+                }
+                Focus(0, 0, false);
+            }
             break;
         default:
             break;
@@ -276,29 +282,14 @@ void CCRWA_CalcuA::ExportCsv() {
         return;
     }
     CloseEditor();
-    CProfileStore& profile = Document().Profile();
-    std::string folder = profile.GetProfileString(kCsvSection, kCsvFolderKey, "");
-    if (folder.empty()) {
-        bool ok = false;
-        folder = SpecialFolderPath(SpecialFolder::Documents, ok);
-    }
-    if (!folder.empty() && FolderEnd(folder) != folder.size()) {
-        folder += '/';
-    }
     char name[128];
     std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
-    std::string path = folder + name + Work().groupName + "給料.csv";
-    if (!dialogs->AskSaveFile(path, "csv")) {
+    std::string path;
+    if (!AskSavePath(*dialogs, Document().Profile(), kCsvFolderKey,
+                     name + Work().groupName + "給料.csv", "csv", path)) {
         FocusRow();
         return;
     }
-    const size_t folderEnd = FolderEnd(path);
-    if (folderEnd == std::string::npos) {
-        dialogs->MessageBox("不正なファイルパスです。", MessageButtons::Ok);
-        FocusRow();
-        return;
-    }
-    profile.WriteProfileString(kCsvSection, kCsvFolderKey, path.substr(0, folderEnd));
     std::string reason;
     if (!WriteWholeFile(path, SalaryCsvText(m_list.Rows()), reason)) {
         dialogs->MessageBox("ファイルを保存できませんでした。\n" + path + "\n" + reason,
@@ -308,6 +299,43 @@ void CCRWA_CalcuA::ExportCsv() {
     }
     dialogs->MessageBox("データを保存しました。", MessageButtons::Ok);
     FocusRow();
+}
+
+// --- Printing ---
+
+std::string CCRWA_CalcuA::ReportFileName(const char* what) const {
+    char name[128];
+    std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
+    return name + Work().groupName + what + ".pdf";
+}
+
+void CCRWA_CalcuA::PrintSummary(bool toPdf) {
+    const std::vector<CSalary>& rows = m_list.Rows();
+    const CSalaryTotals& totals = m_list.Totals();
+    const int year = Work().year;
+    const int month = Work().month;
+    const CReportOutput::Report report{CPrintSetFile::kSalary, CPrintSalary::kDocumentName,
+                                       [&](CPrintDC& dc) {
+                                           auto summary = std::make_shared<CPrintSalary>(
+                                               &dc, rows, totals, year, month);
+                                           return [summary] { summary->PrintPages(); };
+                                       },
+                                       "給料集計表を印刷しました。"};
+    CReportOutput output(Document());
+    static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("給料集計"))
+                            : output.Print(report));
+}
+
+void CCRWA_CalcuA::PrintTimeCards(bool toPdf) {
+    std::vector<int> users;
+    for (const CSalary& row : m_list.Rows()) {
+        users.push_back(row.idUser);
+    }
+    const CReportOutput::Report report =
+        TimeCardReport(Database(), Work().year, Work().month, std::move(users));
+    CReportOutput output(Document());
+    static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("タイムカード"))
+                            : output.Print(report));
 }
 
 // --- Mouse ---

@@ -18,7 +18,6 @@ sql "INSERT INTO Tタイムカード (idTimeCard, idUser, timeFrom, timeTo, nLun
 
 start_app
 login_as hanako
-xdotool windowfocus --sync "$main"
 
 # "計算" is the last item of "管理", the fourth menu: open ファイル, move right to 管理.
 before=$(visible_windows)
@@ -37,17 +36,7 @@ wait_for "the calculated row" calculated
 # window found is focused and answered until none is left.
 box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
 [ -n "$box" ] || fail "no message after the calculation"
-gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
-answer_box() {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
-    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-        xdotool key Return
-        sleep 0.2
-    fi
-    gone
-}
-wait_for "the message box to close" answer_box
+wait_for "the message box to close" answer_message
 
 # Enter opens hanako's time card; the third day's arrival becomes 08:30.
 xdotool windowfocus --sync "$main"
