@@ -103,7 +103,8 @@ the office.")
 # every copy starts on; a Japanese Gothic font draws the screens.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqliteodbc, fonts-ipafont-gothic | fonts-japanese-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "odbc-postgresql, tdsodbc")
+# Printing on paper goes through the desktop's print service.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "odbc-postgresql, tdsodbc, cups")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${packaging}/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

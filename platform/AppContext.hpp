@@ -15,7 +15,12 @@ class CAppContext {
   public:
     std::string screenDefinitionFile;  // the screen definition package, "Tokeiya.ggd"
     std::string functionKeyFile;       // "Tokeiya.gfd"
-    std::string printSettingsFile;     // "Tokeiya.pst"
+    std::string printSettingsFile;     // "Tokeiya.pst", beside the settings file
+    // A print settings file left in the start folder: read once, when the one above is
+    // still missing.
+    std::string formerPrintSettingsFile;
+    // Unit of printed margins: 2 tenths of a millimetre, 3 hundredths of an inch, else dots.
+    int printUnitMode = 2;
     // Where session ends the database could not take are kept; empty keeps none.
     std::string attendanceJournalFile;
     bool alarmAll = false;  // alarms also for everyone's schedules

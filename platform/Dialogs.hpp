@@ -9,6 +9,8 @@
 
 namespace tokeiya {
 
+class IPrinting;
+
 // Buttons and answers of a message box; the caption is always the application title.
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
@@ -38,6 +40,8 @@ class IDialogs {
     // A notice window with `caption`, hidden until shown. It stands on its own, not over
     // the main window, so that it is seen while that is hidden in the notification area.
     virtual std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) = 0;
+    // The desktop's printers; null where there are none to print on.
+    virtual IPrinting* Printing() { return nullptr; }
 };
 
 }  // namespace tokeiya

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/TextHelpers.hpp"
 #include "rows/FormatText.hpp"
 
 namespace tokeiya {
@@ -21,22 +22,45 @@ CSalaryTotals CSalaryTotals::Of(const std::vector<CSalary>& rows) {
     return totals;
 }
 
+std::string AmountsText(double first, double second, double third, RowStyle style) {
+    if (style == RowStyle::Screen) {
+        return FormatText("%9.0f %9.0f %9.0f", first, second, third);
+    }
+    return FormatText("%11s %11s %11s", FormatNumber(first, 0).c_str(),
+                      FormatNumber(second, 0).c_str(), FormatNumber(third, 0).c_str());
+}
+
+std::string HoursText(int minutes) {
+    return FormatText("%3d:%02d", minutes / 60, minutes % 60);
+}
+
+namespace {
+
+// The columns a pay row has on screen and on paper, from the two names to the error count.
+std::string SalaryColumns(const std::string& first, const std::string& second, const CSalary& row,
+                          RowStyle style) {
+    return FormatText(
+        "%-20s  %-20s  %2d日  %2d日  %s  %s %s  %2d", first.c_str(), second.c_str(), row.nCutoff,
+        row.nDays, HoursText(row.nWorkingMin).c_str(), HoursText(row.nOvertimeMin).c_str(),
+        AmountsText(row.fSalary, row.fOvertimePay, row.Total(), style).c_str(), row.nErr);
+}
+
+}  // namespace
+
 std::string SalaryRowText(const CSalary& row) {
-    return FormatText(" %-20s  %-20s  %2d日  %2d日  %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %2d ",
-                      row.strUserName.c_str(), row.strGroupName.c_str(), row.nCutoff, row.nDays,
-                      row.nWorkingMin / 60, row.nWorkingMin % 60, row.nOvertimeMin / 60,
-                      row.nOvertimeMin % 60, static_cast<double>(row.fSalary),
-                      static_cast<double>(row.fOvertimePay), static_cast<double>(row.Total()),
-                      row.nErr);
+    return " " + SalaryColumns(row.strUserName, row.strGroupName, row, RowStyle::Screen) + " ";
+}
+
+std::string SalaryPrintRowText(const CSalary& row) {
+    return SalaryColumns(row.strGroupName, row.strUserName, row, RowStyle::Printed);
 }
 
 std::string SalaryEmptyText() {
     return FormatText(" %-105s", "計算されたデータが有りません。");
 }
 
-std::string SalaryTotalsText(const CSalaryTotals& totals) {
-    return FormatText("%9.0f %9.0f %9.0f", static_cast<double>(totals.salary),
-                      static_cast<double>(totals.overtimePay), static_cast<double>(totals.Total()));
+std::string SalaryTotalsText(const CSalaryTotals& totals, RowStyle style) {
+    return AmountsText(totals.salary, totals.overtimePay, totals.Total(), style);
 }
 
 std::string CsvField(const std::string& text) {

@@ -19,14 +19,25 @@ struct CSalaryTotals {
     static CSalaryTotals Of(const std::vector<CSalary>& rows);
 };
 
+// How a row gives its amounts: the list shows whole numbers in 9 columns, paper shows them
+// with digit groups ("1,234") in 11.
+enum class RowStyle { Screen, Printed };
+
+// Three amounts, one blank between them, in the style's columns.
+std::string AmountsText(double first, double second, double third, RowStyle style);
+// Minutes as hours and minutes, "hhh:mm".
+std::string HoursText(int minutes);
+
 // A pay row as the salary list shows it: user and group name, closing day, days, working
 // and overtime hours, base pay, overtime pay, total and error count. 106 columns for names
 // of up to 20 bytes; a longer name is kept whole and pushes the rest right.
 std::string SalaryRowText(const CSalary& row);
+// The same row on paper: group name before user name, grouped amounts, no blank around it.
+std::string SalaryPrintRowText(const CSalary& row);
 // The list's first line when the month has no results, 106 columns.
 std::string SalaryEmptyText();
 // Base pay, overtime pay and total under the list's amount columns.
-std::string SalaryTotalsText(const CSalaryTotals& totals);
+std::string SalaryTotalsText(const CSalaryTotals& totals, RowStyle style = RowStyle::Screen);
 
 // The export of a pay list: "氏名,グループ,..." and one line per row, CP932 with CR LF. A name
 // holding a comma, a double quote or a line break is enclosed in double quotes with its

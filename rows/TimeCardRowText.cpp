@@ -49,15 +49,27 @@ std::string TimeCardDayLabel(int row, const CTimeCard& card, int firstWeekday) {
     return FormatText("   %2d %s", card.nDay, weekday);
 }
 
-std::string TimeCardRowText(const CTimeCard& card) {
+std::string TimeCardRowText(const CTimeCard& card, RowStyle style) {
     // The day's total is the sum as the amounts are stored, in single precision.
     const float total = card.fSalary + card.fOvertimePay;
-    return FormatText("%s  %s %3d %s %3d:%02d  %3d:%02d %9.0f %9.0f %9.0f  %s",
-                      CardTimeText(card.timeFrom).c_str(), CardTimeText(card.timeTo).c_str(),
-                      card.nLunchMin, OptionLabel(card.flgOption), card.nWorkingMin / 60,
-                      card.nWorkingMin % 60, card.nOvertimeMin / 60, card.nOvertimeMin % 60,
-                      static_cast<double>(card.fSalary), static_cast<double>(card.fOvertimePay),
-                      static_cast<double>(total), ErrorMark(card.flgErr));
+    return FormatText(
+        "%s  %s %3d %s %s  %s %s  %s", CardTimeText(card.timeFrom).c_str(),
+        CardTimeText(card.timeTo).c_str(), card.nLunchMin, OptionLabel(card.flgOption),
+        HoursText(card.nWorkingMin).c_str(), HoursText(card.nOvertimeMin).c_str(),
+        AmountsText(card.fSalary, card.fOvertimePay, total, style).c_str(), ErrorMark(card.flgErr));
+}
+
+std::string TimeCardPrintRowText(const CTimeCard& card, int weekday) {
+    return FormatText("%2d %s ", card.nDay, WeekdayName(weekday)) +
+           TimeCardRowText(card, RowStyle::Printed);
+}
+
+std::string TimeCardMonthText(const CSalary& month) {
+    return FormatText(
+        " %s  %s %s  %2d", HoursText(month.nWorkingMin).c_str(),
+        HoursText(month.nOvertimeMin).c_str(),
+        AmountsText(month.fSalary, month.fOvertimePay, month.Total(), RowStyle::Printed).c_str(),
+        month.nErr);
 }
 
 }  // namespace tokeiya

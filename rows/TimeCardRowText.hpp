@@ -5,6 +5,7 @@
 #include "data/CTimeCard.hpp"
 #include "data/CUser.hpp"
 #include "platform/CTime.hpp"
+#include "rows/SalaryRowText.hpp"
 
 namespace tokeiya {
 
@@ -29,6 +30,11 @@ bool DayLabelShowsMonth(int row, const CTimeCard& card);
 std::string TimeCardDayLabel(int row, const CTimeCard& card, int firstWeekday);
 // A day as the time card shows it from the arrival on: times, lunch minutes, option,
 // working and overtime hours, base pay, overtime pay, their total and the error mark.
-std::string TimeCardRowText(const CTimeCard& card);
+std::string TimeCardRowText(const CTimeCard& card, RowStyle style = RowStyle::Screen);
+// The printed card's day row: the day and its weekday name, then the row as above.
+std::string TimeCardPrintRowText(const CTimeCard& card, int weekday);
+// The printed card's month line under the hours and amounts: the month's working and
+// overtime hours, base pay, overtime pay, their total and the days in error.
+std::string TimeCardMonthText(const CSalary& month);
 
 }  // namespace tokeiya

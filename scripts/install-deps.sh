@@ -6,7 +6,7 @@ packages=(
     build-essential cmake pkg-config clang-format clang-14 clang-tidy-14 libclang-rt-14-dev
     libgtk-3-dev libpulse-dev libx11-dev libglib2.0-dev libcairo2-dev libpango1.0-dev libfontconfig-dev
     unixodbc unixodbc-dev libsqliteodbc odbc-postgresql tdsodbc libsecret-1-dev libsodium-dev
-    postgresql sqlite3
+    postgresql sqlite3 cups-daemon cups-client poppler-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic xvfb xdotool x11-utils imagemagick python3 gnome-keyring dbus
     librsvg2-bin dpkg-dev lintian desktop-file-utils

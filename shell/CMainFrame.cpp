@@ -1,5 +1,6 @@
 #include "shell/CMainFrame.hpp"
 
+#include "printing/CPrintSetFile.hpp"
 #include "shell/AppText.hpp"
 #include "shell/COptionChange.hpp"
 #include "shell/CPasswordChange.hpp"
@@ -298,6 +299,14 @@ bool CMainFrame::OnFrameCommand(UINT id) {
         case command::kChangePassword:
             CPasswordChange(m_doc).Run();
             return true;
+        case command::kPrinterSalary:
+        case command::kPrinterCard:
+            // The printer and its paper, then the position adjustment and the paper check.
+            static_cast<void>(CPrintSetFile().SetupPrinter(
+                m_desktop,
+                id == command::kPrinterSalary ? CPrintSetFile::kSalary : CPrintSetFile::kCard,
+                true));
+            return true;
         case command::kExit:
             CDosWinFrame::WindowProc(Message{WM_CLOSE, 0, 0});
             return true;
@@ -318,8 +327,7 @@ void CMainFrame::OnUpdateFrameCommand(UINT id, CommandState& state) {
             return view->CanCreateScreen(screen);
         };
     }
-    // Printing comes with its own settings dialog; until then its items stay disabled.
-    context.printSettingsAvailable = false;
+    context.printSettingsAvailable = m_desktop.Printing() != nullptr;
     if (auto known = MainMenuState(id, context)) {
         state = *known;
     }

@@ -36,6 +36,13 @@ std::string AppEnvironment::LocateProgramFile(const std::string& name, bool& fou
     return currentFolder + name;
 }
 
+std::string PrintSettingsPath(const std::string& profilePath) {
+    gchar* folder = g_path_get_dirname(profilePath.c_str());
+    std::string path = std::string(folder) + "/Tokeiya.pst";
+    g_free(folder);
+    return path;
+}
+
 CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment, CAppContext& context)
     : m_desktop(desktop), m_environment(std::move(environment)), m_context(context) {
     // The colours of the forms' editors and of the pop-up lists, for every screen: the
@@ -70,8 +77,13 @@ bool CTokeiyaApp::InitInstance() {
         m_desktop.MessageBox(text::kScreenPackageMissing, MessageButtons::Ok);
     }
     m_context.functionKeyFile = m_environment.LocateProgramFile("Tokeiya.gfd", found);
-    // The print settings are the user's own, kept in the start folder.
-    m_context.printSettingsFile = m_environment.currentFolder + "Tokeiya.pst";
+    // The print settings are the user's own, kept beside the settings file: a program
+    // started at login has no start folder of its own. One left in the start folder by an
+    // earlier version is taken over once.
+    m_context.printSettingsFile = PrintSettingsPath(m_environment.profilePath);
+    if (!m_environment.currentFolder.empty()) {
+        m_context.formerPrintSettingsFile = m_environment.currentFolder + "Tokeiya.pst";
+    }
     m_context.attendanceJournalFile = m_environment.attendanceJournalFile;
 
     m_profile = std::make_unique<CProfileStore>(m_environment.profilePath);

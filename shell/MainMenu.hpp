@@ -41,7 +41,7 @@ struct MenuContext {
     // Whether the view can build a screen; an item whose screen cannot be built yet is
     // disabled rather than doing nothing. Unset: every screen can be built.
     std::function<bool(ScreenId)> canShowScreen;
-    // Whether the print settings dialog exists.
+    // Whether the desktop has printers to set up.
     bool printSettingsAvailable = true;
 };
 

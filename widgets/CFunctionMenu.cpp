@@ -253,6 +253,15 @@ bool CFunctionMenu::OfferMouse(const Message& message) {
     return m_withInterfaces && OnMouseMessage(message);
 }
 
+bool CFunctionMenu::OnShift(int, bool down) {
+    const int shown = down ? m_shiftSet : 0;
+    if (m_shiftSet != 0 && m_labelSet != shown) {
+        SetLabelSet(shown);
+    }
+    // The screen may want Shift too.
+    return false;
+}
+
 bool CFunctionMenu::OnFKey(int n, int modifiers, bool down) {
     // The press is left alone, so that the command comes once, on the release.
     if (down || !ValidKey(n) || (n == 1 && m_reserveF1)) {

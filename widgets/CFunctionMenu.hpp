@@ -79,6 +79,9 @@ class CFunctionMenu : public IFunctionKeyBar, public CKeyManager, public CMouseM
     int LabelSet() const { return m_labelSet; }
     void SetFileValue(int value) { m_fileValue = value; }
     int FileValue() const { return m_fileValue; }
+    // A screen whose shifted keys do something else names the label set that says what
+    // (1 or 2) and is shown while Shift is held; 0, the default, leaves Shift alone.
+    void SetShiftSet(int labelSet) { m_shiftSet = ValidSet(labelSet) ? labelSet : 0; }
     // While set, F1 is not taken as a command (a click on its box still is).
     void SetReserveF1(bool reserve) { m_reserveF1 = reserve; }
     bool ReserveF1() const { return m_reserveF1; }
@@ -90,6 +93,8 @@ class CFunctionMenu : public IFunctionKeyBar, public CKeyManager, public CMouseM
 
   protected:
     bool OnFKey(int n, int modifiers, bool down) override;
+    // With SetShiftSet, Shift held shows that label set and its commands are carried.
+    bool OnShift(int modifiers, bool down) override;
     bool OnLButtonUp(int keys, int x, int y) override;
 
     // Posts the command for `key` in the shown label set.
@@ -108,6 +113,7 @@ class CFunctionMenu : public IFunctionKeyBar, public CKeyManager, public CMouseM
     // labels[key - 1][set]
     std::array<std::array<std::string, kLabelSets>, kKeyCount> m_labels;
     std::int32_t m_labelSet = 0;
+    int m_shiftSet = 0;
     std::int32_t m_fileValue = 3;
     std::int32_t m_highlightKey = 0;
     bool m_visible = true;

@@ -38,6 +38,11 @@ CDC::CDC(gdi::CairoPtr cr, CFontCache& fonts) : m_cr(std::move(cr)), m_fonts(fon
     cairo_set_antialias(m_cr.get(), CAIRO_ANTIALIAS_NONE);
 }
 
+void CDC::Retarget(gdi::CairoPtr cr) {
+    m_cr = std::move(cr);
+    cairo_set_antialias(m_cr.get(), CAIRO_ANTIALIAS_NONE);
+}
+
 COLORREF CDC::SetTextColor(COLORREF color) {
     return std::exchange(m_textColor, color);
 }

@@ -82,6 +82,11 @@ class CDC {
     // Copies the source's pixels, replacing what is under `dest`.
     void BitBlt(const CRect& dest, const CDC& source, CPoint sourceOrigin);
 
+  protected:
+    // Draws on `cr` from now on (a printer starts each document on a surface of its own);
+    // colours, pen, brush and font stay as they were.
+    void Retarget(gdi::CairoPtr cr);
+
   private:
     void SetSource(COLORREF color);
     void FillRect(const CRect& rect, COLORREF color);

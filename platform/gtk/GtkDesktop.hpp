@@ -10,6 +10,7 @@
 #include "platform/gtk/GtkDisplayWatch.hpp"
 #include "platform/gtk/GtkMainWindow.hpp"
 #include "platform/gtk/GtkModalRunner.hpp"
+#include "platform/gtk/GtkPrinting.hpp"
 
 namespace tokeiya::gtk {
 
@@ -39,6 +40,7 @@ class CGtkDesktop : public IDesktop {
         win::IFrameProc& proc, std::function<void()> onDisplayLost) override;
     std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
     std::unique_ptr<IActivityWatch> WatchActivity(const ActivityHandlers& handlers) override;
+    IPrinting* Printing() override { return &m_printing; }
 
   private:
     // The dialogs' parent: the main window while it is shown. A window hidden in the
@@ -47,6 +49,7 @@ class CGtkDesktop : public IDesktop {
 
     CGtkDisplayWatch m_displayWatch;
     CGtkModalRunner m_runner;
+    CGtkPrinting m_printing{m_runner, [this] { return DialogParent(); }};
     CGtkMainWindow* m_createdWindow = nullptr;  // not owned; set while it exists
 };
 

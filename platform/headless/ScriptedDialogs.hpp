@@ -10,6 +10,7 @@
 #include "platform/headless/HeadlessHostWindow.hpp"
 #include "platform/headless/HeadlessNoticeWindow.hpp"
 #include "platform/headless/ScriptedDialog.hpp"
+#include "platform/headless/ScriptedPrinting.hpp"
 
 namespace tokeiya {
 
@@ -60,6 +61,11 @@ class CScriptedDialogs : public IDesktop {
     }
     // Its time runs on the clock of the main window the desktop has when it is shown.
     std::unique_ptr<INoticeWindow> CreateNoticeWindow(const std::string& caption) override;
+    IPrinting* Printing() override { return m_printers ? &m_printing : nullptr; }
+
+    // The printers; the desktop has none until m_printers is set.
+    CScriptedPrinting m_printing;
+    bool m_printers = false;
 
     // The computer's sleep and the screen lock, as the test makes them.
     headless::HeadlessDesktopSignals m_activity;

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "data/CPayCalculation.hpp"
 #include "data/CTUserGroup.hpp"
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
+#include "printing/CPrintSalary.hpp"
+#include "printing/CPrintSetFile.hpp"
 #include "screens/base/CsvExport.hpp"
 #include "screens/base/MonthKeys.hpp"
 #include "shell/CTokeiyaDoc.hpp"
@@ -36,6 +39,10 @@ constexpr const char* kAllGroups = "全員";
 
 CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
     : CCRWA_List(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
+    // Shift shows the PDF labels of keys 11 and 12.
+    if (CFunctionMenu* bar = FunctionMenu()) {
+        bar->SetShiftSet(1);
+    }
     const CTime today = CTime::GetCurrentTime();
     Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
 }
@@ -120,7 +127,7 @@ bool CCRWA_CalcuA::OnExitKey(int virtualKey, int modifiers) {
     return CCRWA_List::OnExitKey(virtualKey, modifiers);
 }
 
-bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
+bool CCRWA_CalcuA::OnFunctionKey(int key, int labelSet, int) {
     if (key == 9) {
         SwitchScreen(ScreenId::MonthSchedule);
         return true;
@@ -157,6 +164,20 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int, int) {
             break;
         case 10:
             ExportCsv();
+            break;
+        case 11:
+        case 12:
+            // The shifted label set saves the report as a PDF file instead.
+            if (m_list.Count() > 0) {
+                CloseEditor();
+                const bool pdf = labelSet == 1;
+                if (key == 11) {
+                    PrintSummary(pdf);
+                } else {
+                    PrintTimeCards(pdf);
+                }
+                Focus(0, 0, false);
+            }
             break;
         default:
             break;
@@ -238,6 +259,43 @@ void CCRWA_CalcuA::ExportCsv() {
     static_cast<void>(ExportCsvFile(Document(), name + Work().groupName + "給料.csv",
                                     SalaryCsvText(m_list.Rows())));
     FocusRow();
+}
+
+// --- Printing ---
+
+std::string CCRWA_CalcuA::ReportFileName(const char* what) const {
+    char name[128];
+    std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
+    return name + Work().groupName + what + ".pdf";
+}
+
+void CCRWA_CalcuA::PrintSummary(bool toPdf) {
+    const std::vector<CSalary>& rows = m_list.Rows();
+    const CSalaryTotals& totals = m_list.Totals();
+    const int year = Work().year;
+    const int month = Work().month;
+    const CReportOutput::Report report{CPrintSetFile::kSalary, CPrintSalary::kDocumentName,
+                                       [&](CPrintDC& dc) {
+                                           auto summary = std::make_shared<CPrintSalary>(
+                                               &dc, rows, totals, year, month);
+                                           return [summary] { summary->PrintPages(); };
+                                       },
+                                       "給料集計表を印刷しました。"};
+    CReportOutput output(Document());
+    static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("給料集計"))
+                            : output.Print(report));
+}
+
+void CCRWA_CalcuA::PrintTimeCards(bool toPdf) {
+    std::vector<int> users;
+    for (const CSalary& row : m_list.Rows()) {
+        users.push_back(row.idUser);
+    }
+    const CReportOutput::Report report =
+        TimeCardReport(Database(), Work().year, Work().month, std::move(users));
+    CReportOutput output(Document());
+    static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("タイムカード"))
+                            : output.Print(report));
 }
 
 // --- Mouse ---

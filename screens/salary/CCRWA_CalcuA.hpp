@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "screens/base/CCRWA_List.hpp"
+#include "screens/base/CReportOutput.hpp"
 #include "screens/salary/SalaryList.hpp"
 
 namespace tokeiya {
@@ -31,6 +32,10 @@ class CCRWA_CalcuA : public CCRWA_List {
 
     void Recalculate();
     void ExportCsv();
+    // Key 11 and 12: the month's pay summary and every listed user's time card, on the
+    // printer of their setting or, with `toPdf`, into a PDF file.
+    void PrintSummary(bool toPdf);
+    void PrintTimeCards(bool toPdf);
 
     const CSalaryList& List() const { return m_list; }
     // 0 while the bar is on the rows, 1 while the group list is open.
@@ -49,6 +54,8 @@ class CCRWA_CalcuA : public CCRWA_List {
     // The work context's month changed: the list is read and drawn again.
     void ChangeMonth();
     void OpenTimeCard();
+    // "yyyy年mm月<group><what>.pdf"
+    std::string ReportFileName(const char* what) const;
     // The bar back on the cursor's row.
     void FocusRow() { Focus(Cursor(), 0, false); }
 

@@ -1,10 +1,12 @@
 #include "screens/timecard/CCRWA_CalcuB.hpp"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "data/CTUser.hpp"
 #include "platform/odbc/DbException.hpp"
 #include "rows/TimeCardRowText.hpp"
+#include "screens/base/CReportOutput.hpp"
 #include "screens/base/HoldRedraw.hpp"
 #include "screens/paycalc/TimeCardCalc.hpp"
 #include "shell/CTokeiyaDoc.hpp"
@@ -50,10 +52,13 @@ const CTimeCard& EmptyCard() {
 
 CCRWA_CalcuB::CCRWA_CalcuB(CTokeiyaView& view)
     : CCRWA_Tokeiya(view, kDrawing, kMenu), m_year(Work().year), m_month(Work().month) {
-    // The salary list is reached only where the program has it.
-    if (CFunctionMenu* bar = FunctionMenu();
-        bar != nullptr && !view.CanCreateScreen(ScreenId::SalaryList)) {
-        bar->SetLabels(8, "");
+    if (CFunctionMenu* bar = FunctionMenu()) {
+        // The salary list is reached only where the program has it.
+        if (!view.CanCreateScreen(ScreenId::SalaryList)) {
+            bar->SetLabels(8, "");
+        }
+        // Shift shows the PDF label of key 12.
+        bar->SetShiftSet(1);
     }
 }
 
@@ -263,7 +268,7 @@ bool CCRWA_CalcuB::OnLButtonDown(int, int x, int y) {
 
 // --- Function keys ---
 
-bool CCRWA_CalcuB::OnFunctionKey(int key, int, int) {
+bool CCRWA_CalcuB::OnFunctionKey(int key, int labelSet, int) {
     switch (key) {
         case 8:
             // The edit in progress is stored first; a refused value keeps the screen.
@@ -281,8 +286,23 @@ bool CCRWA_CalcuB::OnFunctionKey(int key, int, int) {
         case 7:
             ShowDayDetail();
             return true;
+        case 12:
+            // The card is printed as stored: the edit in progress goes in first. The
+            // shifted label set saves it as a PDF file instead.
+            if (RowsInUse() > 0 && StoreEdit()) {
+                CloseEditor();
+                const CReportOutput::Report report =
+                    TimeCardReport(Database(), m_year, m_month, {m_user.idUser});
+                CReportOutput output(Document());
+                char name[64];
+                std::snprintf(name, sizeof name, "%04d年%02d月", m_year, m_month);
+                static_cast<void>(labelSet == 1 ? output.SavePdf(report, name + m_user.strUserName +
+                                                                             "タイムカード.pdf")
+                                                : output.Print(report));
+                SetCursor(0, 0);
+            }
+            return true;
         default:
-            // Key 12 prints this card once printing is built; it is unlabelled until then.
             return true;
     }
 }

@@ -65,9 +65,12 @@ class PasswordUpgrade : public ::testing::TestWithParam<Engine> {
         return CTUser(Db(), CTUser::Mode::View).VerifyLogin(name, password, user);
     }
 
-    // Two users share a password; one has ten bytes of CP932.
-    const std::vector<Stored> m_users = {
-        {0, "tokeiya", ""}, {1, "hanako", "pw"}, {2, "taro", "pw"}, {3, "山田", "あいうえお"}};
+    // Two users share a password; one has ten bytes of CP932. The passwords are long enough
+    // that a hash's random text cannot hold one by chance.
+    const std::vector<Stored> m_users = {{0, "tokeiya", ""},
+                                         {1, "hanako", "harusame7"},
+                                         {2, "taro", "harusame7"},
+                                         {3, "山田", "あいうえお"}};
     test::TestDatabase m_db;
 };
 

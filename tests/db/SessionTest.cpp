@@ -313,7 +313,8 @@ TEST_P(Session, TheApplicationRunsOneCopyAndEndsTheSessionAfterTheMainWindow) {
     EXPECT_EQ("UNKNOWN", first.GetDocument()->GetComputerName());
     EXPECT_EQ(office + "Tokeiya.ggd", CAppContext::Current().screenDefinitionFile);
     EXPECT_EQ(office + "Tokeiya.gfd", CAppContext::Current().functionKeyFile);
-    EXPECT_EQ(office + "Tokeiya.pst", CAppContext::Current().printSettingsFile);
+    EXPECT_EQ(m_folder.Path() + "/Tokeiya.pst", CAppContext::Current().printSettingsFile);
+    EXPECT_EQ(office + "Tokeiya.pst", CAppContext::Current().formerPrintSettingsFile);
 
     // A second copy in the same session ends silently: no dialog, no row.
     CScriptedDialogs secondDialogs;

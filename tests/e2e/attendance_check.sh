@@ -43,7 +43,7 @@ xdotool key F8
 calculated() { [ "$(sql "SELECT COUNT(*) FROM T給料 WHERE idUser=1 AND nYear=$year AND nMonth=$month")" = 1 ]; }
 wait_for "the calculated row" calculated
 wait_window '^Tokeiya$' >/dev/null || fail "no message after the calculation"
-wait_for "the message box to close" answer_box
+wait_for "the message box to close" answer_message
 xdotool windowfocus --sync "$main"
 xdotool key Return
 sleep 0.5
@@ -68,7 +68,7 @@ box_open() { [ "$(visible_windows)" -gt "$before" ]; }
 wait_for "the day's pop-up" box_open
 sleep 0.3
 [ -n "${TOKEIYA_E2E_SHOTS:-}" ] && import -window root "$TOKEIYA_E2E_SHOTS/attendance_check_day.png"
-wait_for "the pop-up to close" answer_box
+wait_for "the pop-up to close" answer_message
 
 xdotool windowfocus --sync "$main"
 xdotool key F10
@@ -77,7 +77,7 @@ xdotool key Return
 csv="$work/out/$(printf '%04d年%02d月全員勤怠チェック.csv' "$year" "$month")"
 saved() { [ -s "$csv" ]; }
 wait_for "the exported list" saved
-wait_for "the message box to close" answer_box
+wait_for "the message box to close" answer_message
 line=$(iconv -f CP932 -t UTF-8 "$csv" | tr -d '\r' | grep '^hanako,') || fail "hanako's day is not listed"
 expected="hanako,$(printf '%04d/%02d/%02d' "$year" "$month" "$day"),$pc_start,23:59,"
 [[ "$line" == "$expected"* ]] || fail "listed as '$line', not '$expected...'"

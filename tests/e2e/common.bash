@@ -79,16 +79,6 @@ focus_window() {
     xdotool windowfocus --sync "$window"
 }
 
-# Logs user $1 in through the login dialog with an empty password; the main window's id goes
-# to $main.
-login_as() {
-    focus_window 'とけい屋ログイン' "login window"
-    xdotool type --delay 30 "$1"
-    xdotool key Return
-    main=$(wait_window "とけい屋! $1") || fail "no main window"
-    [ -n "$main" ] || fail "no main window"
-}
-
 # Logs the administration account in through the login dialog and puts off setting its
 # password, which the login asks for while it is empty; the main window's id goes to $main.
 login_as_administrator() {
@@ -99,6 +89,30 @@ login_as_administrator() {
     xdotool key Escape
     main=$(wait_window 'とけい屋! tokeiya') || fail "no main window"
     [ -n "$main" ] || fail "no main window"
+}
+
+# Logs user $1 (without a password) in through the login dialog; the main window's id goes
+# to $main, and it has the keyboard focus.
+login_as() {
+    focus_window 'とけい屋ログイン' "login window"
+    xdotool type --delay 30 "$1"
+    xdotool key Return
+    main=$(wait_window "とけい屋! $1") || fail "no main window"
+    [ -n "$main" ] || fail "no main window"
+    xdotool windowfocus --sync "$main"
+}
+
+# Answers the program's message box (titled "Tokeiya", as the wait window before it is):
+# the window found is focused and answered until none is left. For wait_for.
+message_gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
+answer_message() {
+    local window
+    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
+    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
+        xdotool key Return
+        sleep 0.2
+    fi
+    message_gone
 }
 
 # Waits for the program to end; its exit status goes to $status. (Not in a subshell: only
@@ -118,16 +132,4 @@ open_calculation() {
     xdotool mousemove --window "$main" 20 10 click 1
     wait_for "the ファイル menu" menu_open
     xdotool key Right Right Right Up Return
-}
-
-# Answers the topmost message box ("Tokeiya") with Enter; succeeds once none is left. For
-# wait_for.
-answer_box() {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
-    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-        xdotool key Return
-        sleep 0.2
-    fi
-    [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]
 }

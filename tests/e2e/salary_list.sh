@@ -30,7 +30,7 @@ wait_for "the calculated row" calculated
 # window found is focused and answered until none is left.
 box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
 [ -n "$box" ] || fail "no message after the calculation"
-wait_for "the message box to close" answer_box
+wait_for "the message box to close" answer_message
 
 # Enter opens hanako's time card; the third day's arrival becomes 08:30.
 xdotool windowfocus --sync "$main"

@@ -350,7 +350,7 @@ TEST_F(TimeCardScreenTest, ShowsThePeriodAsTheGoldenText) {
     half.flgErr = 1;
     ASSERT_EQ(1, CTTimeCard(m_db.Connection()).StoreCard(half));
     Open(2027, 3);
-    EXPECT_EQ("", Bar().GetLabel(0, 12)) << "printing is not built yet";
+    EXPECT_EQ("カード印刷", Bar().GetLabel(0, 12)) << "printing is offered";
     EXPECT_EQ("給与一覧", Bar().GetLabel(0, 8));
     Screen().CloseEditor();
     Window().UpdateWindow();

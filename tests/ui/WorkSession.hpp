@@ -32,6 +32,7 @@ class WorkSession : public ::testing::Test {
           m_profile(m_profilePath) {
         m_context.Context().screenDefinitionFile = TOKEIYA_BINARY_DIR "/Tokeiya.ggd";
         m_context.Context().functionKeyFile = TOKEIYA_BINARY_DIR "/Tokeiya.gfd";
+        m_context.Context().printSettingsFile = m_folder.Path() + "/Tokeiya.pst";
         m_profile.WriteProfileString("DATABASE", "Connection", m_db.ConnectString());
         m_dialogs.m_unexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         CUser user;
