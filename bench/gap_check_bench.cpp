@@ -47,7 +47,7 @@ class GapCheckSession : public bench::ScreenSession {
             "[nLunchMin], [nYear], [nMonth], [nDay]) VALUES (?, ?, ?, ?, 60, ?, ?, ?)");
         const std::string span = d.Render(
             "INSERT INTO [dbo].[T端末利用] ([idSpan], [flgEnd], [idUser], [strPCName], [dateAt], "
-            "[typeEnd]) VALUES (?, ?, ?, 'PC', ?, ?)");
+            "[typeEnd], [dateStart]) VALUES (?, ?, ?, 'PC', ?, ?, ?)");
         const std::string change = d.Render(
             "INSERT INTO [dbo].[T勤怠修正履歴] ([idTimeCard], [idUser], [nYear], [nMonth], "
             "[nDay], [dateChanged], [idChangedBy], [strPCName], [typeHow], [timeFromOld], "
@@ -68,9 +68,10 @@ class GapCheckSession : public bench::ScreenSession {
                 for (const auto& s : starts) {
                     const CTime start(kYear, kMonth, day, s[0], s[1], 0);
                     sql.ExecuteSQL(span, {DbValue(spanId), DbValue(0), DbValue(u),
-                                          d.DateTimeParam(start), DbValue(0)});
+                                          d.DateTimeParam(start), DbValue(0), DbValue()});
                     sql.ExecuteSQL(span, {DbValue(spanId), DbValue(1), DbValue(u),
-                                          d.DateTimeParam(start.AddMinutes(170)), DbValue(1)});
+                                          d.DateTimeParam(start.AddMinutes(170)), DbValue(1),
+                                          d.DateTimeParam(start)});
                     ++spanId;
                 }
             }
@@ -100,9 +101,9 @@ void BM_GapCheckMonth(benchmark::State& state) {
         session.Window().UpdateWindow();
     }
     const auto* screen = dynamic_cast<const CCRWA_GapCheck*>(session.View().Screen());
-    // Every user's day: the first span begins 50 to 109 minutes before the arrival at 09:mm
-    // for most days, and two days of each were corrected after the day.
-    if (screen == nullptr || screen->Check().Count() < kUsers * 2) {
+    // Every user's day is listed: the first span begins 50 to 109 minutes before the arrival
+    // at 09:mm.
+    if (screen == nullptr || screen->Check().Count() != kUsers * 31) {
         state.SkipWithError("the check was not built");
     }
     benchmark::DoNotOptimize(session.Window().Surface());

@@ -1,5 +1,6 @@
 #include "data/CTPcActivity.hpp"
 
+#include <algorithm>
 #include <ctime>
 #include <map>
 #include <random>
@@ -20,6 +21,7 @@ void CTPcActivity::SetFieldDefaults() {
     m_strPCName.clear();
     m_dateAt = CTime();
     m_typeEnd = 0;
+    m_dateStart = CTime();
 }
 
 void CTPcActivity::DoFieldExchange(CFieldExchange& fx) {
@@ -29,6 +31,7 @@ void CTPcActivity::DoFieldExchange(CFieldExchange& fx) {
     fx.Text("[strPCName]", m_strPCName);
     fx.Date("[dateAt]", m_dateAt);
     fx.Long("[typeEnd]", m_typeEnd);
+    fx.Date("[dateStart]", m_dateStart);
 }
 
 int64_t CTPcActivity::NewSpanId() {
@@ -40,11 +43,21 @@ int64_t CTPcActivity::NewSpanId() {
 void CTPcActivity::Insert(int64_t span, bool end, int userId, const std::string& computer,
                           const CTime& at, ActivityEnd how) {
     const SqlDialect& d = Dialect();
-    Connection().Database().ExecuteSQL(
-        d.Render("INSERT INTO [dbo].[T端末利用] ([idSpan], [flgEnd], [idUser], [strPCName], "
-                 "[dateAt], [typeEnd]) VALUES (?, ?, ?, ?, ?, ?)"),
-        {DbValue(span), DbValue(end ? 1 : 0), DbValue(userId), DbValue(computer),
-         d.DateTimeParam(at), DbValue(static_cast<int>(how))});
+    std::vector<DbValue> params{DbValue(span),       DbValue(end ? 1 : 0),
+                                DbValue(userId),     DbValue(computer),
+                                d.DateTimeParam(at), DbValue(static_cast<int>(how))};
+    // A closing row takes its span's start from the opening row, in the same statement, so
+    // that the start a month's sums are made of is the one recorded.
+    std::string sql =
+        "INSERT INTO [dbo].[T端末利用] ([idSpan], [flgEnd], [idUser], [strPCName], [dateAt], "
+        "[typeEnd], [dateStart]) SELECT ?, ?, ?, ?, ?, ?, ";
+    if (end) {
+        sql += "(SELECT o.[dateAt] FROM [dbo].[T端末利用] o WHERE o.[idSpan]=? AND o.[flgEnd]=0)";
+        params.emplace_back(span);
+    } else {
+        sql += "NULL";
+    }
+    Connection().Database().ExecuteSQL(d.Render(sql), params);
 }
 
 void CTPcActivity::Begin(int64_t span, int userId, const std::string& computer, const CTime& at) {
@@ -111,6 +124,36 @@ int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CA
 
 namespace tokeiya {
 
+namespace {
+
+// Sorts the days from `first` on by user and day and folds the rows of one day into one.
+void MergeSameDays(std::vector<CActivityDay>& days, size_t first) {
+    auto key = [](const CActivityDay& d) { return std::tie(d.idUser, d.nYear, d.nMonth, d.nDay); };
+    const auto begin = days.begin() + static_cast<std::ptrdiff_t>(first);
+    std::sort(begin, days.end(),
+              [&key](const CActivityDay& a, const CActivityDay& b) { return key(a) < key(b); });
+    auto kept = begin;
+    for (auto day = begin; day != days.end(); ++day) {
+        if (kept == begin || key(*(kept - 1)) != key(*day)) {
+            *kept++ = *day;
+            continue;
+        }
+        CActivityDay& into = *(kept - 1);
+        into.spans += day->spans;
+        into.backwards = into.backwards || day->backwards;
+        if (day->firstStart < into.firstStart) {
+            into.firstStart = day->firstStart;
+        }
+        if (!IsEmptyTime(day->lastEnd) &&
+            (IsEmptyTime(into.lastEnd) || into.lastEnd < day->lastEnd)) {
+            into.lastEnd = day->lastEnd;
+        }
+    }
+    days.erase(kept, days.end());
+}
+
+}  // namespace
+
 std::vector<CActivityDay> SummarizeActivityDays(const std::vector<CActivitySpan>& spans) {
     std::map<std::tuple<int, int, int, int>, CActivityDay> days;
     for (const CActivitySpan& span : spans) {
@@ -146,45 +189,65 @@ int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActi
                            int userId) {
     Close();
     const SqlDialect& d = Dialect();
-    // The opening rows come through the index on (flgEnd, dateAt, idUser, idSpan) alone, each
-    // with its closing row through the unique (idSpan, flgEnd); only the day's sums leave the
-    // database, and the day itself is read from its first start.
-    CRecordset set(Connection().Database());
+    std::vector<DbValue> params{d.DateTimeParam(from), d.DateTimeParam(to)};
+    std::string byUser;
+    if (userId != 0) {
+        byUser = " AND [idUser]=?";
+        params.emplace_back(userId);
+    }
+    // Ended spans are summed up from their closing rows alone, through the index on
+    // (flgEnd, dateStart, idUser, dateAt); only the day's sums leave the database.
+    CRecordset ended(Connection().Database());
+    // Spans still open are few: the opening rows without a closing row.
+    CRecordset open(Connection().Database());
     try {
-        std::string sql =
-            "SELECT o.[idUser], MIN(o.[dateAt]), "
-            "MAX(CASE WHEN c.[dateAt]>=o.[dateAt] THEN c.[dateAt] END), "
-            "MAX(CASE WHEN c.[dateAt]<o.[dateAt] THEN 1 ELSE 0 END), COUNT(*) "
-            "FROM [dbo].[T端末利用] o LEFT JOIN [dbo].[T端末利用] c ON c.[idSpan]=o.[idSpan] AND "
-            "c.[flgEnd]=1 WHERE o.[flgEnd]=0 AND o.[dateAt]>=? AND o.[dateAt]<?";
-        std::vector<DbValue> params{d.DateTimeParam(from), d.DateTimeParam(to)};
-        if (userId != 0) {
-            sql += " AND o.[idUser]=?";
-            params.emplace_back(userId);
-        }
-        sql += " GROUP BY o.[idUser], " + d.DateOf("o.[dateAt]");
-        set.Open(d.Render(sql), params,
-                 {DbType::Integer, DbType::Timestamp, DbType::Timestamp, DbType::Integer,
-                  DbType::Integer});
+        ended.Open(d.Render("SELECT [idUser], MIN([dateStart]), "
+                            "MAX(CASE WHEN [dateAt]>=[dateStart] THEN [dateAt] END), "
+                            "MAX(CASE WHEN [dateAt]<[dateStart] THEN 1 ELSE 0 END), COUNT(*) "
+                            "FROM [dbo].[T端末利用] WHERE [flgEnd]=1 AND [dateStart]>=? AND "
+                            "[dateStart]<?" +
+                            byUser + " GROUP BY [idUser], " + d.DateOf("[dateStart]")),
+                   params,
+                   {DbType::Integer, DbType::Timestamp, DbType::Timestamp, DbType::Integer,
+                    DbType::Integer});
+        open.Open(d.Render("SELECT [idUser], [dateAt] FROM [dbo].[T端末利用] o WHERE "
+                           "[flgEnd]=0 AND [dateAt]>=? AND [dateAt]<?" +
+                           byUser +
+                           " AND NOT EXISTS (SELECT 1 FROM [dbo].[T端末利用] c WHERE "
+                           "c.[idSpan]=o.[idSpan] AND c.[flgEnd]=1)"),
+                  params, {DbType::Integer, DbType::Timestamp});
     } catch (const CDBException&) {
         return 0;  // told by the connection
     }
-    CTimeReader times;
-    for (; !set.IsEOF(); set.MoveNext()) {
-        CActivityDay row;
-        row.idUser = static_cast<int>(set.GetField(0).AsInt(0));
-        row.firstStart = times.From(set.GetField(1));
-        row.lastEnd = times.From(set.GetField(2));
-        row.backwards = set.GetField(3).AsInt(0) != 0;
-        row.spans = static_cast<int>(set.GetField(4).AsInt(0));
-        std::tm tm{};
-        if (row.firstStart.GetLocalTm(tm)) {
-            row.nYear = tm.tm_year + 1900;
-            row.nMonth = tm.tm_mon + 1;
-            row.nDay = tm.tm_mday;
+    // The day is the local date the database holds, read without converting the time back.
+    auto dayOf = [](const DbValue& value, CActivityDay& day) {
+        if (const DbTimestamp* at = value.AsTimestamp()) {
+            day.nYear = at->year;
+            day.nMonth = at->month;
+            day.nDay = at->day;
         }
+    };
+    CTimeReader times;
+    const size_t first = out.size();
+    for (; !ended.IsEOF(); ended.MoveNext()) {
+        CActivityDay row;
+        row.idUser = static_cast<int>(ended.GetField(0).AsInt(0));
+        row.firstStart = times.From(ended.GetField(1));
+        dayOf(ended.GetField(1), row);
+        row.lastEnd = times.From(ended.GetField(2));
+        row.backwards = ended.GetField(3).AsInt(0) != 0;
+        row.spans = static_cast<int>(ended.GetField(4).AsInt(0));
         out.push_back(row);
     }
+    for (; !open.IsEOF(); open.MoveNext()) {
+        CActivityDay start;
+        start.idUser = static_cast<int>(open.GetField(0).AsInt(0));
+        start.firstStart = times.From(open.GetField(1));
+        dayOf(open.GetField(1), start);
+        start.spans = 1;
+        out.push_back(start);
+    }
+    MergeSameDays(out, first);
     return 1;
 }
 

@@ -79,6 +79,7 @@ class CTPcActivity : public CRecordBase {
     std::string m_strPCName;
     CTime m_dateAt;
     int m_typeEnd;
+    CTime m_dateStart;  // a closing row's span start
 
   protected:
     std::string GetDefaultSQL() const override { return "[dbo].[T端末利用]"; }

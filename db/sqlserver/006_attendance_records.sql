@@ -5,9 +5,10 @@
 -- lunch minutes or day option of a time card: who changed it, from which computer, how,
 -- and the values before and after. T端末利用 keeps the sessions of the program on each
 -- computer as spans: a span is an opening row (flgEnd 0) and, once the end is known, a
--- closing row (flgEnd 1) under the same idSpan, so that both tables only ever grow. The
--- triggers refuse any change or removal of their rows. T事業所設定 holds the one row of
--- office-wide settings that every computer reads alike.
+-- closing row (flgEnd 1) under the same idSpan, so that both tables only ever grow.
+-- A closing row repeats the start of its span in dateStart: a month of ended spans is summed
+-- up from closing rows alone. The triggers refuse any change or removal of their rows.
+-- T事業所設定 holds the one row of office-wide settings that every computer reads alike.
 --
 -- typeHow: 1 login stamp, 2 exit stamp, 3 exit written at a later login, 4 month
 -- schedule, 5 time card screen, 6 day schedule, 9 other.
@@ -48,12 +49,15 @@ CREATE TABLE [dbo].[T端末利用] (
     [strPCName]  NVARCHAR(255) NOT NULL DEFAULT (N''),
     [dateAt]     DATETIME      NULL     DEFAULT (NULL),
     [typeEnd]    INT           NOT NULL DEFAULT (0),
+    [dateStart]  DATETIME      NULL     DEFAULT (NULL),
     CONSTRAINT [UQ端末利用_Span] UNIQUE ([idSpan], [flgEnd])
 );
 GO
 CREATE INDEX [IX端末利用_User_Date] ON [dbo].[T端末利用] ([idUser], [dateAt]);
 GO
 CREATE INDEX [IX端末利用_Start] ON [dbo].[T端末利用] ([flgEnd], [dateAt], [idUser], [idSpan]);
+GO
+CREATE INDEX [IX端末利用_Closed] ON [dbo].[T端末利用] ([flgEnd], [dateStart], [idUser], [dateAt]);
 GO
 
 -- Rows of the two record tables are never changed nor removed.

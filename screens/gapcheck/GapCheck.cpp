@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
 #include <tuple>
 
 #include "data/CTCardHistory.hpp"
@@ -15,10 +16,25 @@ namespace {
 
 constexpr int kDayMinutes = 1440;
 
-int MinuteOfDay(const CTime& time) {
-    std::tm tm{};
-    return time.GetLocalTm(tm) ? tm.tm_hour * 60 + tm.tm_min : 0;
-}
+// Local minutes of the day, converted once per hour of the epoch: a month of cards has
+// few distinct hours.
+class CMinuteOfDay {
+  public:
+    int operator()(const CTime& time) {
+        const int64_t seconds = time.GetTime();
+        const int64_t hour = seconds >= 0 ? seconds / 3600 : (seconds - 3599) / 3600;
+        auto known = m_hours.find(hour);
+        if (known == m_hours.end()) {
+            std::tm tm{};
+            const int minute = CTime(hour * 3600).GetLocalTm(tm) ? tm.tm_hour * 60 + tm.tm_min : 0;
+            known = m_hours.emplace(hour, minute).first;
+        }
+        return (known->second + static_cast<int>((seconds - hour * 3600) / 60)) % kDayMinutes;
+    }
+
+  private:
+    std::map<int64_t, int> m_hours;
+};
 
 const std::vector<CCardChange> kNoChanges;
 
@@ -106,6 +122,7 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
     }
     // A month has few midnights; each is turned into a time once.
     std::map<int, CTime> midnights;
+    CMinuteOfDay minuteOfDay;
     for (const auto& [key, sources] : days) {
         const auto [userId, y, m, d] = key;
         if (y != year || m != month) {
@@ -113,7 +130,6 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
         }
         GapCheckRow row;
         row.idUser = userId;
-        row.userName = m_names[userId];
         row.nYear = y;
         row.nMonth = m;
         row.nDay = d;
@@ -137,11 +153,11 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
         if (sources.card != nullptr) {
             const CTimeCard& c = *sources.card;
             if (!IsEmptyTime(c.timeFrom)) {
-                row.arrival = MinuteOfDay(c.timeFrom) -
+                row.arrival = minuteOfDay(c.timeFrom) -
                               (c.flgOption == kOptionArrivalDayBefore ? kDayMinutes : 0);
             }
             if (!IsEmptyTime(c.timeTo)) {
-                row.departure = MinuteOfDay(c.timeTo) +
+                row.departure = minuteOfDay(c.timeTo) +
                                 (c.flgOption == kOptionDepartureNextDay ? kDayMinutes : 0);
             }
         }
@@ -167,6 +183,7 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
         }
         row.gapMinutes = std::max(row.gapMinutes, -1);
         if (row.early || row.late || row.noCard || row.correctedLater || row.clockBack) {
+            row.userName = m_names[userId];
             m_rows.push_back(std::move(row));
         }
     }

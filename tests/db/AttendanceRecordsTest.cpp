@@ -279,6 +279,8 @@ TEST_P(AttendanceRecords, TheDaysSummedUpByTheDatabaseAreTheDaysOfTheSpans) {
         {kOwner, CTime(2024, 6, 3, 20, 0, 0), CTime(2024, 6, 3, 18, 0, 0)},   // clock set back
         {kOwner, CTime(2024, 6, 3, 23, 50, 0), CTime(2024, 6, 4, 1, 15, 0)},  // past midnight
         {kOwner, CTime(2024, 6, 4, 9, 0, 0), CTime()},
+        {kOwner, CTime(2024, 6, 4, 8, 0, 0), CTime()},   // a day of open spans only
+        {kOwner, CTime(2024, 6, 3, 7, 45, 0), CTime()},  // open, before the day's ended ones
         {kOwner + 1, CTime(2024, 6, 3, 7, 0, 0), CTime(2024, 6, 3, 7, 30, 0)},
         {kOwner + 1, CTime(2024, 6, 30, 23, 59, 59), CTime(2024, 7, 1, 0, 30, 0)},
         {kOwner + 1, CTime(2024, 7, 1, 0, 0, 0), CTime(2024, 7, 1, 1, 0, 0)},    // next month
@@ -310,12 +312,14 @@ TEST_P(AttendanceRecords, TheDaysSummedUpByTheDatabaseAreTheDaysOfTheSpans) {
     ASSERT_EQ(1, activity.LoadDays(from, to, days, kOwner));
     ASSERT_EQ(2u, days.size());
     const CActivityDay& third = days[0].nDay == 3 ? days[0] : days[1];
-    EXPECT_EQ(CTime(2024, 6, 3, 8, 10, 0), third.firstStart);
+    EXPECT_EQ(CTime(2024, 6, 3, 7, 45, 0), third.firstStart) << "an open span starts the day";
     EXPECT_EQ(CTime(2024, 6, 4, 1, 15, 0), third.lastEnd) << "the backward span adds no end";
     EXPECT_TRUE(third.backwards);
-    EXPECT_EQ(4, third.spans);
+    EXPECT_EQ(5, third.spans);
     const CActivityDay& fourth = days[0].nDay == 4 ? days[0] : days[1];
-    EXPECT_TRUE(IsEmptyTime(fourth.lastEnd)) << "a span that never ended";
+    EXPECT_EQ(CTime(2024, 6, 4, 8, 0, 0), fourth.firstStart);
+    EXPECT_EQ(2, fourth.spans);
+    EXPECT_TRUE(IsEmptyTime(fourth.lastEnd)) << "spans that never ended";
     EXPECT_FALSE(fourth.backwards);
 }
 

@@ -23,6 +23,10 @@ TEST(TimeValueTest, EmptyTimeEndsAtTheLocalStartOfTheSecondDay) {
         {"UTC", 86400},
         {"Europe/London", 86400 - 3600},  // British Standard Time, UTC+1 through 1970
         {"America/New_York", 86400 + 5 * 3600},
+        // The zones furthest from UTC: the boundary is never more than a day away from it.
+        {"Pacific/Kiritimati", 86400 + 10 * 3600 + 40 * 60},  // UTC-10:40 in 1970
+        {"Etc/GMT+12", 86400 + 12 * 3600},
+        {"Etc/GMT-14", 86400 - 14 * 3600},
     };
     for (const Zone& zone : zones) {
         SCOPED_TRACE(zone.name);
