@@ -6,12 +6,10 @@
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
 #include "screens/base/CsvExport.hpp"
-#include "screens/base/MonthKeys.hpp"
 #include "screens/gapcheck/GapCheckText.hpp"
 #include "shell/CGapSettingsDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "shell/MainMenu.hpp"
-#include "widgets/CIISelecter.hpp"
 
 namespace tokeiya {
 
@@ -30,14 +28,9 @@ constexpr const char* kSettingsLabel = "設定";
 }  // namespace
 
 CCRWA_GapCheck::CCRWA_GapCheck(CTokeiyaView& view)
-    : CCRWA_List(view, "GapCheck.tgd", "GapCheck.tfd", kLayout) {
-    const CTime today = CTime::GetCurrentTime();
-    Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
-}
+    : CCRWA_MonthList(view, "GapCheck.tgd", "GapCheck.tfd", kLayout) {}
 
-CCRWA_GapCheck::~CCRWA_GapCheck() {
-    CloseEditor();
-}
+CCRWA_GapCheck::~CCRWA_GapCheck() = default;
 
 bool CCRWA_GapCheck::MaySetUp() const {
     return LevelAllows(Document().GetLoggedInUser().nLevel, 3);
@@ -45,8 +38,7 @@ bool CCRWA_GapCheck::MaySetUp() const {
 
 void CCRWA_GapCheck::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
-    m_rowBar = std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kGapCheckRowWidth, false);
-    SetFields({{kRowColumn, kRowColumn, kGapCheckRowWidth, m_rowBar.get(), nullptr, 0, {}}});
+    SetRowBar();
     SetKeyLabel(kSettingsKey, MaySetUp() ? kSettingsLabel : "");
     LoadAndDraw();
 }
@@ -66,9 +58,7 @@ void CCRWA_GapCheck::LoadAndDraw() {
 }
 
 void CCRWA_GapCheck::DrawHeader() {
-    char title[48];
-    std::snprintf(title, sizeof title, "%4d 年 %2d 月分 勤怠チェック", Work().year, Work().month);
-    PutText(title, 2, 1, true);
+    DrawMonthTitle("勤怠チェック");
     std::string group = Work().groupId == -1 ? std::string("全員") : Work().groupName;
     PutText(FitText(group, 22), kGroupColumn, 1, true);
     PutText(FitText(GapSettingsText(m_check.Office()), 46), kSettingsColumn, 1, true);
@@ -82,17 +72,8 @@ std::string CCRWA_GapCheck::EmptyListText() const {
     return FitText(" 該当する日はありません。", kGapCheckRowWidth);
 }
 
-bool CCRWA_GapCheck::OnExitKey(int virtualKey, int modifiers) {
-    if (virtualKey == VK_RETURN) {
-        ShowDay();
-        return true;
-    }
-    return CCRWA_List::OnExitKey(virtualKey, modifiers);
-}
-
 bool CCRWA_GapCheck::OnFunctionKey(int key, int, int) {
-    if (StepWorkMonth(key, Work())) {
-        ChangeMonth();
+    if (StepMonth(key)) {
         return true;
     }
     switch (key) {
@@ -114,12 +95,6 @@ bool CCRWA_GapCheck::OnFunctionKey(int key, int, int) {
             break;
     }
     return true;
-}
-
-void CCRWA_GapCheck::ChangeMonth() {
-    CloseEditor();
-    LoadAndDraw();
-    FocusRow();
 }
 
 void CCRWA_GapCheck::ShowDay() {
@@ -146,9 +121,7 @@ void CCRWA_GapCheck::ShowDay() {
 
 void CCRWA_GapCheck::ExportCsv() {
     CloseEditor();
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
-    static_cast<void>(ExportCsvFile(Document(), name + Work().groupName + "勤怠チェック.csv",
+    static_cast<void>(ExportCsvFile(Document(), MonthFileName("勤怠チェック.csv"),
                                     GapCheckCsvText(m_check.Rows())));
     FocusRow();
 }
@@ -175,19 +148,6 @@ void CCRWA_GapCheck::EditSettings() {
         // The connection has told the user; the settings stay as they were.
     }
     FocusRow();
-}
-
-bool CCRWA_GapCheck::OnLButtonDblClk(int, int x, int y) {
-    int row = 0;
-    int column = 0;
-    if (!FieldAt(x, y, row, column)) {
-        return false;
-    }
-    if (Top() + row < m_check.Count()) {
-        Focus(row, 0, false);
-        ShowDay();
-    }
-    return true;
 }
 
 }  // namespace tokeiya

@@ -1,19 +1,15 @@
 #pragma once
 
-#include <memory>
-
-#include "screens/base/CCRWA_List.hpp"
+#include "screens/base/CCRWA_MonthList.hpp"
 #include "screens/gapcheck/GapCheck.hpp"
 
 namespace tokeiya {
-
-class CIISelecter;
 
 // The attendance check "勤怠チェック" of the work context's month and group: every day whose
 // recorded hours and PC use disagree, or whose card was corrected after the day. Enter
 // shows the day's PC spans and corrections; the list exports as CSV. Level 3 sets the
 // office-wide minutes and departure rule.
-class CCRWA_GapCheck : public CCRWA_List {
+class CCRWA_GapCheck : public CCRWA_MonthList {
   public:
     static constexpr int kPageRows = 25;
     static constexpr int kFirstLine = 3;
@@ -23,8 +19,6 @@ class CCRWA_GapCheck : public CCRWA_List {
 
     void InitScreen() override;
     bool OnFunctionKey(int key, int labelSet, int modifiers) override;
-    bool OnExitKey(int virtualKey, int modifiers) override;
-    bool OnLButtonDblClk(int keys, int x, int y) override;
 
     const CGapCheck& Check() const { return m_check; }
     // The pop-up of the cursor's day.
@@ -37,17 +31,14 @@ class CCRWA_GapCheck : public CCRWA_List {
     int RowCount() const override { return m_check.Count(); }
     std::string RowText(int position) const override;
     std::string EmptyListText() const override;
+    void LoadAndDraw() override;
+    void OpenRow() override { ShowDay(); }
 
   private:
-    void LoadAndDraw();
     void DrawHeader();
-    // The work context's month changed: the list is read and drawn again.
-    void ChangeMonth();
-    void FocusRow() { Focus(Cursor(), 0, false); }
     bool MaySetUp() const;
 
     CGapCheck m_check;
-    std::unique_ptr<CIISelecter> m_rowBar;
 };
 
 }  // namespace tokeiya

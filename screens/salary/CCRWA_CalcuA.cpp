@@ -12,11 +12,9 @@
 #include "printing/CPrintSalary.hpp"
 #include "printing/CPrintSetFile.hpp"
 #include "screens/base/CsvExport.hpp"
-#include "screens/base/MonthKeys.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
 #include "widgets/CIIDbCodeMenu.hpp"
-#include "widgets/CIISelecter.hpp"
 
 namespace tokeiya {
 
@@ -38,22 +36,17 @@ constexpr const char* kAllGroups = "全員";
 }  // namespace
 
 CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
-    : CCRWA_List(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
+    : CCRWA_MonthList(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
     // Shift shows the PDF labels of keys 11 and 12.
     if (CFunctionMenu* bar = FunctionMenu()) {
         bar->SetShiftSet(1);
     }
-    const CTime today = CTime::GetCurrentTime();
-    Work().ChooseSalaryMonth(today.GetYear(), today.GetMonth());
 }
 
-CCRWA_CalcuA::~CCRWA_CalcuA() {
-    CloseEditor();
-}
+CCRWA_CalcuA::~CCRWA_CalcuA() = default;
 
 void CCRWA_CalcuA::InitScreen() {
     CCRWA_Tokeiya::InitScreen();
-    m_rowBar = std::make_unique<CIISelecter>(kRowColumn, kFirstLine, kRowWidth, false);
     m_groupMenu =
         std::make_unique<CIIDbCodeMenu>(CIIDbCodeMenu::Setup{.popupWidth = 300,
                                                              .popupHeight = 450,
@@ -65,8 +58,7 @@ void CCRWA_CalcuA::InitScreen() {
                                                              .nameWidth = 20,
                                                              .nameOut = &Work().groupName});
     m_groupMenu->AttachTo(kGroupColumn, 1, kGroupWidth);
-    SetFields({{kRowColumn, kRowColumn, kRowWidth, m_rowBar.get(), nullptr, 0, {}}},
-              {m_groupMenu.get(), 1, kGroupRegionFrom, kGroupRegionWidth});
+    SetRowBar({m_groupMenu.get(), 1, kGroupRegionFrom, kGroupRegionWidth});
     LoadAndDraw();
 }
 
@@ -86,9 +78,7 @@ void CCRWA_CalcuA::LoadAndDraw() {
 }
 
 void CCRWA_CalcuA::DrawHeader() {
-    char title[32];
-    std::snprintf(title, sizeof title, "%4d 年 %2d 月分", Work().year, Work().month);
-    PutText(title, 2, 1, true);
+    DrawMonthTitle("");
     std::string group;
     if (Work().groupId == -1) {
         group = std::string(kAllGroups) + std::string(20, ' ');
@@ -119,14 +109,6 @@ void CCRWA_CalcuA::OnFilterChosen() {
 
 // --- Keys ---
 
-bool CCRWA_CalcuA::OnExitKey(int virtualKey, int modifiers) {
-    if (virtualKey == VK_RETURN && !OnFilter()) {
-        OpenTimeCard();
-        return true;
-    }
-    return CCRWA_List::OnExitKey(virtualKey, modifiers);
-}
-
 bool CCRWA_CalcuA::OnFunctionKey(int key, int labelSet, int) {
     if (key == 9) {
         SwitchScreen(ScreenId::MonthSchedule);
@@ -136,8 +118,7 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int labelSet, int) {
     if (OnFilter()) {
         return true;
     }
-    if (StepWorkMonth(key, Work())) {
-        ChangeMonth();
+    if (StepMonth(key)) {
         return true;
     }
     switch (key) {
@@ -185,13 +166,7 @@ bool CCRWA_CalcuA::OnFunctionKey(int key, int labelSet, int) {
     return true;
 }
 
-void CCRWA_CalcuA::ChangeMonth() {
-    CloseEditor();
-    LoadAndDraw();
-    FocusRow();
-}
-
-void CCRWA_CalcuA::OpenTimeCard() {
+void CCRWA_CalcuA::OpenRow() {
     const int position = Position();
     if (position >= m_list.Count() || !View().CanCreateScreen(ScreenId::TimeCard)) {
         FocusRow();
@@ -254,20 +229,12 @@ void CCRWA_CalcuA::Recalculate() {
 
 void CCRWA_CalcuA::ExportCsv() {
     CloseEditor();
-    char name[128];
-    std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
-    static_cast<void>(ExportCsvFile(Document(), name + Work().groupName + "給料.csv",
-                                    SalaryCsvText(m_list.Rows())));
+    static_cast<void>(
+        ExportCsvFile(Document(), MonthFileName("給料.csv"), SalaryCsvText(m_list.Rows())));
     FocusRow();
 }
 
 // --- Printing ---
-
-std::string CCRWA_CalcuA::ReportFileName(const char* what) const {
-    char name[128];
-    std::snprintf(name, sizeof name, "%04d年%02d月", Work().year, Work().month);
-    return name + Work().groupName + what + ".pdf";
-}
 
 void CCRWA_CalcuA::PrintSummary(bool toPdf) {
     const std::vector<CSalary>& rows = m_list.Rows();
@@ -282,7 +249,7 @@ void CCRWA_CalcuA::PrintSummary(bool toPdf) {
                                        },
                                        "給料集計表を印刷しました。"};
     CReportOutput output(Document());
-    static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("給料集計"))
+    static_cast<void>(toPdf ? output.SavePdf(report, MonthFileName("給料集計.pdf"))
                             : output.Print(report));
 }
 
@@ -294,23 +261,10 @@ void CCRWA_CalcuA::PrintTimeCards(bool toPdf) {
     const CReportOutput::Report report =
         TimeCardReport(Database(), Work().year, Work().month, std::move(users));
     CReportOutput output(Document());
-    static_cast<void>(toPdf ? output.SavePdf(report, ReportFileName("タイムカード"))
+    static_cast<void>(toPdf ? output.SavePdf(report, MonthFileName("タイムカード.pdf"))
                             : output.Print(report));
 }
 
 // --- Mouse ---
-
-bool CCRWA_CalcuA::OnLButtonDblClk(int, int x, int y) {
-    int row = 0;
-    int column = 0;
-    if (OnFilter() || !FieldAt(x, y, row, column) || column != 0) {
-        return OnFilter();
-    }
-    if (Top() + row < m_list.Count()) {
-        Focus(row, 0, false);
-        OpenTimeCard();
-    }
-    return true;
-}
 
 }  // namespace tokeiya

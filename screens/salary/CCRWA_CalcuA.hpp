@@ -2,13 +2,12 @@
 
 #include <memory>
 
-#include "screens/base/CCRWA_List.hpp"
+#include "screens/base/CCRWA_MonthList.hpp"
 #include "screens/base/CReportOutput.hpp"
 #include "screens/salary/SalaryList.hpp"
 
 namespace tokeiya {
 
-class CIISelecter;
 class CIIDbCodeMenu;
 struct WorkContext;
 
@@ -16,19 +15,16 @@ struct WorkContext;
 // database recalculates it on request, it is exported as CSV, and a row opens that user's
 // time card. The cursor is a bar over one of 25 rows on screen, or the group field's list
 // is open.
-class CCRWA_CalcuA : public CCRWA_List {
+class CCRWA_CalcuA : public CCRWA_MonthList {
   public:
     static constexpr int kPageRows = 25;
     static constexpr int kFirstLine = 3;
 
-    // A month not chosen yet becomes the calendar month before today's.
     explicit CCRWA_CalcuA(CTokeiyaView& view);
     ~CCRWA_CalcuA() override;
 
     void InitScreen() override;
     bool OnFunctionKey(int key, int labelSet, int modifiers) override;
-    bool OnExitKey(int virtualKey, int modifiers) override;
-    bool OnLButtonDblClk(int keys, int x, int y) override;
 
     void Recalculate();
     void ExportCsv();
@@ -47,20 +43,14 @@ class CCRWA_CalcuA : public CCRWA_List {
     std::string EmptyListText() const override;
     void DrawFooter() override;
     void OnFilterChosen() override;
+    void LoadAndDraw() override;
+    // The cursor's user's time card.
+    void OpenRow() override;
 
   private:
-    void LoadAndDraw();
     void DrawHeader();
-    // The work context's month changed: the list is read and drawn again.
-    void ChangeMonth();
-    void OpenTimeCard();
-    // "yyyy年mm月<group><what>.pdf"
-    std::string ReportFileName(const char* what) const;
-    // The bar back on the cursor's row.
-    void FocusRow() { Focus(Cursor(), 0, false); }
 
     CSalaryList m_list;
-    std::unique_ptr<CIISelecter> m_rowBar;
     std::unique_ptr<CIIDbCodeMenu> m_groupMenu;
 };
 
