@@ -1,7 +1,5 @@
 #include "screens/gapcheck/CCRWA_GapCheck.hpp"
 
-#include <cstdio>
-
 #include "data/CTOfficeSettings.hpp"
 #include "data/PayPeriod.hpp"
 #include "platform/TextHelpers.hpp"
