@@ -73,10 +73,11 @@ std::string ChangeText(const CCardChange& change) {
     std::string text;
     const CardValues& a = change.before;
     const CardValues& b = change.after;
-    if (change.newCard || !(a.timeFrom == b.timeFrom)) {
+    // A new card tells the times it was made with.
+    if (change.newCard ? !IsEmptyTime(b.timeFrom) : !(a.timeFrom == b.timeFrom)) {
         text += "  出勤 " + ClockText(a.timeFrom) + " → " + ClockText(b.timeFrom) + "\n";
     }
-    if (change.newCard || !(a.timeTo == b.timeTo)) {
+    if (change.newCard ? !IsEmptyTime(b.timeTo) : !(a.timeTo == b.timeTo)) {
         text += "  退勤 " + ClockText(a.timeTo) + " → " + ClockText(b.timeTo) + "\n";
     }
     if (!change.newCard && a.nLunchMin != b.nLunchMin) {
@@ -155,11 +156,12 @@ std::string GapDayDetailText(const CGapCheck& check, const std::vector<CActivity
     if (spans.empty()) {
         text += "  なし\n";
     }
+    // Each line begins with its times, which are alike in width in any font, and ends with
+    // what varies (the computer's name): the pop-up is not in a font of fixed widths.
     for (const CActivitySpan& span : spans) {
-        text += "  " + span.computer + "  " + StampText(span.start) + " - ";
-        text +=
-            span.how == ActivityEnd::None ? std::string("                ") : StampText(span.end);
-        text += std::string("  ") + EndText(span.how);
+        text += "  " + StampText(span.start) + " - ";
+        text += span.how == ActivityEnd::None ? std::string() : StampText(span.end) + "  ";
+        text += std::string(EndText(span.how)) + "  " + span.computer;
         if (span.Backwards()) {
             text += "  ※時計が戻されています";
         }
@@ -171,9 +173,9 @@ std::string GapDayDetailText(const CGapCheck& check, const std::vector<CActivity
         text += "  なし\n";
     }
     for (const CCardChange& change : changes) {
-        text += "  " + StampText(change.at) + "  " + check.NameOf(change.byUser) + "  " +
-                change.computer + "  " + HowText(change.how) + (change.newCard ? "  (新規)" : "") +
-                "\n";
+        text += "  " + StampText(change.at) + "  " + HowText(change.how) +
+                (change.newCard ? " (新規)" : "") + "  " + check.NameOf(change.byUser) + "  " +
+                change.computer + "\n";
         text += ChangeText(change);
     }
     return text;

@@ -186,6 +186,22 @@ TEST_F(GapCheckTest, ASpanEndingBeforeItStartsIsFlaggedAndNeverCounted) {
     EXPECT_NE(std::string::npos, detail.find("※時計が戻されています"));
 }
 
+TEST_F(GapCheckTest, TheDaysDetailTellsOpenSpansAndOnlyTheTimesANewCardWasMadeWith) {
+    const std::vector<CActivitySpan> spans{Span(kHanako, At(3, 8, 10), CTime(), ActivityEnd::None)};
+    CCardChange stamp = Change(kHanako, 3, At(3, 8, 12), ChangeHow::LoginStamp);
+    stamp.newCard = true;
+    stamp.before = {};
+    stamp.after = {};
+    stamp.after.timeFrom = TimeOfDay(8, 12);
+    Check({Card(kHanako, 3, 8, 12, 18, 0)}, spans, {stamp});
+    const std::string detail = GapDayDetailText(m_check, spans, kHanako, 2024, 6, 3);
+    EXPECT_NE(std::string::npos, detail.find("  2024/06/03 08:10 - 終了の記録なし  PC-7\n"))
+        << detail;
+    EXPECT_NE(std::string::npos, detail.find("出勤打刻 (新規)")) << detail;
+    EXPECT_NE(std::string::npos, detail.find("出勤 --:-- → 08:12")) << detail;
+    EXPECT_EQ(std::string::npos, detail.find("退勤")) << "a departure the card was not made with";
+}
+
 TEST_F(GapCheckTest, TheExportQuotesLikeTheSalaryExportAndLeavesMissingTimesEmpty) {
     m_users[0].strUserName = "=山田, 花子";
     Check({Card(kHanako, 3, 9, 30, 18, 0)},
