@@ -55,8 +55,11 @@ void CTCardHistory::Record(CConnection& connection, const CTimeCard& card,
     CDatabase& db = connection.Database();
     try {
         CDatabase::ExpectedErrors quiet(db);
-        // A savepoint, so that the probe below still runs on PostgreSQL after a failure.
-        CTransaction insert(db);
+        // A savepoint where a failure would stop the probe below from running.
+        std::optional<CTransaction> insert;
+        if (d.FailureEndsTransaction()) {
+            insert.emplace(db);
+        }
         db.ExecuteSQL(
             sql,
             {DbValue(card.idTimeCard), DbValue(card.idUser), DbValue(card.nYear),
@@ -66,7 +69,9 @@ void CTCardHistory::Record(CConnection& connection, const CTimeCard& card,
              d.DateTimeParam(old.timeFrom), d.DateTimeParam(after.timeFrom),
              d.DateTimeParam(old.timeTo), d.DateTimeParam(after.timeTo), DbValue(old.nLunchMin),
              DbValue(after.nLunchMin), DbValue(old.flgOption), DbValue(after.flgOption)});
-        insert.Commit();
+        if (insert) {
+            insert->Commit();
+        }
     } catch (const CDBException& e) {
         bool tableThere = true;
         try {

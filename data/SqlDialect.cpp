@@ -62,6 +62,7 @@ class SqlServerDialect : public SqlDialect {
 class PostgreSqlDialect : public SqlDialect {
   public:
     Engine GetEngine() const override { return Engine::PostgreSQL; }
+    bool FailureEndsTransaction() const override { return true; }
     std::string Year(std::string_view e) const override { return Part("YEAR", e); }
     std::string Month(std::string_view e) const override { return Part("MONTH", e); }
     std::string Day(std::string_view e) const override { return Part("DAY", e); }

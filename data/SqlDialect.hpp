@@ -52,6 +52,9 @@ class SqlDialect {
 
     // The statements of a savepoint: the standard ones, as SQLite and PostgreSQL take them.
     virtual SavepointSyntax Savepoints() const { return {}; }
+    // Whether a failed statement leaves its transaction able to run nothing more until it is
+    // rolled back (PostgreSQL); elsewhere only the statement is undone.
+    virtual bool FailureEndsTransaction() const { return false; }
 
   protected:
     // How `[dbo].[name]` and `[name]` are written on this engine.

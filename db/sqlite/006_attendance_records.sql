@@ -17,7 +17,7 @@
 -- typeDeparture: 0 the first exit of the day is the departure, 1 the last one.
 
 CREATE TABLE T勤怠修正履歴 (
-    idHistory     INTEGER      PRIMARY KEY AUTOINCREMENT,
+    idHistory     INTEGER      PRIMARY KEY,
     idTimeCard    BIGINT       NOT NULL,
     idUser        INTEGER      NOT NULL DEFAULT 0,
     nYear         INTEGER      NOT NULL DEFAULT 0,
@@ -52,7 +52,7 @@ END;
 GO
 
 CREATE TABLE T端末利用 (
-    idActivity    INTEGER      PRIMARY KEY AUTOINCREMENT,
+    idActivity    INTEGER      PRIMARY KEY,
     idSpan        BIGINT       NOT NULL,
     flgEnd        INTEGER      NOT NULL DEFAULT 0,
     idUser        INTEGER      NOT NULL DEFAULT 0,
