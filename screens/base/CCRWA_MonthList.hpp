@@ -15,6 +15,14 @@ class CIISelecter;
 // yet becomes the pay month before today's.
 class CCRWA_MonthList : public CCRWA_List {
   public:
+    static constexpr int kPageRows = 25;
+    static constexpr int kFirstLine = 3;
+    // Where a month list of rows `rowWidth` cells wide stands: a page of 25 rows from line
+    // 3, from column 1, with the scroll bar in column 107.
+    static constexpr ListLayout LayoutOf(int rowWidth) {
+        return {kFirstLine, kPageRows, 1, rowWidth, 107};
+    }
+
     CCRWA_MonthList(CTokeiyaView& view, const std::string& drawingName, const std::string& menuName,
                     const ListLayout& layout);
     ~CCRWA_MonthList() override;

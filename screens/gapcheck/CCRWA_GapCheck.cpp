@@ -15,9 +15,6 @@ using namespace win;
 
 namespace {
 
-constexpr int kRowColumn = 1;
-constexpr ListLayout kLayout = {CCRWA_GapCheck::kFirstLine, CCRWA_GapCheck::kPageRows, kRowColumn,
-                                kGapCheckRowWidth, 107};
 constexpr int kGroupColumn = 34;
 constexpr int kSettingsColumn = 60;
 constexpr int kSettingsKey = 5;
@@ -26,7 +23,7 @@ constexpr const char* kSettingsLabel = "設定";
 }  // namespace
 
 CCRWA_GapCheck::CCRWA_GapCheck(CTokeiyaView& view)
-    : CCRWA_MonthList(view, "GapCheck.tgd", "GapCheck.tfd", kLayout) {}
+    : CCRWA_MonthList(view, "GapCheck.tgd", "GapCheck.tfd", LayoutOf(kGapCheckRowWidth)) {}
 
 CCRWA_GapCheck::~CCRWA_GapCheck() = default;
 

@@ -11,9 +11,6 @@ namespace tokeiya {
 // office-wide minutes and departure rule.
 class CCRWA_GapCheck : public CCRWA_MonthList {
   public:
-    static constexpr int kPageRows = 25;
-    static constexpr int kFirstLine = 3;
-
     explicit CCRWA_GapCheck(CTokeiyaView& view);
     ~CCRWA_GapCheck() override;
 

@@ -22,10 +22,7 @@ using namespace win;
 
 namespace {
 
-constexpr int kRowColumn = 1;
 constexpr int kRowWidth = 106;
-constexpr ListLayout kLayout = {CCRWA_CalcuA::kFirstLine, CCRWA_CalcuA::kPageRows, kRowColumn,
-                                kRowWidth, 107};
 constexpr int kGroupColumn = 34;
 constexpr int kGroupWidth = 23;
 constexpr int kGroupRegionFrom = 20;
@@ -36,7 +33,7 @@ constexpr const char* kAllGroups = "全員";
 }  // namespace
 
 CCRWA_CalcuA::CCRWA_CalcuA(CTokeiyaView& view)
-    : CCRWA_MonthList(view, "CalcuA.tgd", "CalcuA.tfd", kLayout) {
+    : CCRWA_MonthList(view, "CalcuA.tgd", "CalcuA.tfd", LayoutOf(kRowWidth)) {
     // Shift shows the PDF labels of keys 11 and 12.
     if (CFunctionMenu* bar = FunctionMenu()) {
         bar->SetShiftSet(1);

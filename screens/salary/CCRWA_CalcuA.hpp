@@ -17,9 +17,6 @@ struct WorkContext;
 // is open.
 class CCRWA_CalcuA : public CCRWA_MonthList {
   public:
-    static constexpr int kPageRows = 25;
-    static constexpr int kFirstLine = 3;
-
     explicit CCRWA_CalcuA(CTokeiyaView& view);
     ~CCRWA_CalcuA() override;
 
