@@ -196,10 +196,12 @@ int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActi
         params.emplace_back(userId);
     }
     // Ended spans are summed up from their closing rows alone, through the index on
-    // (flgEnd, dateStart, idUser, dateAt); only the day's sums leave the database.
-    CRecordset ended(Connection().Database());
-    // Spans still open are few: the opening rows without a closing row.
-    CRecordset open(Connection().Database());
+    // (flgEnd, dateStart, idUser, dateAt); only the day's sums leave the database. The
+    // opening rows are counted alongside: a span still open is one more opening row than
+    // closing rows, and only then are the open ones looked for.
+    CDatabase& db = Connection().Database();
+    CRecordset ended(db);
+    CRecordset opening(db);
     try {
         ended.Open(d.Render("SELECT [idUser], MIN([dateStart]), "
                             "MAX(CASE WHEN [dateAt]>=[dateStart] THEN [dateAt] END), "
@@ -210,12 +212,10 @@ int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActi
                    params,
                    {DbType::Integer, DbType::Timestamp, DbType::Timestamp, DbType::Integer,
                     DbType::Integer});
-        open.Open(d.Render("SELECT [idUser], [dateAt] FROM [dbo].[T端末利用] o WHERE "
-                           "[flgEnd]=0 AND [dateAt]>=? AND [dateAt]<?" +
-                           byUser +
-                           " AND NOT EXISTS (SELECT 1 FROM [dbo].[T端末利用] c WHERE "
-                           "c.[idSpan]=o.[idSpan] AND c.[flgEnd]=1)"),
-                  params, {DbType::Integer, DbType::Timestamp});
+        opening.Open(d.Render("SELECT COUNT(*) FROM [dbo].[T端末利用] WHERE [flgEnd]=0 AND "
+                              "[dateAt]>=? AND [dateAt]<?" +
+                              byUser),
+                     params, {DbType::Integer});
     } catch (const CDBException&) {
         return 0;  // told by the connection
     }
@@ -229,6 +229,7 @@ int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActi
     };
     CTimeReader times;
     const size_t first = out.size();
+    int64_t closed = 0;
     for (; !ended.IsEOF(); ended.MoveNext()) {
         CActivityDay row;
         row.idUser = static_cast<int>(ended.GetField(0).AsInt(0));
@@ -237,15 +238,30 @@ int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActi
         row.lastEnd = times.From(ended.GetField(2));
         row.backwards = ended.GetField(3).AsInt(0) != 0;
         row.spans = static_cast<int>(ended.GetField(4).AsInt(0));
+        closed += row.spans;
         out.push_back(row);
     }
-    for (; !open.IsEOF(); open.MoveNext()) {
-        CActivityDay start;
-        start.idUser = static_cast<int>(open.GetField(0).AsInt(0));
-        start.firstStart = times.From(open.GetField(1));
-        dayOf(open.GetField(1), start);
-        start.spans = 1;
-        out.push_back(start);
+    if (!opening.IsEOF() && opening.GetField(0).AsInt(0) > closed) {
+        CRecordset open(db);
+        try {
+            open.Open(d.Render("SELECT [idUser], [dateAt] FROM [dbo].[T端末利用] o WHERE "
+                               "[flgEnd]=0 AND [dateAt]>=? AND [dateAt]<?" +
+                               byUser +
+                               " AND NOT EXISTS (SELECT 1 FROM [dbo].[T端末利用] c WHERE "
+                               "c.[idSpan]=o.[idSpan] AND c.[flgEnd]=1)"),
+                      params, {DbType::Integer, DbType::Timestamp});
+        } catch (const CDBException&) {
+            out.resize(first);
+            return 0;  // told by the connection
+        }
+        for (; !open.IsEOF(); open.MoveNext()) {
+            CActivityDay start;
+            start.idUser = static_cast<int>(open.GetField(0).AsInt(0));
+            start.firstStart = times.From(open.GetField(1));
+            dayOf(open.GetField(1), start);
+            start.spans = 1;
+            out.push_back(start);
+        }
     }
     MergeSameDays(out, first);
     return 1;
