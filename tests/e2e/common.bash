@@ -4,9 +4,18 @@
 work=$(mktemp -d /tmp/tokeiya-e2e-XXXXXX)
 xvfb_pid=""
 app_pid=""
+# Ends the X server and waits until it is gone: one still ending removes its socket, which
+# may by then be the next test's server's on the same display number.
+stop_xvfb() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+    fi
+}
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT

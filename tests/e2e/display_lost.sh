@@ -7,8 +7,7 @@ source "$(dirname "$0")/common.bash"
 
 start_app
 login_as_administrator
-kill "$xvfb_pid"
-xvfb_pid=""
+stop_xvfb
 wait_app
 [ "$(sql 'SELECT COUNT(*) FROM TLogIn WHERE idUser=0 AND dateLogout IS NOT NULL')" = 1 ] ||
     fail "no logout written after the display went away (status $status)"
