@@ -103,6 +103,11 @@ void CRecordBase::EditAsRead(const std::function<void()>& asRead) {
     m_editSnapshot = StoredValues();
 }
 
+void CRecordBase::AddNewUnread() {
+    m_set.SetUpdateTarget(MakeUpdateTarget(Describe()));
+    AddNew();
+}
+
 void CRecordBase::Update() {
     std::vector<DbValue> values = StoredValues();
     if (m_set.IsAdding()) {
@@ -171,8 +176,7 @@ int CRecordBase::SaveUnderId(const char* keyColumn, bool update, int& id,
             return 0;
         }
         id = highest + 1;
-        m_set.SetUpdateTarget(MakeUpdateTarget(Describe()));
-        AddNew();
+        AddNewUnread();
         write();
         try {
             // The first clash is another computer's row under the same id: taken quietly.

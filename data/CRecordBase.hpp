@@ -50,6 +50,9 @@ class CRecordBase {
     // what the row held then. Update then writes only the columns changed since that read,
     // so that what another computer stored meanwhile in the other columns stays.
     void EditAsRead(const std::function<void()>& asRead);
+    // Starts a new row without reading the table first, for rows only ever added: the
+    // members take their defaults, and Update inserts them.
+    void AddNewUnread();
     void Update();
     void CancelUpdate();
 

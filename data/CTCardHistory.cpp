@@ -45,13 +45,20 @@ void CTCardHistory::Record(CConnection& connection, const CTimeCard& card,
         return;
     }
     const SqlDialect& d = connection.Dialect();
-    const CardValues old = before.value_or(CardValues{});
-    const std::string sql = d.Render(
-        "INSERT INTO [dbo].[T勤怠修正履歴] ([idTimeCard], [idUser], [nYear], [nMonth], [nDay], "
-        "[dateChanged], [idChangedBy], [strPCName], [typeHow], [flgNewCard], [timeFromOld], "
-        "[timeFromNew], [timeToOld], [timeToNew], [nLunchMinOld], [nLunchMinNew], "
-        "[flgOptionOld], [flgOptionNew]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?)");
+    CTCardHistory row(connection);
+    row.AddNewUnread();
+    row.m_row.idTimeCard = card.idTimeCard;
+    row.m_row.idUser = card.idUser;
+    row.m_row.nYear = card.nYear;
+    row.m_row.nMonth = card.nMonth;
+    row.m_row.nDay = card.nDay;
+    row.m_row.at = CTime::GetCurrentTime();
+    row.m_row.byUser = source.byUser;
+    row.m_row.computer = source.computer;
+    row.m_row.before = before.value_or(CardValues{});
+    row.m_row.after = after;
+    row.m_how = static_cast<int>(source.how);
+    row.m_newCard = before ? 0 : 1;
     CDatabase& db = connection.Database();
     try {
         CDatabase::ExpectedErrors quiet(db);
@@ -60,15 +67,7 @@ void CTCardHistory::Record(CConnection& connection, const CTimeCard& card,
         if (d.FailureEndsTransaction()) {
             insert.emplace(db);
         }
-        db.ExecuteSQL(
-            sql,
-            {DbValue(card.idTimeCard), DbValue(card.idUser), DbValue(card.nYear),
-             DbValue(card.nMonth), DbValue(card.nDay), d.DateTimeParam(CTime::GetCurrentTime()),
-             DbValue(source.byUser), DbValue(source.computer),
-             DbValue(static_cast<int>(source.how)), DbValue(before ? 0 : 1),
-             d.DateTimeParam(old.timeFrom), d.DateTimeParam(after.timeFrom),
-             d.DateTimeParam(old.timeTo), d.DateTimeParam(after.timeTo), DbValue(old.nLunchMin),
-             DbValue(after.nLunchMin), DbValue(old.flgOption), DbValue(after.flgOption)});
+        row.Update();
         if (insert) {
             insert->Commit();
         }
@@ -85,9 +84,10 @@ void CTCardHistory::Record(CConnection& connection, const CTimeCard& card,
         }
         // An old server without the table would otherwise change cards with no trace.
         const CDBException told =
-            tableThere ? e
-                       : CDBException(e.SqlState(),
-                                      std::string(kTableMissing) + "\n" + e.DriverMessage(), sql);
+            tableThere
+                ? e
+                : CDBException(e.SqlState(), std::string(kTableMissing) + "\n" + e.DriverMessage(),
+                               e.Statement());
         db.ReportError(told);
         throw told;
     }
