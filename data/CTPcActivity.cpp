@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <map>
 #include <random>
 #include <tuple>
 
@@ -120,10 +119,6 @@ int CTPcActivity::LoadStarted(const CTime& from, const CTime& to, std::vector<CA
     return 1;
 }
 
-}  // namespace tokeiya
-
-namespace tokeiya {
-
 namespace {
 
 // Sorts the days from `first` on by user and day and folds the rows of one day into one.
@@ -155,34 +150,28 @@ void MergeSameDays(std::vector<CActivityDay>& days, size_t first) {
 }  // namespace
 
 std::vector<CActivityDay> SummarizeActivityDays(const std::vector<CActivitySpan>& spans) {
-    std::map<std::tuple<int, int, int, int>, CActivityDay> days;
+    std::vector<CActivityDay> days;
+    days.reserve(spans.size());
     for (const CActivitySpan& span : spans) {
         std::tm tm{};
         if (!span.start.GetLocalTm(tm)) {
             continue;
         }
-        CActivityDay& day = days[{span.idUser, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}];
-        if (day.spans == 0 || span.start < day.firstStart) {
-            day.firstStart = span.start;
-        }
+        CActivityDay day;
         day.idUser = span.idUser;
         day.nYear = tm.tm_year + 1900;
         day.nMonth = tm.tm_mon + 1;
         day.nDay = tm.tm_mday;
-        ++day.spans;
-        if (span.Backwards()) {
-            day.backwards = true;
-        } else if (span.how != ActivityEnd::None &&
-                   (IsEmptyTime(day.lastEnd) || day.lastEnd < span.end)) {
+        day.firstStart = span.start;
+        day.spans = 1;
+        day.backwards = span.Backwards();
+        if (!day.backwards && span.how != ActivityEnd::None) {
             day.lastEnd = span.end;
         }
+        days.push_back(day);
     }
-    std::vector<CActivityDay> out;
-    out.reserve(days.size());
-    for (const auto& [key, day] : days) {
-        out.push_back(day);
-    }
-    return out;
+    MergeSameDays(days, 0);
+    return days;
 }
 
 int CTPcActivity::LoadDays(const CTime& from, const CTime& to, std::vector<CActivityDay>& out,

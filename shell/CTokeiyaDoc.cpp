@@ -170,15 +170,8 @@ bool CTokeiyaDoc::Connect(bool useStoredConnection) {
         Message(text::kLoginFailed);
         return false;
     }
-    int64_t span = CTPcActivity::NewSpanId();
-    try {
-        CTPcActivity(*connection)
-            .Begin(span, verified.idUser, m_computerName, CTime::GetCurrentTime());
-    } catch (const CDBException& e) {
-        // Told; the login stands without its activity span.
-        ReportDatabaseError(e);
-        span = 0;
-    }
+    // A span that cannot be opened is told; the login stands without it.
+    const int64_t span = BeginSpan(*connection, verified.idUser);
     EndSession();
     m_spanId = span;
     m_endHow = ActivityEnd::Exit;
@@ -337,20 +330,23 @@ bool CTokeiyaDoc::PauseActivity(ActivityEnd how) {
     return true;
 }
 
+int64_t CTokeiyaDoc::BeginSpan(CConnection& connection, int userId) {
+    const int64_t span = CTPcActivity::NewSpanId();
+    try {
+        CTPcActivity(connection).Begin(span, userId, m_computerName, CTime::GetCurrentTime());
+    } catch (const CDBException& e) {
+        ReportDatabaseError(e);
+        return 0;
+    }
+    return span;
+}
+
 bool CTokeiyaDoc::ResumeActivity() {
     if (!m_db || m_spanId != 0) {
         return true;
     }
-    const int64_t span = CTPcActivity::NewSpanId();
-    try {
-        CTPcActivity(*m_db).Begin(span, m_loggedInUser.idUser, m_computerName,
-                                  CTime::GetCurrentTime());
-    } catch (const CDBException& e) {
-        ReportDatabaseError(e);
-        return false;
-    }
-    m_spanId = span;
-    return true;
+    m_spanId = BeginSpan(*m_db, m_loggedInUser.idUser);
+    return m_spanId != 0;
 }
 
 void CTokeiyaDoc::WriteKeptSessionEnds() {

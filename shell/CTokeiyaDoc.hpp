@@ -127,6 +127,8 @@ class CTokeiyaDoc : private IDbErrorSink {
     void Message(const std::string& text);
     // Writes what the journal kept of this user's earlier sessions on this computer.
     void WriteKeptSessionEnds();
+    // Opens a span of PC activity for `userId` on this computer; 0 after a failure was told.
+    int64_t BeginSpan(CConnection& connection, int userId);
     SessionEndRecord SessionEndNow() const;
     IServerPasswords& ServerPasswords();
     // The private password file used without a secret service.

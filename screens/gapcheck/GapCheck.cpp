@@ -162,9 +162,7 @@ void CGapCheck::Build(int year, int month, const std::vector<CUser>& users,
             }
         }
         const CTime dayEnd = midnight.AddMinutes(kDayMinutes);
-        const auto changesOfDay = m_changes.find(key);
-        for (const CCardChange& change :
-             changesOfDay != m_changes.end() ? changesOfDay->second : kNoChanges) {
+        for (const CCardChange& change : ChangesOf(userId, y, m, d)) {
             if (ByHand(change.how)) {
                 ++row.corrections;
                 row.correctedLater = row.correctedLater || !(change.at < dayEnd);
@@ -203,9 +201,10 @@ bool CGapCheck::LoadSpansOf(CConnection& connection, int userId, int year, int m
                             out, userId) != 0;
 }
 
-std::vector<CCardChange> CGapCheck::ChangesOf(int userId, int year, int month, int day) const {
+const std::vector<CCardChange>& CGapCheck::ChangesOf(int userId, int year, int month,
+                                                     int day) const {
     const auto found = m_changes.find({userId, year, month, day});
-    return found == m_changes.end() ? std::vector<CCardChange>() : found->second;
+    return found == m_changes.end() ? kNoChanges : found->second;
 }
 
 std::string CGapCheck::NameOf(int userId) const {

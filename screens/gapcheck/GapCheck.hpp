@@ -62,7 +62,7 @@ class CGapCheck {
     int Count() const { return static_cast<int>(m_rows.size()); }
     const OfficeSettings& Office() const { return m_office; }
     // The changes of one user's day, in time order, for the pop-up.
-    std::vector<CCardChange> ChangesOf(int userId, int year, int month, int day) const;
+    const std::vector<CCardChange>& ChangesOf(int userId, int year, int month, int day) const;
     // A user's name, also of users outside the list (an administrator who corrected).
     std::string NameOf(int userId) const;
     // The listed row of a user's day; null when the day is not listed.

@@ -168,7 +168,7 @@ std::string GapDayDetailText(const CGapCheck& check, const std::vector<CActivity
         text += "\n";
     }
     text += "\n[修正履歴]\n";
-    const std::vector<CCardChange> changes = check.ChangesOf(userId, year, month, day);
+    const std::vector<CCardChange>& changes = check.ChangesOf(userId, year, month, day);
     if (changes.empty()) {
         text += "  なし\n";
     }
