@@ -43,6 +43,7 @@ void BM_PrintSalarySummary(benchmark::State& state) {
     const std::vector<CSalary> rows = test::SalaryRows(200);
     const CSalaryTotals totals = CSalaryTotals::Of(rows);
     const std::string path = folder.Path() + "/summary.pdf";
+    int pages = 0;
     for (auto _ : state) {
         CPrintDC dc;
         PdfOn(dc, path, PaperOrientation::Landscape);
@@ -51,8 +52,9 @@ void BM_PrintSalarySummary(benchmark::State& state) {
             state.SkipWithError("the summary was not written");
             break;
         }
+        pages = dc.PagesEnded();
     }
-    state.counters["pages"] = 11;
+    state.counters["pages"] = pages;
     state.counters["bytes"] = FileBytes(path);
 }
 BENCHMARK(BM_PrintSalarySummary)->Unit(benchmark::kMillisecond);

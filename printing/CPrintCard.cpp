@@ -31,8 +31,6 @@ bool CPrintCard::FillCard(int userId) {
         monthPay.idSalary == 0) {
         return false;
     }
-    m_user = user;
-    m_monthPay = monthPay;
     m_rowCount = period.RowsInUse();
     m_firstWeekday = period.FirstWeekday();
 

@@ -36,8 +36,6 @@ class CPrintCard : public CCRPrinter {
     int m_month;
     int m_rowCount = 0;
     int m_firstWeekday = 0;
-    CUser m_user;
-    CSalary m_monthPay;
 };
 
 }  // namespace tokeiya

@@ -35,7 +35,6 @@ class CPrintDC : private detail::PrintFonts, public CDC {
     bool CreateFromNames(IPrinting& printing, const PrinterSetup& setup, std::string& reason);
     // A device made elsewhere, such as a PDF file.
     void CreateFromDevice(std::unique_ptr<IPrinterDevice> device, std::string deviceName);
-    bool HasDevice() const { return m_device != nullptr; }
     const std::string& DeviceName() const { return m_deviceName; }
 
     // The adjustment, in tenths of a millimetre toward the left and upward.

@@ -44,11 +44,10 @@ int CPrintSalary::PrintSummaryPage(int page) {
     return next;
 }
 
-bool CPrintSalary::PrintPages() {
+void CPrintSalary::PrintPages() {
     for (int page = 1; page != -1;) {
         page = PrintSummaryPage(page);
     }
-    return true;
 }
 
 bool CPrintSalary::PrintSummary() {

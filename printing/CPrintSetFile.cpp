@@ -79,6 +79,9 @@ bool CPrintSetFile::Open() {
         m_openError = "no print settings file";
         return false;
     }
+    gchar* folder = g_path_get_dirname(m_path.c_str());
+    g_mkdir_with_parents(folder, 0700);
+    g_free(folder);
     // Settings an earlier version kept in the start folder come along once.
     if (!m_formerPath.empty() && m_formerPath != m_path &&
         !g_file_test(m_path.c_str(), G_FILE_TEST_EXISTS) &&
@@ -86,17 +89,11 @@ bool CPrintSetFile::Open() {
         gchar* data = nullptr;
         gsize size = 0;
         if (g_file_get_contents(m_formerPath.c_str(), &data, &size, nullptr)) {
-            gchar* folder = g_path_get_dirname(m_path.c_str());
-            g_mkdir_with_parents(folder, 0700);
-            g_free(folder);
             g_file_set_contents_full(m_path.c_str(), data, static_cast<gssize>(size),
                                      G_FILE_SET_CONTENTS_CONSISTENT, 0600, nullptr);
             g_free(data);
         }
     }
-    gchar* folder = g_path_get_dirname(m_path.c_str());
-    g_mkdir_with_parents(folder, 0700);
-    g_free(folder);
     m_fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_fd < 0) {
         m_openError = SystemReason();
@@ -107,12 +104,11 @@ bool CPrintSetFile::Open() {
         m_count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 |
                                             static_cast<std::uint32_t>(count[3]) << 24);
     } else {
-        // A new (or empty) file starts with its count.
+        // A new (or empty) file starts with its count; a file that cannot take it fails
+        // at the first store, which tells why.
         m_count = 0;
         const auto zero = CountBytes(0);
-        if (!WriteAll(m_fd, 0, zero.data(), zero.size())) {
-            m_openError = SystemReason();
-        }
+        static_cast<void>(WriteAll(m_fd, 0, zero.data(), zero.size()));
     }
     return true;
 }

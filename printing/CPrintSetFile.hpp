@@ -35,7 +35,6 @@ class CPrintSetFile {
     // reason (CP932) when the file could not be written.
     [[nodiscard]] bool Store(CPrintSetRecord& record, std::string& reason);
     int Count();
-    bool IsOpen() const { return m_fd >= 0; }
 
     // The desktop's printer and paper dialog for the setting `name`, then with `withAdjust`
     // the adjustment dialog; the setting is stored when the last dialog shown was confirmed.

@@ -28,7 +28,6 @@ cairo_status_t CPdfDevice::Write(void* self, const unsigned char* data, unsigned
             continue;
         }
         if (written <= 0) {
-            device->m_writeFailed = true;
             device->m_writeError = std::strerror(errno != 0 ? errno : EIO);
             return CAIRO_STATUS_WRITE_ERROR;
         }
@@ -47,7 +46,7 @@ cairo_surface_t* CPdfDevice::StartDoc(const std::string& title, std::string& rea
         return nullptr;
     }
     m_temporary = name;
-    m_writeFailed = false;
+    m_writeError.clear();
     m_surface.reset(cairo_pdf_surface_create_for_stream(
         &CPdfDevice::Write, this, m_geometry.paperWidth, m_geometry.paperHeight));
     if (cairo_surface_status(m_surface.get()) != CAIRO_STATUS_SUCCESS) {
@@ -68,7 +67,7 @@ bool CPdfDevice::EndDoc(std::string& reason) {
     cairo_surface_finish(m_surface.get());
     const cairo_status_t status = cairo_surface_status(m_surface.get());
     m_surface.reset();
-    bool whole = status == CAIRO_STATUS_SUCCESS && !m_writeFailed;
+    bool whole = status == CAIRO_STATUS_SUCCESS && m_writeError.empty();
     if (whole && fsync(m_fd) != 0) {
         m_writeError = std::strerror(errno);
         whole = false;
@@ -94,8 +93,7 @@ bool CPdfDevice::EndDoc(std::string& reason) {
 
 void CPdfDevice::AbortDoc() {
     if (m_surface != nullptr) {
-        // Whatever cairo still writes goes nowhere: the file is removed below.
-        m_writeFailed = true;
+        // Whatever cairo still writes goes to the file removed below.
         cairo_surface_finish(m_surface.get());
         m_surface.reset();
     }

@@ -31,7 +31,6 @@ class CPdfDevice : public IPrinterDevice {
     PageGeometry m_geometry;
     std::string m_temporary;
     int m_fd = -1;
-    bool m_writeFailed = false;
     std::string m_writeError;
     gdi::SurfacePtr m_surface;
 };

@@ -2,7 +2,7 @@
 
 #include <glib.h>
 
-#include <memory>
+#include "platform/PrivateKeyFile.hpp"
 
 namespace tokeiya {
 namespace {
@@ -11,10 +11,6 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 constexpr double kA4Width = 210.0;
 constexpr double kA4Height = 297.0;
 constexpr int kDefaultDpi = 300;
-
-struct KeyFileFree {
-    void operator()(GKeyFile* file) const noexcept { g_key_file_free(file); }
-};
 
 double ReadLength(GKeyFile* file, const char* key, double fallback) {
     GError* error = nullptr;
@@ -34,23 +30,19 @@ PageGeometry PageGeometryFromSettings(const std::string& settings, PaperOrientat
     double height = kA4Height;
     bool landscape = orientation == PaperOrientation::Landscape;
     int dpi = kDefaultDpi;
-    std::unique_ptr<GKeyFile, KeyFileFree> file(g_key_file_new());
+    KeyFilePtr file(g_key_file_new());
     if (!settings.empty() && g_key_file_load_from_data(file.get(), settings.data(), settings.size(),
                                                        G_KEY_FILE_NONE, nullptr)) {
         width = ReadLength(file.get(), "Width", width);
         height = ReadLength(file.get(), "Height", height);
-        if (gchar* text = g_key_file_get_string(file.get(), "Page Setup", "Orientation", nullptr)) {
-            const std::string name = text;
-            g_free(text);
+        const std::string name = KeyFileString(file.get(), "Page Setup", "Orientation");
+        if (!name.empty()) {
             landscape = name == "landscape" || name == "reverse_landscape";
         }
-        if (gchar* text =
-                g_key_file_get_string(file.get(), "Print Settings", "resolution", nullptr)) {
-            const gint64 value = g_ascii_strtoll(text, nullptr, 10);
-            g_free(text);
-            if (value >= 72 && value <= 4800) {
-                dpi = static_cast<int>(value);
-            }
+        const std::string resolution = KeyFileString(file.get(), "Print Settings", "resolution");
+        const gint64 value = g_ascii_strtoll(resolution.c_str(), nullptr, 10);
+        if (value >= 72 && value <= 4800) {
+            dpi = static_cast<int>(value);
         }
     }
     PageGeometry geometry;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/Cp932.hpp"
+#include "platform/PrivateKeyFile.hpp"
 #include "platform/gtk/GObjectPtr.hpp"
 #include "platform/gtk/GtkText.hpp"
 
@@ -18,11 +19,6 @@ constexpr const char* kPageGroup = "Page Setup";
 constexpr const char* kSettingsGroup = "Print Settings";
 constexpr int kDetailsLimitMs = 5000;
 constexpr int kSendLimitMs = 60000;
-
-struct KeyFileFree {
-    void operator()(GKeyFile* file) const noexcept { g_key_file_free(file); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileFree>;
 
 std::string TakeMessage(GError* error, const char* fallback) {
     std::string text = error != nullptr ? error->message : fallback;
@@ -141,14 +137,13 @@ GObjectPtr<GtkPrinter> FindPrinter(const std::string& name) {
 void HardMargins(GtkPrinter* printer, GtkPageOrientation orientation, PageGeometry& geometry) {
     if (!gtk_printer_has_details(printer)) {
         bool acquired = false;
-        const gulong handler = g_signal_connect(
-            printer, "details-acquired", G_CALLBACK(+[](GtkPrinter*, gboolean, gpointer flag) {
-                *static_cast<bool*>(flag) = true;
-            }),
-            &acquired);
+        const CSignalConnection details(printer, "details-acquired",
+                                        G_CALLBACK(+[](GtkPrinter*, gboolean, gpointer flag) {
+                                            *static_cast<bool*>(flag) = true;
+                                        }),
+                                        &acquired);
         gtk_printer_request_details(printer);
         WaitFor(acquired, kDetailsLimitMs);
-        g_signal_handler_disconnect(printer, handler);
     }
     double top = 0, bottom = 0, left = 0, right = 0;
     if (!gtk_printer_get_hard_margins(printer, &top, &bottom, &left, &right)) {

@@ -24,12 +24,6 @@ std::string WithReason(const char* text, const std::string& reason) {
 }
 }  // namespace
 
-void CReportOutput::Tell(const std::string& text) const {
-    if (IDialogs* dialogs = m_doc.Dialogs()) {
-        dialogs->MessageBox(text, MessageButtons::Ok);
-    }
-}
-
 bool CReportOutput::Print(const Report& report) {
     IDialogs* dialogs = m_doc.Dialogs();
     if (dialogs == nullptr) {
@@ -45,7 +39,7 @@ bool CReportOutput::Print(const Report& report) {
     CPrintDC dc;
     std::string reason;
     if (!settings.PreparePrinter(*dialogs, report.setting, dc, {}, reason)) {
-        Tell(WithReason(kPrinterError, reason));
+        m_doc.ShowMessage(WithReason(kPrinterError, reason));
         return false;
     }
     return Run(dc, report, kPrintFailed);
@@ -71,7 +65,7 @@ bool CReportOutput::SavePdf(const Report& report, const std::string& proposedNam
 bool CReportOutput::Run(CPrintDC& dc, const Report& report, const char* failure) {
     PageWriter pages = report.build(dc);
     if (!dc.StartDoc(report.documentName)) {
-        Tell(WithReason(kPrinterError, dc.LastError()));
+        m_doc.ShowMessage(WithReason(kPrinterError, dc.LastError()));
         return false;
     }
     try {
@@ -86,14 +80,14 @@ bool CReportOutput::Run(CPrintDC& dc, const Report& report, const char* failure)
     }
     if (dc.PagesEnded() == 0) {
         dc.AbortDoc();
-        Tell(kNothingToPrint);
+        m_doc.ShowMessage(kNothingToPrint);
         return false;
     }
     if (!dc.EndDoc()) {
-        Tell(WithReason(failure, dc.LastError()));
+        m_doc.ShowMessage(WithReason(failure, dc.LastError()));
         return false;
     }
-    Tell(report.doneMessage);
+    m_doc.ShowMessage(report.doneMessage);
     return true;
 }
 

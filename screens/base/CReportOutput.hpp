@@ -40,7 +40,6 @@ class CReportOutput {
 
   private:
     bool Run(CPrintDC& dc, const Report& report, const char* failure);
-    void Tell(const std::string& text) const;
 
     CTokeiyaDoc& m_doc;
 };
