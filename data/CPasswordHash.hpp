@@ -37,8 +37,6 @@ class CPasswordHash {
     // empty password; a text that is no hash matches nothing.
     [[nodiscard]] static bool Verify(std::string_view stored, std::string_view plain);
 
-    const Limits& GetLimits() const { return m_limits; }
-
   private:
     Limits m_limits;
 };

@@ -55,6 +55,13 @@ CProfileStore::CProfileStore(std::string utf8Path)
 
 CProfileStore::~CProfileStore() = default;
 
+std::string CProfileStore::Beside(const std::string& settingsPath, const std::string& name) {
+    gchar* folder = g_path_get_dirname(settingsPath.c_str());
+    std::string path = std::string(folder) + "/" + name;
+    g_free(folder);
+    return path;
+}
+
 std::string CProfileStore::DefaultPath() {
     return std::string(g_get_user_config_dir()) + "/VA-V/Tokeiya.ini";
 }

@@ -31,6 +31,10 @@ class CProfileStore {
     // $XDG_CONFIG_HOME/VA-V/Tokeiya.ini
     static std::string DefaultPath();
     const std::string& Path() const { return m_path; }
+    // The file `name` in the settings file's folder (UTF-8): the program's other private
+    // files are kept beside its settings.
+    static std::string Beside(const std::string& settingsPath, const std::string& name);
+    std::string Beside(const std::string& name) const { return Beside(m_path, name); }
 
     // A missing key, or a value that is not a whole number in int range, gives the default.
     int GetProfileInt(const std::string& section, const std::string& key, int defaultValue) const;

@@ -4,7 +4,6 @@
 
 #include "data/CPasswordHash.hpp"
 #include "shell/AppText.hpp"
-#include "shell/CRememberedLogin.hpp"
 #include "shell/CSetPwdDlg.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 
@@ -40,14 +39,11 @@ bool CPasswordChange::Run(const std::string& reason) {
     }
     CUser edited = m_session.GetLoggedInUser();
     edited.strPasswordHash = *hash;
-    if (!m_session.StoreLoggedInUser(edited)) {
+    // The remembered password follows only when it is this user's: the administration
+    // account, which is never remembered, must not replace another user's password there.
+    if (!m_session.StoreLoggedInUser(edited, dialog.m_strNewPassword)) {
         return false;
     }
-    // The remembered password is rewritten only when it is this user's: the administration
-    // account, which is never remembered, must not replace another user's password there.
-    const std::string& name = m_session.GetLoggedInUser().strUserName;
-    CRememberedLogin(m_session.Profile(), m_session.LoginPasswords())
-        .Follow(name, name, dialog.m_strNewPassword);
     m_session.ShowMessage(text::kPasswordChanged);
     return true;
 }

@@ -36,13 +36,6 @@ std::string AppEnvironment::LocateProgramFile(const std::string& name, bool& fou
     return currentFolder + name;
 }
 
-std::string PrintSettingsPath(const std::string& profilePath) {
-    gchar* folder = g_path_get_dirname(profilePath.c_str());
-    std::string path = std::string(folder) + "/Tokeiya.pst";
-    g_free(folder);
-    return path;
-}
-
 CTokeiyaApp::CTokeiyaApp(IDesktop& desktop, AppEnvironment environment, CAppContext& context)
     : m_desktop(desktop), m_environment(std::move(environment)), m_context(context) {
     // The colours of the forms' editors and of the pop-up lists, for every screen: the
@@ -80,7 +73,7 @@ bool CTokeiyaApp::InitInstance() {
     // The print settings are the user's own, kept beside the settings file: a program
     // started at login has no start folder of its own. One left in the start folder by an
     // earlier version is taken over once.
-    m_context.printSettingsFile = PrintSettingsPath(m_environment.profilePath);
+    m_context.printSettingsFile = CProfileStore::Beside(m_environment.profilePath, "Tokeiya.pst");
     if (!m_environment.currentFolder.empty()) {
         m_context.formerPrintSettingsFile = m_environment.currentFolder + "Tokeiya.pst";
     }

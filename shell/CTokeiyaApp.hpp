@@ -37,9 +37,6 @@ struct AppEnvironment {
     std::string LocateProgramFile(const std::string& name, bool& found) const;
 };
 
-// The print settings file beside the settings file `profilePath`.
-std::string PrintSettingsPath(const std::string& profilePath);
-
 // The application: one copy per desktop session, the settings store, the session document
 // and the main window, started and ended in a fixed order.
 class CTokeiyaApp {

@@ -248,11 +248,7 @@ bool CTokeiyaDoc::LogIn(CConnection& connection, CUser& verified) {
 }
 
 std::string CTokeiyaDoc::PasswordFile() const {
-    // Beside the settings file: $XDG_CONFIG_HOME/VA-V/Tokeiya-passwords.
-    const std::string& settings = m_profile.Path();
-    const size_t slash = settings.rfind('/');
-    return (slash == std::string::npos ? std::string() : settings.substr(0, slash + 1)) +
-           "Tokeiya-passwords";
+    return m_profile.Beside("Tokeiya-passwords");
 }
 
 IServerPasswords& CTokeiyaDoc::LoginPasswords() {
@@ -378,7 +374,8 @@ void CTokeiyaDoc::UpdateLoggedInUser(const CUser& edited,
     CRememberedLogin(m_profile, LoginPasswords()).Follow(oldName, edited.strUserName, newPassword);
 }
 
-bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited) {
+bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited,
+                                    const std::optional<std::string>& newPassword) {
     if (!m_db) {
         return false;
     }
@@ -394,7 +391,7 @@ bool CTokeiyaDoc::StoreLoggedInUser(const CUser& edited) {
         ReportDatabaseError(e);
         return false;
     }
-    m_loggedInUser = stored;
+    UpdateLoggedInUser(stored, newPassword);
     return true;
 }
 

@@ -56,15 +56,6 @@ class CTokeiyaDoc : private IDbErrorSink {
     bool ResumeActivity();
     // The span of activity open now; 0 while paused or before the login.
     int64_t ActivitySpan() const { return m_spanId; }
-    // Where SQL Server passwords are kept (the desktop's choice unless set).
-    void SetServerPasswords(std::unique_ptr<IServerPasswords> passwords) {
-        m_serverPasswords = std::move(passwords);
-    }
-    // Where the remembered login's password is kept (the desktop's choice unless set).
-    void SetLoginPasswords(std::unique_ptr<IServerPasswords> passwords) {
-        m_loginPasswords = std::move(passwords);
-    }
-    IServerPasswords& LoginPasswords();
     // How new passwords are hashed (the stored limits unless set).
     void SetPasswordHash(CPasswordHash hash) { m_passwordHash = hash; }
     const CPasswordHash& PasswordHash() const { return m_passwordHash; }
@@ -92,9 +83,10 @@ class CTokeiyaDoc : private IDbErrorSink {
     void UpdateLoggedInUser(const CUser& edited,
                             const std::optional<std::string>& newPassword = std::nullopt);
     // Stores the fields in which `edited` differs from the logged-in user's copy, and no
-    // others; on success `edited` becomes the logged-in user. A failure is told to the user
-    // and leaves the logged-in user as it was.
-    [[nodiscard]] bool StoreLoggedInUser(const CUser& edited);
+    // others; on success `edited` becomes the logged-in user, as UpdateLoggedInUser takes it
+    // over. A failure is told to the user and leaves the logged-in user as it was.
+    [[nodiscard]] bool StoreLoggedInUser(
+        const CUser& edited, const std::optional<std::string>& newPassword = std::nullopt);
 
     // "とけい屋! <user name>"
     std::string GetTitleText() const;
@@ -130,6 +122,9 @@ class CTokeiyaDoc : private IDbErrorSink {
     // Opens a span of PC activity for `userId` on this computer; 0 after a failure was told.
     int64_t BeginSpan(CConnection& connection, int userId);
     SessionEndRecord SessionEndNow() const;
+    // Where the remembered login's password is kept: the desktop's secret service, else
+    // the private file beside the settings.
+    IServerPasswords& LoginPasswords();
     IServerPasswords& ServerPasswords();
     // The private password file used without a secret service.
     std::string PasswordFile() const;

@@ -127,10 +127,7 @@ std::unique_ptr<IServerPasswords> ServerPasswordsForDesktop(SecretKind kind,
     if (CSecretServicePasswords::Available()) {
         return std::make_unique<CSecretServicePasswords>(kind);
     }
-    const std::string path = fallbackFile.empty()
-                                 ? std::string(g_get_user_config_dir()) + "/VA-V/Tokeiya-passwords"
-                                 : fallbackFile;
-    return std::make_unique<CFileServerPasswords>(path, kind);
+    return std::make_unique<CFileServerPasswords>(fallbackFile, kind);
 }
 
 }  // namespace tokeiya

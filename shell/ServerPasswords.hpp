@@ -47,9 +47,8 @@ class CSecretServicePasswords : public IServerPasswords {
     SecretKind m_kind;
 };
 
-// The secret service when one is running, else the file `fallbackFile` (when empty,
-// $XDG_CONFIG_HOME/VA-V/Tokeiya-passwords).
+// The secret service when one is running, else the private file `fallbackFile`.
 std::unique_ptr<IServerPasswords> ServerPasswordsForDesktop(SecretKind kind,
-                                                            const std::string& fallbackFile = {});
+                                                            const std::string& fallbackFile);
 
 }  // namespace tokeiya

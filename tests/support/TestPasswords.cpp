@@ -17,9 +17,8 @@ std::string CheapHash(std::string_view plain) {
 
 std::optional<std::string> RememberedPassword(const CProfileStore& profile,
                                               const std::string& userName) {
-    const std::string& settings = profile.Path();
-    const std::string file = settings.substr(0, settings.rfind('/') + 1) + "Tokeiya-passwords";
-    return CFileServerPasswords(file, SecretKind::LoginPassword).Find(userName);
+    return CFileServerPasswords(profile.Beside("Tokeiya-passwords"), SecretKind::LoginPassword)
+        .Find(userName);
 }
 
 NoSecretService::NoSecretService() {
