@@ -8,7 +8,10 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
+#include "engine/CByteReader.hpp"
+#include "engine/CByteWriter.hpp"
 #include "platform/AppContext.hpp"
 #include "platform/Cp932.hpp"
 #include "printing/CSetPrintAdjastDialog.hpp"
@@ -44,10 +47,10 @@ bool WriteAll(int fd, off_t at, const unsigned char* data, size_t size) {
     return Whole(fd, at, data, size, pwrite);
 }
 
-std::array<unsigned char, 4> CountBytes(int count) {
-    const auto u = static_cast<std::uint32_t>(count);
-    return {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
-            static_cast<unsigned char>(u >> 16), static_cast<unsigned char>(u >> 24)};
+std::vector<unsigned char> CountBytes(int count) {
+    CByteWriter out;
+    out.Int32(count);
+    return out.Take();
 }
 
 std::string SystemReason() {
@@ -101,8 +104,7 @@ bool CPrintSetFile::Open() {
     }
     std::array<unsigned char, 4> count{};
     if (ReadAll(m_fd, 0, count.data(), count.size())) {
-        m_count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 |
-                                            static_cast<std::uint32_t>(count[3]) << 24);
+        CByteReader(count).Int32(m_count);
     } else {
         // A new (or empty) file starts with its count; a file that cannot take it fails
         // at the first store, which tells why.

@@ -1,50 +1,31 @@
 #include "printing/CPrintSetRecord.hpp"
 
 #include <algorithm>
-#include <cstring>
+#include <string_view>
 
+#include "engine/CByteReader.hpp"
+#include "engine/CByteWriter.hpp"
 #include "platform/TextHelpers.hpp"
 
 namespace tokeiya {
 namespace {
 
-constexpr size_t kNameAt = 4;
-constexpr size_t kDriverAt = 36;
-constexpr size_t kDeviceAt = 164;
-constexpr size_t kPortAt = 292;
-constexpr size_t kAdjustXAt = 420;
-constexpr size_t kAdjustYAt = 424;
-constexpr size_t kPaperCheckAt = 428;
-constexpr size_t kSettingsAt = 432;
-
 std::string Fit(const std::string& text, size_t fieldBytes) {
     return LeftBytes(text, static_cast<int>(fieldBytes - 1), false);
 }
 
-void PutInt(std::array<unsigned char, CPrintSetRecord::kSize>& bytes, size_t at, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<unsigned char>(u >> (8 * i));
-    }
+// A text field of `fieldBytes`, of which at most `textBytes` hold the text and the rest NULs.
+void PutText(CByteWriter& out, const std::string& text, size_t fieldBytes, size_t textBytes) {
+    const size_t used = std::min(text.size(), textBytes);
+    out.Bytes(std::string_view(text).substr(0, used));
+    out.Zeros(fieldBytes - used);
 }
 
-std::int32_t GetInt(std::span<const unsigned char, CPrintSetRecord::kSize> bytes, size_t at) {
-    std::uint32_t u = 0;
-    for (size_t i = 0; i < 4; ++i) {
-        u |= static_cast<std::uint32_t>(bytes[at + i]) << (8 * i);
-    }
-    return static_cast<std::int32_t>(u);
-}
-
-void PutText(std::array<unsigned char, CPrintSetRecord::kSize>& bytes, size_t at, size_t size,
-             const std::string& text) {
-    std::memcpy(bytes.data() + at, text.data(), std::min(text.size(), size));
-}
-
-std::string GetText(std::span<const unsigned char, CPrintSetRecord::kSize> bytes, size_t at,
-                    size_t size) {
-    const auto* first = reinterpret_cast<const char*>(bytes.data() + at);
-    return std::string(first, strnlen(first, size));
+// A text field of `fieldBytes`: the text ends at the first NUL.
+std::string GetText(CByteReader& in, size_t fieldBytes) {
+    std::string field;
+    in.Bytes(fieldBytes, field);
+    return field.substr(0, field.find('\0'));
 }
 
 }  // namespace
@@ -69,30 +50,36 @@ void CPrintSetRecord::SetPrinter(const PrinterSetup& setup) {
 }
 
 std::array<unsigned char, CPrintSetRecord::kSize> CPrintSetRecord::ToBytes() const {
+    static_assert(4 + kNameBytes + 3 * kDeviceNameBytes + 3 * 4 + kSettingsBytes == kSize);
+    CByteWriter out;
+    out.Int32(slot);
+    PutText(out, name, kNameBytes, kNameBytes - 1);
+    PutText(out, driver, kDeviceNameBytes, kDeviceNameBytes - 1);
+    PutText(out, device, kDeviceNameBytes, kDeviceNameBytes - 1);
+    PutText(out, port, kDeviceNameBytes, kDeviceNameBytes - 1);
+    out.Int32(adjustX);
+    out.Int32(adjustY);
+    out.Int32(paperCheck ? 1 : 0);
+    PutText(out, settings, kSettingsBytes, kSettingsBytes);
     std::array<unsigned char, kSize> bytes{};
-    PutInt(bytes, 0, slot);
-    PutText(bytes, kNameAt, kNameBytes - 1, name);
-    PutText(bytes, kDriverAt, kDeviceNameBytes - 1, driver);
-    PutText(bytes, kDeviceAt, kDeviceNameBytes - 1, device);
-    PutText(bytes, kPortAt, kDeviceNameBytes - 1, port);
-    PutInt(bytes, kAdjustXAt, adjustX);
-    PutInt(bytes, kAdjustYAt, adjustY);
-    PutInt(bytes, kPaperCheckAt, paperCheck ? 1 : 0);
-    PutText(bytes, kSettingsAt, kSettingsBytes, settings);
+    std::copy_n(out.Data().begin(), std::min(out.Data().size(), kSize), bytes.begin());
     return bytes;
 }
 
 CPrintSetRecord CPrintSetRecord::FromBytes(std::span<const unsigned char, kSize> bytes) {
+    CByteReader in(bytes);
     CPrintSetRecord record;
-    record.slot = GetInt(bytes, 0);
-    record.name = GetText(bytes, kNameAt, kNameBytes);
-    record.driver = GetText(bytes, kDriverAt, kDeviceNameBytes);
-    record.device = GetText(bytes, kDeviceAt, kDeviceNameBytes);
-    record.port = GetText(bytes, kPortAt, kDeviceNameBytes);
-    record.adjustX = GetInt(bytes, kAdjustXAt);
-    record.adjustY = GetInt(bytes, kAdjustYAt);
-    record.paperCheck = GetInt(bytes, kPaperCheckAt) != 0;
-    record.settings = GetText(bytes, kSettingsAt, kSettingsBytes);
+    std::int32_t paperCheck = 0;
+    in.Int32(record.slot);
+    record.name = GetText(in, kNameBytes);
+    record.driver = GetText(in, kDeviceNameBytes);
+    record.device = GetText(in, kDeviceNameBytes);
+    record.port = GetText(in, kDeviceNameBytes);
+    in.Int32(record.adjustX);
+    in.Int32(record.adjustY);
+    in.Int32(paperCheck);
+    record.paperCheck = paperCheck != 0;
+    record.settings = GetText(in, kSettingsBytes);
     return record;
 }
 
