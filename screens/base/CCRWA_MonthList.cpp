@@ -50,9 +50,7 @@ void CCRWA_MonthList::DrawMonthTitle(const std::string& what) {
 }
 
 std::string CCRWA_MonthList::MonthFileName(const std::string& what) const {
-    char month[32];
-    std::snprintf(month, sizeof month, "%04d年%02d月", Work().year, Work().month);
-    return month + Work().groupName + what;
+    return tokeiya::MonthFileName(Work().year, Work().month, Work().groupName + what);
 }
 
 bool CCRWA_MonthList::OnExitKey(int virtualKey, int modifiers) {

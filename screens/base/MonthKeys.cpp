@@ -1,5 +1,7 @@
 #include "screens/base/MonthKeys.hpp"
 
+#include <cstdio>
+
 #include "data/PayPeriod.hpp"
 #include "platform/CTime.hpp"
 #include "shell/WorkContext.hpp"
@@ -20,6 +22,12 @@ bool StepWorkMonth(int key, WorkContext& work) {
     work.year = first.year;
     work.month = first.month;
     return true;
+}
+
+std::string MonthFileName(int year, int month, const std::string& what) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%04d年%02d月", year, month);
+    return name + what;
 }
 
 }  // namespace tokeiya

@@ -1,13 +1,13 @@
 #include "screens/timecard/CCRWA_CalcuB.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "data/CTUser.hpp"
 #include "platform/odbc/DbException.hpp"
 #include "rows/TimeCardRowText.hpp"
 #include "screens/base/CReportOutput.hpp"
 #include "screens/base/HoldRedraw.hpp"
+#include "screens/base/MonthKeys.hpp"
 #include "screens/paycalc/TimeCardCalc.hpp"
 #include "shell/CTokeiyaDoc.hpp"
 #include "widgets/CFunctionMenu.hpp"
@@ -294,11 +294,11 @@ bool CCRWA_CalcuB::OnFunctionKey(int key, int labelSet, int) {
                 const CReportOutput::Report report =
                     TimeCardReport(Database(), m_year, m_month, {m_user.idUser});
                 CReportOutput output(Document());
-                char name[64];
-                std::snprintf(name, sizeof name, "%04d年%02d月", m_year, m_month);
-                static_cast<void>(labelSet == 1 ? output.SavePdf(report, name + m_user.strUserName +
-                                                                             "タイムカード.pdf")
-                                                : output.Print(report));
+                static_cast<void>(
+                    labelSet == 1 ? output.SavePdf(report, MonthFileName(m_year, m_month,
+                                                                         m_user.strUserName +
+                                                                             "タイムカード.pdf"))
+                                  : output.Print(report));
                 SetCursor(0, 0);
             }
             return true;
