@@ -9,6 +9,7 @@ bool CTimeCardMarks::Load(CConnection& connection, const CUser& user, int firstY
                           int lastYear, int lastMonth) {
     m_months.clear();
     m_userId = user.idUser;
+    m_groupId = user.idGroup;
     for (CalendarDay day{firstYear, firstMonth, 1};
          day.year * 100 + day.month <= lastYear * 100 + lastMonth;
          day = FirstOfMonth(day.year, day.month, 1)) {
@@ -20,6 +21,16 @@ bool CTimeCardMarks::Load(CConnection& connection, const CUser& user, int firstY
         m_months.push_back(std::move(month));
     }
     return true;
+}
+
+bool CTimeCardMarks::Reload(CConnection& connection, int year, int month) {
+    for (Month& m : m_months) {
+        if (m.year == year && m.month == month) {
+            m.check = CGapCheck();
+            return m.check.Load(connection, year, month, m_groupId, m_userId);
+        }
+    }
+    return false;
 }
 
 const CGapCheck* CTimeCardMarks::MonthOf(int year, int month) const {

@@ -20,6 +20,9 @@ class CTimeCardMarks {
     // for `user`. False when a read failed (no marks then).
     bool Load(CConnection& connection, const CUser& user, int firstYear, int firstMonth,
               int lastYear, int lastMonth);
+    // Reads the check of one of those months again, after a card of it was stored. False
+    // when the read failed (that month's marks are gone then).
+    bool Reload(CConnection& connection, int year, int month);
     // kGapMark, else kCorrectedMark, else two blanks.
     std::string MarkOf(int year, int month, int day) const;
     // The pop-up text of the day, its spans read now; empty when that read failed.
@@ -35,6 +38,7 @@ class CTimeCardMarks {
     };
     std::vector<Month> m_months;
     int m_userId = 0;
+    int m_groupId = 0;
 };
 
 }  // namespace tokeiya

@@ -223,7 +223,10 @@ void CCRWA_CalcuB::StoreCursorRow() {
     // A store that failed, thrown or returned as 0 for a failed read, has been told by the
     // connection; the recomputed day stays on the screen either way.
     try {
-        if (m_period->Store(*db, m_cursorRow, Document().ChangeBy(ChangeHow::TimeCardScreen))) {
+        // Only the stored card's month can have changed its marks; marks never read are
+        // read whole.
+        if (m_period->Store(*db, m_cursorRow, Document().ChangeBy(ChangeHow::TimeCardScreen)) &&
+            !m_marks.Reload(*db, card.nYear, card.nMonth)) {
             LoadMarks();
         }
     } catch (const CDBException&) {
