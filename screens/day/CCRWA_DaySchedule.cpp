@@ -359,6 +359,9 @@ StoreResult CCRWA_DaySchedule::StoreRow(int position) {
     const StoreResult result = SaveEntry(entry, m_list.AsRead(position));
     if (result == StoreResult::Stored) {
         m_list.Stored(position);
+    } else if (result == StoreResult::NoRow) {
+        // Going back to the entry could not store it either.
+        m_list.Forget(position);
     }
     return result;
 }

@@ -45,6 +45,8 @@ class CCRWA_DaySchedule : public CCRWA_List {
     int CursorColumn() const { return m_onCard ? m_cardColumn : kListColumn + Column(); }
     const CDayScheduleList& List() const { return m_list; }
     const CTimeCard& Card() const { return m_card; }
+    // Answered from the entries themselves, which sorting and deleting move.
+    bool Unstored(int position) const override { return m_list.Unstored(position); }
 
   protected:
     int RowCount() const override { return m_list.Count(); }

@@ -88,6 +88,14 @@ void CDayScheduleList::Stored(int index) {
     At(index).asRead = At(index).entry;
 }
 
+bool CDayScheduleList::Unstored(int index) const {
+    if (index < 0 || index >= Count()) {
+        return false;
+    }
+    const Slot& line = m_lines[static_cast<size_t>(index)];
+    return line.asRead ? line.entry != *line.asRead : line.entry != NewEntry();
+}
+
 void CDayScheduleList::Remove(int index) {
     m_lines.erase(m_lines.begin() + index);
 }

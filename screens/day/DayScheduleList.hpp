@@ -34,6 +34,12 @@ class CDayScheduleList {
     void PlaceOnDay(CSchedule& entry) const;
     // Entry `index` now holds what the database holds.
     void Stored(int index);
+    // Entry `index` waits for no store any more: its row is gone from the database (the user
+    // has been told), and no store can bring it back.
+    void Forget(int index) { Stored(index); }
+    // Whether entry `index` holds a change the database does not have: it differs from its
+    // copy as read, or, never stored, from a blank entry. Past the end there is none.
+    bool Unstored(int index) const;
     void Remove(int index);
     // Entry `index` becomes a new blank entry.
     void Renew(int index);
