@@ -93,7 +93,7 @@ class CCRWA_DaySchedule : public CCRWA_List {
     CDayScheduleList m_list;
     CTimeCard m_card;
     CTimeCard m_cardAsRead;
-    CTimeCardCells m_cells{{15, 28, 38, 47}};
+    CTimeCardCells m_cells;  // at the card's columns, which the source file lays out
     std::array<std::unique_ptr<CIIBase>, 6> m_items;
     bool m_onCard = true;
     int m_cardColumn = 0;

@@ -11,8 +11,6 @@ namespace tokeiya {
 
 namespace {
 
-constexpr int kSubjectBytes = 20;
-constexpr int kDetailsBytes = 60;
 // Every-day entries keep their time of day on this date.
 constexpr int kEveryDayYear = 2000;
 

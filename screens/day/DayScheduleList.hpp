@@ -14,8 +14,9 @@ namespace tokeiya {
 // most one blank entry at the end for a new one. Nothing is drawn here.
 class CDayScheduleList {
   public:
-    // The minute of the day a blank entry sorts by: after every real time.
-    static constexpr int kBlankSortMinute = 1500;
+    // What the list line shows of an entry's subject and details, and what may be typed.
+    static constexpr int kSubjectBytes = 20;
+    static constexpr int kDetailsBytes = 60;
 
     // An empty list of `owner`'s entries of the day.
     void Reset(int owner, int year, int month, int day);
@@ -50,7 +51,6 @@ class CDayScheduleList {
     // Entry `index` as last read or stored; null for an entry never stored.
     const CSchedule* AsRead(int index) const;
 
-    int Owner() const { return m_owner; }
     int Year() const { return m_year; }
     int Month() const { return m_month; }
     int Day() const { return m_day; }
@@ -65,9 +65,12 @@ class CDayScheduleList {
     // An entry as its list line shows it, 103 cells: time, subject, alarm mark, level,
     // details and every-day mark. 00:00 shows no time.
     static std::string RowText(const CSchedule& entry);
-    static int SortMinute(const CSchedule& entry);
 
   private:
+    // The minute of the day a blank entry sorts by: after every real time.
+    static constexpr int kBlankSortMinute = 1500;
+    static int SortMinute(const CSchedule& entry);
+
     struct Slot {
         CSchedule entry;
         std::optional<CSchedule> asRead;
