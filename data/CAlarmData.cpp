@@ -2,14 +2,6 @@
 
 namespace tokeiya {
 
-CTime CAlarmData::OccurrenceAfter(const CTime& reference) const {
-    std::tm day{};
-    if (flgEveryDay == 0 || !reference.GetLocalTm(day)) {
-        return time;
-    }
-    return OccurrenceAfter(reference, day);
-}
-
 CTime CAlarmData::OccurrenceAfter(const CTime& reference, const std::tm& referenceDay) const {
     std::tm at{};
     if (flgEveryDay == 0 || !time.GetLocalTm(at)) {

@@ -19,10 +19,9 @@ struct CAlarmData {
 
     // When this row rings next after `reference`: a dated row at its time, an every-day
     // row at its hour and minute on the reference's day, or the day after when that is not
-    // later than the reference. A dated row may lie before the reference.
-    CTime OccurrenceAfter(const CTime& reference) const;
-    // The same with the reference's local date and time already broken down, for a caller
-    // that asks of many rows.
+    // later than the reference. A dated row may lie before the reference. The reference's
+    // local date and time come broken down in `referenceDay`, once for the many rows a
+    // caller asks of.
     CTime OccurrenceAfter(const CTime& reference, const std::tm& referenceDay) const;
 };
 

@@ -22,6 +22,8 @@ struct CSchedule {
 
     // Only a valid entry is stored: one with a subject and a time stamp.
     bool IsValid() const { return !strSubject.empty() && dateSchedule.GetTime() != 0; }
+
+    bool operator==(const CSchedule&) const = default;
 };
 
 // Levels with a meaning of their own.

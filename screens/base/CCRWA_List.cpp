@@ -245,13 +245,18 @@ bool CCRWA_List::StoreEdit() {
 
 bool CCRWA_List::ConfirmLeave() {
     IDialogs* dialogs = Document().Dialogs();
-    if (m_unstored.empty() || dialogs == nullptr) {
+    const int count = RowCount();
+    int first = 0;
+    while (first < count && !Unstored(first)) {
+        ++first;
+    }
+    if (first == count || dialogs == nullptr) {
         return true;
     }
     if (dialogs->MessageBox(kUnstoredQuestion, MessageButtons::YesNo) != MessageAnswer::Yes) {
         return true;
     }
-    MakeVisible(*m_unstored.begin());
+    MakeVisible(first);
     DrawRows();
     FocusUnstored(m_cursor.Row());
     return false;

@@ -92,8 +92,10 @@ class CCRWA_List : public CCRWA_Tokeiya {
     int FilterColumn() const { return static_cast<int>(m_fields.size()); }
     // Why a code its list does not hold is refused.
     static std::string NotListedText(int code);
-    // Whether list row `position` holds a change the database does not have.
-    bool Unstored(int position) const { return m_unstored.contains(position); }
+    // Whether list row `position` holds a change the database does not have. By default
+    // the list remembers the positions whose store did not go through, which holds while
+    // rows keep their places; a list that reorders or removes rows answers from its rows.
+    virtual bool Unstored(int position) const { return m_unstored.contains(position); }
     // The mark on such a row, and what the user is asked when leaving it behind.
     static constexpr const char* kUnstoredMark = "*";
     static constexpr const char* kUnstoredQuestion =
@@ -177,7 +179,8 @@ class CCRWA_List : public CCRWA_Tokeiya {
     std::vector<ListField> m_fields;
     ListFilter m_filter;
     std::string m_refusal;
-    // Rows whose last change was kept on the screen only.
+    // Rows whose last change was kept on the screen only, by position: the default answer
+    // of Unstored.
     std::set<int> m_unstored;
     // Page rows that show the mark, so that only they are cleared.
     std::set<int> m_markedRows;

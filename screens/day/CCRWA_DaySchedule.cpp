@@ -1,7 +1,9 @@
 #include "screens/day/CCRWA_DaySchedule.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 #include "data/CTSchedule.hpp"
@@ -39,16 +41,26 @@ struct FieldLayout {
 constexpr FieldLayout kFields[] = {{2, 1, 7},   {9, 8, 22},   {31, 30, 4},
                                    {36, 34, 4}, {39, 38, 62}, {101, 100, 4}};
 enum EntryField { kTime, kSubject, kAlarm, kLevel, kDetails, kEveryDay };
-constexpr int kSubjectBytes = 20;
-constexpr int kDetailsBytes = 60;
 
 // The card's fields on line 2: arrival, departure, lunch minutes, option.
 constexpr FieldLayout kCardFields[] = {{15, 14, 7}, {28, 27, 7}, {38, 38, 4}, {47, 46, 4}};
+static_assert(std::size(kCardFields) == CTimeCardCells::kColumns);
+
+// The card's items open where its fields are drawn.
+constexpr std::array<int, CTimeCardCells::kColumns> CardColumns() {
+    std::array<int, CTimeCardCells::kColumns> columns{};
+    for (size_t column = 0; column < columns.size(); ++column) {
+        columns[column] = kCardFields[column].x;
+    }
+    return columns;
+}
 
 }  // namespace
 
 CCRWA_DaySchedule::CCRWA_DaySchedule(CTokeiyaView& view, Mode mode)
-    : CCRWA_List(view, "DaySchedule.tgd", "DaySchedule.tfd", kLayout), m_mode(mode) {
+    : CCRWA_List(view, "DaySchedule.tgd", "DaySchedule.tfd", kLayout),
+      m_mode(mode),
+      m_cells(CardColumns()) {
     if (CFunctionMenu* bar = FunctionMenu()) {
         // Key 1 is labelled only while it reloads, and then works from the keyboard too.
         bar->SetReserveF1(false);
@@ -124,15 +136,15 @@ void CCRWA_DaySchedule::BindField(CIIBase& item, int position, int column) {
 void CCRWA_DaySchedule::CreateItems() {
     m_items[kTime] = std::make_unique<CIITime>(kFields[kTime].x, 0, nullptr, false, true);
     // Subjects and details are Japanese: the input method opens with the field.
-    m_items[kSubject] =
-        std::make_unique<CIIString>(kFields[kSubject].x, 0, kSubjectBytes, nullptr, 1, false, true);
+    m_items[kSubject] = std::make_unique<CIIString>(
+        kFields[kSubject].x, 0, CDayScheduleList::kSubjectBytes, nullptr, 1, false, true);
     m_items[kAlarm] = std::make_unique<CIISS_MaruNull>(kFields[kAlarm].x, 0, nullptr);
     auto level =
         std::make_unique<CIIDigit>(kFields[kLevel].x, 0, 1, static_cast<long*>(nullptr), false);
     level->SetOptions(true, false);
     m_items[kLevel] = std::move(level);
-    m_items[kDetails] =
-        std::make_unique<CIIString>(kFields[kDetails].x, 0, kDetailsBytes, nullptr, 1, false, true);
+    m_items[kDetails] = std::make_unique<CIIString>(
+        kFields[kDetails].x, 0, CDayScheduleList::kDetailsBytes, nullptr, 1, false, true);
     m_items[kEveryDay] = std::make_unique<CIISS_MaruNull>(kFields[kEveryDay].x, 0, nullptr);
 }
 
@@ -359,6 +371,9 @@ StoreResult CCRWA_DaySchedule::StoreRow(int position) {
     const StoreResult result = SaveEntry(entry, m_list.AsRead(position));
     if (result == StoreResult::Stored) {
         m_list.Stored(position);
+    } else if (result == StoreResult::NoRow) {
+        // Going back to the entry could not store it either.
+        m_list.Forget(position);
     }
     return result;
 }

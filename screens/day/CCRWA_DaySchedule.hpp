@@ -45,6 +45,8 @@ class CCRWA_DaySchedule : public CCRWA_List {
     int CursorColumn() const { return m_onCard ? m_cardColumn : kListColumn + Column(); }
     const CDayScheduleList& List() const { return m_list; }
     const CTimeCard& Card() const { return m_card; }
+    // Answered from the entries themselves, which sorting and deleting move.
+    bool Unstored(int position) const override { return m_list.Unstored(position); }
 
   protected:
     int RowCount() const override { return m_list.Count(); }
@@ -91,7 +93,7 @@ class CCRWA_DaySchedule : public CCRWA_List {
     CDayScheduleList m_list;
     CTimeCard m_card;
     CTimeCard m_cardAsRead;
-    CTimeCardCells m_cells{{15, 28, 38, 47}};
+    CTimeCardCells m_cells;  // at the card's columns, which the source file lays out
     std::array<std::unique_ptr<CIIBase>, 6> m_items;
     bool m_onCard = true;
     int m_cardColumn = 0;

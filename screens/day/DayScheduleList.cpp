@@ -11,8 +11,6 @@ namespace tokeiya {
 
 namespace {
 
-constexpr int kSubjectBytes = 20;
-constexpr int kDetailsBytes = 60;
 // Every-day entries keep their time of day on this date.
 constexpr int kEveryDayYear = 2000;
 
@@ -86,6 +84,14 @@ void CDayScheduleList::PlaceOnDay(CSchedule& entry) const {
 
 void CDayScheduleList::Stored(int index) {
     At(index).asRead = At(index).entry;
+}
+
+bool CDayScheduleList::Unstored(int index) const {
+    if (index < 0 || index >= Count()) {
+        return false;
+    }
+    const Slot& line = m_lines[static_cast<size_t>(index)];
+    return line.asRead ? line.entry != *line.asRead : line.entry != NewEntry();
 }
 
 void CDayScheduleList::Remove(int index) {

@@ -14,8 +14,9 @@ namespace tokeiya {
 // most one blank entry at the end for a new one. Nothing is drawn here.
 class CDayScheduleList {
   public:
-    // The minute of the day a blank entry sorts by: after every real time.
-    static constexpr int kBlankSortMinute = 1500;
+    // What the list line shows of an entry's subject and details, and what may be typed.
+    static constexpr int kSubjectBytes = 20;
+    static constexpr int kDetailsBytes = 60;
 
     // An empty list of `owner`'s entries of the day.
     void Reset(int owner, int year, int month, int day);
@@ -34,6 +35,12 @@ class CDayScheduleList {
     void PlaceOnDay(CSchedule& entry) const;
     // Entry `index` now holds what the database holds.
     void Stored(int index);
+    // Entry `index` waits for no store any more: its row is gone from the database (the user
+    // has been told), and no store can bring it back.
+    void Forget(int index) { Stored(index); }
+    // Whether entry `index` holds a change the database does not have: it differs from its
+    // copy as read, or, never stored, from a blank entry. Past the end there is none.
+    bool Unstored(int index) const;
     void Remove(int index);
     // Entry `index` becomes a new blank entry.
     void Renew(int index);
@@ -44,7 +51,6 @@ class CDayScheduleList {
     // Entry `index` as last read or stored; null for an entry never stored.
     const CSchedule* AsRead(int index) const;
 
-    int Owner() const { return m_owner; }
     int Year() const { return m_year; }
     int Month() const { return m_month; }
     int Day() const { return m_day; }
@@ -59,9 +65,12 @@ class CDayScheduleList {
     // An entry as its list line shows it, 103 cells: time, subject, alarm mark, level,
     // details and every-day mark. 00:00 shows no time.
     static std::string RowText(const CSchedule& entry);
-    static int SortMinute(const CSchedule& entry);
 
   private:
+    // The minute of the day a blank entry sorts by: after every real time.
+    static constexpr int kBlankSortMinute = 1500;
+    static int SortMinute(const CSchedule& entry);
+
     struct Slot {
         CSchedule entry;
         std::optional<CSchedule> asRead;

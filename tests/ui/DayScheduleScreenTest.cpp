@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,169 @@ TEST_F(DayScheduleScreenTest, AnEntryWithoutSubjectIsMarkedAndAskedAboutBeforeIt
     EXPECT_EQ(3u, m_dialogs.m_messages.size());
     EXPECT_EQ(std::string::npos, Line(kFirstLine).find(CCRWA_List::kUnstoredMark));
 }
+
+// What the user does to the list, step by step, in the cases below.
+enum class Act {
+    TypeTime,     // a time typed into list row `row`, left with Enter
+    TypeSubject,  // a subject typed into list row `row`, left with Enter
+    Delete,       // key 5 on list row `row`, answered Yes where it asks
+    Sort,         // key 8
+    Down,         // the cursor down from where it is
+    RemoveRows,   // another computer removes every row from the table
+    BreakTable,   // the schedule table goes, so that every store fails
+};
+struct Step {
+    Act act;
+    int row = 0;
+    const char* text = "";
+};
+struct StoredEntry {
+    int hour;
+    const char* subject;
+};
+// Whatever reorders, blanks or removes rows, the mark stays with the entry not stored, and
+// leaving by key 4 asks exactly when there is one.
+struct UnstoredCase {
+    const char* name;
+    std::vector<StoredEntry> stored;
+    std::vector<Step> steps;
+    std::vector<std::string> listed;
+    int markedRow;               // -1: no row carries the mark
+    const char* markedText;      // what the marked row shows besides the mark
+    const char* told = nullptr;  // a message the steps must have shown
+};
+
+// Failures name the case, not its bytes.
+void PrintTo(const UnstoredCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const UnstoredCase kUnstoredCases[] = {
+    {"SortKeepsTheMarkOfATimeWithoutSubject",
+     {{8, "early"}, {15, "late"}},
+     {{Act::TypeTime, 2, "1130"}, {Act::TypeTime, 1, "0700"}, {Act::Sort}},
+     {"late", "early", ""},
+     2,
+     "11:30"},
+    {"SortCarriesTheMarkOfAFailedStoreToItsNewRow",
+     {{9, "standing"}},
+     {{Act::BreakTable}, {Act::TypeSubject, 1, "failed"}, {Act::Sort}},
+     {"failed", "standing"},
+     0,
+     "failed"},
+    {"DeletingANeverStoredEntryTakesItsMark",
+     {},
+     {{Act::TypeTime, 0, "1130"}, {Act::Delete, 0}},
+     {""},
+     -1,
+     ""},
+    {"DeletingAStoredEntryAboveLeavesTheMarkOnTheUnstoredOne",
+     {{9, "drop"}},
+     {{Act::TypeTime, 1, "1130"}, {Act::Delete, 0}},
+     {""},
+     0,
+     "11:30"},
+    {"AStoredEntryAndTheBlankBelowItCarryNoMark",
+     {},
+     {{Act::TypeSubject, 0, "meeting"}, {Act::Down}},
+     {"meeting", ""},
+     -1,
+     ""},
+    {"AnEntryAnotherComputerRemovedIsToldAndNotAskedAbout",
+     {{9, "gone"}},
+     {{Act::RemoveRows}, {Act::TypeSubject, 0, "changed"}},
+     {"changed", ""},
+     -1,
+     "",
+     "予定が見つからないため、保存できませんでした。"},
+};
+
+class UnstoredEntryTest : public DayScheduleScreenTest,
+                          public ::testing::WithParamInterface<UnstoredCase> {
+  protected:
+    void Do(const Step& step) {
+        switch (step.act) {
+            case Act::TypeTime:
+                ClickCell(3, kFirstLine + step.row);
+                Window().Type(step.text);
+                Key(VK_RETURN);
+                break;
+            case Act::TypeSubject:
+                TypeSubject(step.row, step.text);
+                break;
+            case Act::Delete:
+                ClickCell(kSubjectX, kFirstLine + step.row);
+                if (Screen().List().Entry(step.row).idSchedule != 0) {
+                    m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+                }
+                Key(VK_F1 + 4);
+                break;
+            case Act::Sort:
+                Key(VK_F1 + 7);
+                break;
+            case Act::Down:
+                Key(VK_DOWN);
+                break;
+            case Act::RemoveRows:
+                m_db.OpenAnother()->Database().ExecuteSQL("DELETE FROM T日程");
+                break;
+            case Act::BreakTable:
+                m_db.OpenAnother()->Database().ExecuteSQL("DROP TABLE T日程");
+                break;
+        }
+    }
+    size_t Questions() const {
+        return static_cast<size_t>(std::count(m_dialogs.m_messages.begin(),
+                                              m_dialogs.m_messages.end(),
+                                              std::string(CCRWA_List::kUnstoredQuestion)));
+    }
+};
+
+TEST_P(UnstoredEntryTest, TheMarkStaysWithTheEntryAndLeavingAsksOnlyForIt) {
+    const UnstoredCase& c = GetParam();
+    for (const StoredEntry& entry : c.stored) {
+        AddEntry(kHanako, 9, entry.hour, 0, entry.subject);
+    }
+    Open(Mode::Personal);
+    for (const Step& step : c.steps) {
+        Do(step);
+    }
+    EXPECT_EQ(c.listed, ListedSubjects());
+    if (c.told != nullptr) {
+        EXPECT_NE(m_dialogs.m_messages.end(),
+                  std::find(m_dialogs.m_messages.begin(), m_dialogs.m_messages.end(), c.told));
+    }
+    for (int row = 0; row <= Screen().List().Count(); ++row) {
+        const std::string line = Line(kFirstLine + row);
+        const bool marked = line.rfind(CCRWA_List::kUnstoredMark, 0) == 0;
+        EXPECT_EQ(row == c.markedRow, marked) << "row " << row << ": " << line;
+        if (row == c.markedRow) {
+            EXPECT_NE(std::string::npos, line.find(c.markedText)) << line;
+        }
+    }
+
+    // Key 4 shows the next day; an entry not stored is asked about first, and Yes goes back
+    // to it.
+    const size_t asked = Questions();
+    if (c.markedRow >= 0) {
+        m_dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+    }
+    Key(VK_F1 + 3);
+    if (c.markedRow >= 0) {
+        EXPECT_EQ(asked + 1, Questions());
+        EXPECT_EQ(9, Screen().List().Day());
+        EXPECT_EQ(CCRWA_DaySchedule::kListColumn, Screen().CursorColumn());
+        EXPECT_EQ(c.markedRow, Screen().Top() + Screen().Cursor());
+    } else {
+        EXPECT_EQ(asked, Questions());
+        EXPECT_EQ(10, Screen().List().Day());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChange, UnstoredEntryTest, ::testing::ValuesIn(kUnstoredCases),
+                         [](const ::testing::TestParamInfo<UnstoredCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(DayScheduleScreenTest, RefusedValuesBeepAndComeBackWithNothingStored) {
     AddEntry(kHanako, 9, 9, 0, "meeting");
