@@ -44,7 +44,7 @@ int CPrintSalary::PrintSummaryPage(int page) {
     return next;
 }
 
-void CPrintSalary::PrintPages() {
+void CPrintSalary::PrintSummaryPages() {
     for (int page = 1; page != -1;) {
         page = PrintSummaryPage(page);
     }
@@ -54,7 +54,7 @@ bool CPrintSalary::PrintSummary() {
     if (PrintDC() == nullptr || !PrintDC()->StartDoc(kDocumentName)) {
         return false;
     }
-    PrintPages();
+    PrintSummaryPages();
     return PrintDC()->EndDoc();
 }
 

@@ -27,7 +27,7 @@ class CPrintSalary : public CCRPrinter {
     // The whole summary as one document; false when the printer failed.
     bool PrintSummary();
     // The pages, in a document the caller has started.
-    void PrintPages();
+    void PrintSummaryPages();
     // Fills and prints page `page` (from 1); the next page's number, or -1 after the last.
     int PrintSummaryPage(int page);
     // Fills the cells of page `page` as PrintSummaryPage prints them.

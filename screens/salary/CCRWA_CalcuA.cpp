@@ -242,7 +242,7 @@ void CCRWA_CalcuA::PrintSummary(bool toPdf) {
                                        [&](CPrintDC& dc) {
                                            auto summary = std::make_shared<CPrintSalary>(
                                                &dc, rows, totals, year, month);
-                                           return [summary] { summary->PrintPages(); };
+                                           return [summary] { summary->PrintSummaryPages(); };
                                        },
                                        "給料集計表を印刷しました。"};
     CReportOutput output(Document());
