@@ -108,8 +108,18 @@ const CSchedule* CDayScheduleList::AsRead(int index) const {
 }
 
 CTime CDayScheduleList::ReadLatestUpdate(CConnection& connection, bool* failed) const {
-    return CTSchedule(connection, CTSchedule::Mode::Table)
-        .LatestUpdateOfDay(m_year, m_month, m_day, failed);
+    // Every-day entries are listed on every day, so their changes are this day's news too.
+    // A read that failed has been told; the second is not tried.
+    CTSchedule schedule(connection, CTSchedule::Mode::Table);
+    bool readFailed = false;
+    CTime latest = schedule.LatestUpdateOfDay(m_year, m_month, m_day, &readFailed);
+    if (!readFailed) {
+        latest = std::max(latest, schedule.LatestUpdateOfDay(kEveryDayYear, 1, 1, &readFailed));
+    }
+    if (failed != nullptr) {
+        *failed = readFailed;
+    }
+    return latest;
 }
 
 std::string CDayScheduleList::Title() const {

@@ -529,30 +529,37 @@ TEST_F(DayScheduleScreenTest, AFailedStoreIsToldOnceAndTheTypedSubjectStays) {
 }
 
 TEST_F(DayScheduleScreenTest, OnlyEveryoneModeLabelsKeyOneAfterAnotherComputerStores) {
+    // An every-day entry is shown on every day, so another computer's is news too.
     const struct {
         Mode mode;
         int owner;
+        int everyDay;
+        const char* typed;
         const char* label;
-    } cases[] = {{Mode::Personal, kHanako, ""}, {Mode::Everyone, 0, "最新情報"}};
+    } cases[] = {{Mode::Personal, kHanako, 0, "mine", ""},
+                 {Mode::Everyone, 0, 0, "mine", "最新情報"},
+                 {Mode::Everyone, 0, 1, "ours", "最新情報"}};
     Open(Mode::Personal);
+    Mode shown = Mode::Personal;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        if (c.mode == Mode::Everyone) {
+        SCOPED_TRACE(testing::Message() << c.typed << " " << c.everyDay);
+        if (c.mode != shown) {
             Key(VK_F1 + 8);
             Key(VK_F1 + 9);
+            shown = c.mode;
         }
         Window().AdvanceTime(60000);
         EXPECT_FALSE(Bar().HasLabel(0, 1)) << "nothing changed yet";
-        TypeSubject(0, "mine");
+        TypeSubject(0, c.typed);
         Window().AdvanceTime(60000);
         EXPECT_FALSE(Bar().HasLabel(0, 1)) << "the screen's own store is no news";
-        AddEntry(c.owner, 9, 11, 0, "news");
+        AddEntry(c.owner, 9, 11, c.everyDay, c.everyDay != 0 ? "daily" : "news", c.everyDay);
         Window().AdvanceTime(60000);
         EXPECT_EQ(c.label, Bar().GetLabel(0, 1));
         Key(VK_F1);
         EXPECT_FALSE(Bar().HasLabel(0, 1));
     }
-    EXPECT_EQ((std::vector<std::string>{"mine", "news", ""}), ListedSubjects())
+    EXPECT_EQ((std::vector<std::string>{"ours", "news", "daily", ""}), ListedSubjects())
         << "key 1 read the day again";
 }
 
