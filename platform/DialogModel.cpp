@@ -47,6 +47,24 @@ int TakeDigit(std::string_view& text) {
 
 CDialogModel::CDialogModel(std::string caption) : m_caption(std::move(caption)) {}
 
+DialogField MakeField(int id, FieldKind kind, std::string label, std::string text) {
+    DialogField field;
+    field.id = id;
+    field.kind = kind;
+    field.label = std::move(label);
+    field.text = std::move(text);
+    return field;
+}
+
+DialogField MakeIntegerField(int id, std::string label, int minValue, int maxValue,
+                             std::string suffix) {
+    DialogField field = MakeField(id, FieldKind::Integer, std::move(label));
+    field.minValue = minValue;
+    field.maxValue = maxValue;
+    field.suffix = std::move(suffix);
+    return field;
+}
+
 DialogField& CDialogModel::Add(DialogField field) {
     if (Find(field.id) != nullptr) {
         throw std::logic_error("dialog field id used twice");

@@ -53,6 +53,13 @@ struct DialogField {
     bool latinOnly = false;
 };
 
+// A field of `kind` with its id, label and text (the value of an entry, or what a static
+// text shows); the rest as above. The dialogs start their fields from these.
+DialogField MakeField(int id, FieldKind kind, std::string label = {}, std::string text = {});
+// An integer field that takes [minValue, maxValue], with `suffix` after the entry.
+DialogField MakeIntegerField(int id, std::string label, int minValue, int maxValue,
+                             std::string suffix = {});
+
 // Why the input cannot be taken: the field that gets the focus back, and the message.
 struct DialogRejection {
     int fieldId = 0;

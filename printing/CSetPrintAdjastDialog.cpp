@@ -3,38 +3,13 @@
 #include <climits>
 
 namespace tokeiya {
-namespace {
-
-DialogField StaticText(int id, const char* text) {
-    DialogField field;
-    field.id = id;
-    field.kind = FieldKind::Static;
-    field.text = text;
-    return field;
-}
-
-DialogField Adjustment(int id, const char* label) {
-    DialogField field;
-    field.id = id;
-    field.kind = FieldKind::Integer;
-    field.label = label;
-    field.minValue = INT_MIN;
-    field.maxValue = INT_MAX;
-    return field;
-}
-
-}  // namespace
 
 CSetPrintAdjastDialog::CSetPrintAdjastDialog() : CDialogModel("プリントオプション") {
-    Add(StaticText(kIntro, "プリント位置の微調整をします。"));
-    Add(StaticText(kUnit, "1/10mm 単位で指定してください。"));
-    Add(Adjustment(kAdjustX, "X方向微調整(左へ)"));
-    Add(Adjustment(kAdjustY, "Y方向微調整(上へ)"));
-    DialogField check;
-    check.id = kPaperCheck;
-    check.kind = FieldKind::CheckBox;
-    check.label = "用紙確認をする";
-    Add(std::move(check));
+    Add(MakeField(kIntro, FieldKind::Static, {}, "プリント位置の微調整をします。"));
+    Add(MakeField(kUnit, FieldKind::Static, {}, "1/10mm 単位で指定してください。"));
+    Add(MakeIntegerField(kAdjustX, "X方向微調整(左へ)", INT_MIN, INT_MAX));
+    Add(MakeIntegerField(kAdjustY, "Y方向微調整(上へ)", INT_MIN, INT_MAX));
+    Add(MakeField(kPaperCheck, FieldKind::CheckBox, "用紙確認をする"));
 }
 
 bool CSetPrintAdjastDialog::DoModal(IDialogs& dialogs) {

@@ -30,39 +30,27 @@ int EngineIndex(DbEngine engine) {
     return 0;
 }
 
-DialogField Entry(int id, const char* label, std::string text, FieldKind kind = FieldKind::Text) {
-    DialogField field;
-    field.id = id;
-    field.kind = kind;
-    field.label = label;
-    field.text = std::move(text);
-    return field;
-}
-
 }  // namespace
 
 CConnectionDlg::CConnectionDlg(const ConnectionForm& form) : CDialogModel("データベース接続") {
-    DialogField engine;
-    engine.id = kEngine;
-    engine.kind = FieldKind::Choice;
-    engine.label = "データベースの種類";
+    DialogField engine = MakeField(kEngine, FieldKind::Choice, "データベースの種類");
     for (const EngineEntry& choice : kEngines) {
         engine.choices.push_back(choice.name);
     }
     engine.choice = EngineIndex(form.engine);
     Add(std::move(engine));
 
-    DialogField file = Entry(kFile, "データベースファイル", form.file, FieldKind::File);
+    DialogField file = MakeField(kFile, FieldKind::File, "データベースファイル", form.file);
     file.chooser = FileChooserHint{
         "データベースファイルの選択", "SQLite データベース", {"*.db", "*.sqlite", "*.sqlite3"}};
     Add(std::move(file));
-    Add(Entry(kServer, "サーバー", form.server));
-    DialogField port = Entry(kPort, "ポート", PortText(form.port));
+    Add(MakeField(kServer, FieldKind::Text, "サーバー", form.server));
+    DialogField port = MakeField(kPort, FieldKind::Text, "ポート", PortText(form.port));
     port.latinOnly = true;
     Add(std::move(port));
-    Add(Entry(kDatabase, "データベース名", form.database));
-    Add(Entry(kUser, "ユーザー名", form.user));
-    Add(Entry(kPassword, "パスワード", form.password, FieldKind::Password));
+    Add(MakeField(kDatabase, FieldKind::Text, "データベース名", form.database));
+    Add(MakeField(kUser, FieldKind::Text, "ユーザー名", form.user));
+    Add(MakeField(kPassword, FieldKind::Password, "パスワード", form.password));
     SetNotice(form.errorText);
     ApplyEngine();
     SetInitialFocus(form.engine == DbEngine::SQLite ? kFile : kServer);

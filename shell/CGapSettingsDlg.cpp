@@ -3,19 +3,8 @@
 namespace tokeiya {
 
 CGapSettingsDlg::CGapSettingsDlg() : CDialogModel("勤怠チェックの設定") {
-    DialogField minutes;
-    minutes.id = kGapMinutes;
-    minutes.kind = FieldKind::Integer;
-    minutes.label = "PC利用と打刻の差の基準";
-    minutes.suffix = "分";
-    minutes.minValue = 0;
-    minutes.maxValue = kMaxGapMinutes;
-    minutes.latinOnly = true;
-    Add(std::move(minutes));
-    DialogField departure;
-    departure.id = kDeparture;
-    departure.kind = FieldKind::Choice;
-    departure.label = "退勤時刻";
+    Add(MakeIntegerField(kGapMinutes, "PC利用と打刻の差の基準", 0, kMaxGapMinutes, "分"));
+    DialogField departure = MakeField(kDeparture, FieldKind::Choice, "退勤時刻");
     departure.choices = {"その日最初の退出", "その日最後の退出"};
     Add(std::move(departure));
 }

@@ -18,21 +18,10 @@ CLoginDlg::CLoginDlg(CProfileStore& profile, IDialogs& dialogs, CRememberedLogin
         m_strUserName = userName;
         m_strPassword = password;
     }
-    DialogField field;
-    field.id = kUserName;
-    field.label = "ユーザー名";
-    Add(field);
-    field.id = kPassword;
-    field.kind = FieldKind::Password;
-    field.label = "パスワード";
-    Add(field);
-    field.id = kSave;
-    field.kind = FieldKind::CheckBox;
-    field.label = "ユーザー名とパスワードを保存";
-    Add(field);
-    field.id = kNotView;
-    field.label = "次回からこのダイアログを表示しない";
-    Add(field);
+    Add(MakeField(kUserName, FieldKind::Text, "ユーザー名"));
+    Add(MakeField(kPassword, FieldKind::Password, "パスワード"));
+    Add(MakeField(kSave, FieldKind::CheckBox, "ユーザー名とパスワードを保存"));
+    Add(MakeField(kNotView, FieldKind::CheckBox, "次回からこのダイアログを表示しない"));
 }
 
 bool CLoginDlg::DoModal() {

@@ -5,13 +5,8 @@
 namespace tokeiya {
 
 CSetHolidayDlg::CSetHolidayDlg() : CDialogModel("祭日設定") {
-    DialogField date;
-    date.id = kDate;
-    date.kind = FieldKind::Static;
-    Add(std::move(date));
-    DialogField name;
-    name.id = kName;
-    name.label = "祭日名(半角20文字以下)";
+    Add(MakeField(kDate, FieldKind::Static));
+    DialogField name = MakeField(kName, FieldKind::Text, "祭日名(半角20文字以下)");
     // Refused in the dialog, which stays open with what was typed.
     name.maxBytes = kMaxNameBytes;
     Add(std::move(name));

@@ -1,28 +1,6 @@
 #include "shell/CSetOptionDlg.hpp"
 
 namespace tokeiya {
-namespace {
-
-DialogField CheckBox(int id, const char* label) {
-    DialogField field;
-    field.id = id;
-    field.kind = FieldKind::CheckBox;
-    field.label = label;
-    return field;
-}
-
-DialogField Minutes(int id, const char* label, const char* suffix, int maxValue) {
-    DialogField field;
-    field.id = id;
-    field.kind = FieldKind::Integer;
-    field.label = label;
-    field.suffix = suffix;
-    field.minValue = 0;
-    field.maxValue = maxValue;
-    return field;
-}
-
-}  // namespace
 
 CSetOptionDlg::CSetOptionDlg(CProfileStore& profile)
     : CDialogModel("オプション設定"), m_profile(profile) {
@@ -35,15 +13,15 @@ CSetOptionDlg::CSetOptionDlg(CProfileStore& profile)
     m_nTimeView = profile.GetProfileInt("ALARM", "TimeView", 30);
     m_bAlarmAll = profile.GetProfileInt("ALARM", "AlarmAll", 0) != 0 ? 1 : 0;
 
-    Add(CheckBox(kShowLogin, "ログインダイアログを表示する"));
-    Add(CheckBox(kSetTimeFrom, "起動時に出勤時間を記録する"));
-    Add(Minutes(kStartUpMin, "", "分減算する。", 60));
-    Add(CheckBox(kSetTimeTo, "終了時に退社時間を記録する"));
-    Add(Minutes(kCoolDownMin, "", "分加算する。", 60));
-    Add(CheckBox(kOpen, "起動時にスケジュール表を開く"));
-    Add(CheckBox(kAlarmAll, "全員スケジュールのアラームを有効にする"));
-    Add(Minutes(kLunchMin, "既定の昼食時間（分）", "", 180));
-    Add(Minutes(kTimeView, "アラームの表示時間(秒)", "", 300));
+    Add(MakeField(kShowLogin, FieldKind::CheckBox, "ログインダイアログを表示する"));
+    Add(MakeField(kSetTimeFrom, FieldKind::CheckBox, "起動時に出勤時間を記録する"));
+    Add(MakeIntegerField(kStartUpMin, "", 0, 60, "分減算する。"));
+    Add(MakeField(kSetTimeTo, FieldKind::CheckBox, "終了時に退社時間を記録する"));
+    Add(MakeIntegerField(kCoolDownMin, "", 0, 60, "分加算する。"));
+    Add(MakeField(kOpen, FieldKind::CheckBox, "起動時にスケジュール表を開く"));
+    Add(MakeField(kAlarmAll, FieldKind::CheckBox, "全員スケジュールのアラームを有効にする"));
+    Add(MakeIntegerField(kLunchMin, "既定の昼食時間（分）", 0, 180));
+    Add(MakeIntegerField(kTimeView, "アラームの表示時間(秒)", 0, 300));
 }
 
 void CSetOptionDlg::ToFields() {

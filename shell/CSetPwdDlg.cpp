@@ -4,10 +4,7 @@ namespace tokeiya {
 namespace {
 
 DialogField Password(int id, const char* label) {
-    DialogField field;
-    field.id = id;
-    field.kind = FieldKind::Password;
-    field.label = label;
+    DialogField field = MakeField(id, FieldKind::Password, label);
     field.maxBytes = CSetPwdDlg::kMaxPasswordBytes;
     return field;
 }
@@ -18,19 +15,11 @@ CSetPwdDlg::CSetPwdDlg(const CUser& user)
     : CDialogModel("パスワード変更"),
       m_strUserName(user.strUserName),
       m_strCurrentPasswordHash(user.strPasswordHash) {
-    DialogField name;
-    name.id = kUserName;
-    name.kind = FieldKind::Static;
-    name.label = "ユーザー名";
-    Add(std::move(name));
+    Add(MakeField(kUserName, FieldKind::Static, "ユーザー名"));
     Add(Password(kOldPassword, "旧パスワード"));
     Add(Password(kNewPassword, "新パスワード"));
     Add(Password(kConfirmation, "新パスワード確認"));
-    DialogField note;
-    note.id = kLimitNote;
-    note.kind = FieldKind::Static;
-    note.text = "パスワードは10文字以内";
-    Add(std::move(note));
+    Add(MakeField(kLimitNote, FieldKind::Static, {}, "パスワードは10文字以内"));
 }
 
 bool CSetPwdDlg::DoModal(IDialogs& dialogs) {
