@@ -188,7 +188,7 @@ bool CPrintSetFile::SetupPrinter(IDialogs& dialogs, const std::string& name, boo
             record.SetPrinter(setup);
         }
     } else {
-        dialogs.MessageBox("プリンタ初期化エラー", MessageButtons::Ok);
+        dialogs.MessageBox(kPrinterError, MessageButtons::Ok);
     }
     if (withAdjust) {
         CSetPrintAdjastDialog adjust;

@@ -19,6 +19,8 @@ class CPrintSetFile {
     // The setting names the program prints with.
     static constexpr const char* kSalary = "給料集計";
     static constexpr const char* kCard = "カード";
+    // Told when no printer can be had.
+    static constexpr const char* kPrinterError = "プリンタ初期化エラー";
 
     // `path` (the file system's name) empty: the program's settings file. A file missing
     // there is first taken over from `formerPath` (the program's former place, the start

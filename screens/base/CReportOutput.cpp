@@ -12,7 +12,6 @@
 namespace tokeiya {
 
 namespace {
-constexpr const char* kPrinterError = "プリンタ初期化エラー";
 constexpr const char* kPdfFolderKey = "PdfFolder";
 constexpr const char* kPrintFailed = "印刷できませんでした。";
 constexpr const char* kSaveFailed = "ファイルを保存できませんでした。";
@@ -39,7 +38,7 @@ bool CReportOutput::Print(const Report& report) {
     CPrintDC dc;
     std::string reason;
     if (!settings.PreparePrinter(*dialogs, report.setting, dc, {}, reason)) {
-        m_doc.ShowMessage(WithReason(kPrinterError, reason));
+        m_doc.ShowMessage(WithReason(CPrintSetFile::kPrinterError, reason));
         return false;
     }
     return Run(dc, report, kPrintFailed);
@@ -62,10 +61,15 @@ bool CReportOutput::SavePdf(const Report& report, const std::string& proposedNam
     return Run(dc, report, kSaveFailed);
 }
 
+bool CReportOutput::PrintOrSavePdf(const Report& report, bool toPdf,
+                                   const std::string& proposedName) {
+    return toPdf ? SavePdf(report, proposedName) : Print(report);
+}
+
 bool CReportOutput::Run(CPrintDC& dc, const Report& report, const char* failure) {
     PageWriter pages = report.build(dc);
     if (!dc.StartDoc(report.documentName)) {
-        m_doc.ShowMessage(WithReason(kPrinterError, dc.LastError()));
+        m_doc.ShowMessage(WithReason(CPrintSetFile::kPrinterError, dc.LastError()));
         return false;
     }
     try {

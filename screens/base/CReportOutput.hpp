@@ -37,6 +37,8 @@ class CReportOutput {
     // The PDF file's name is proposed in the folder last used for PDF files; its paper is
     // that of the stored setting (A4 in the report's orientation without one).
     bool SavePdf(const Report& report, const std::string& proposedName);
+    // What a report key does: SavePdf with `proposedName` when `toPdf`, else Print.
+    bool PrintOrSavePdf(const Report& report, bool toPdf, const std::string& proposedName);
 
   private:
     bool Run(CPrintDC& dc, const Report& report, const char* failure);

@@ -245,9 +245,8 @@ void CCRWA_CalcuA::PrintSummary(bool toPdf) {
                                            return [summary] { summary->PrintSummaryPages(); };
                                        },
                                        "給料集計表を印刷しました。"};
-    CReportOutput output(Document());
-    static_cast<void>(toPdf ? output.SavePdf(report, MonthFileName("給料集計.pdf"))
-                            : output.Print(report));
+    static_cast<void>(
+        CReportOutput(Document()).PrintOrSavePdf(report, toPdf, MonthFileName("給料集計.pdf")));
 }
 
 void CCRWA_CalcuA::PrintTimeCards(bool toPdf) {
@@ -257,11 +256,8 @@ void CCRWA_CalcuA::PrintTimeCards(bool toPdf) {
     }
     const CReportOutput::Report report =
         TimeCardReport(Database(), Work().year, Work().month, std::move(users));
-    CReportOutput output(Document());
-    static_cast<void>(toPdf ? output.SavePdf(report, MonthFileName("タイムカード.pdf"))
-                            : output.Print(report));
+    static_cast<void>(
+        CReportOutput(Document()).PrintOrSavePdf(report, toPdf, MonthFileName("タイムカード.pdf")));
 }
-
-// --- Mouse ---
 
 }  // namespace tokeiya

@@ -296,12 +296,11 @@ bool CCRWA_CalcuB::OnFunctionKey(int key, int labelSet, int) {
                 CloseEditor();
                 const CReportOutput::Report report =
                     TimeCardReport(Database(), m_year, m_month, {m_user.idUser});
-                CReportOutput output(Document());
                 static_cast<void>(
-                    labelSet == 1 ? output.SavePdf(report, MonthFileName(m_year, m_month,
-                                                                         m_user.strUserName +
-                                                                             "タイムカード.pdf"))
-                                  : output.Print(report));
+                    CReportOutput(Document())
+                        .PrintOrSavePdf(report, labelSet == 1,
+                                        MonthFileName(m_year, m_month,
+                                                      m_user.strUserName + "タイムカード.pdf")));
                 SetCursor(0, 0);
             }
             return true;
