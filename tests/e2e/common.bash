@@ -31,12 +31,22 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+# Starts an X server of size $1 on a free display number, which goes to $display; its pid
+# goes to $started_xvfb. -noreset: a server that resets when its last client leaves (an
+# xdotool search between two polls) drops a connection being set up in that moment, and
+# the program starting then ends with "cannot open the display". The number is read once
+# its closing newline is written: the server writes the digits and the newline apart.
+start_xvfb() {
+    local file="$work/display.$1"
+    Xvfb -displayfd 5 -noreset -screen 0 "$1x24" -nolisten tcp 5>"$file" >>"$work/xvfb.log" 2>&1 &
+    started_xvfb=$!
+    for _ in $(seq 100); do [ "$(wc -l <"$file")" -ge 1 ] && break; sleep 0.1; done
+    [ "$(wc -l <"$file")" -ge 1 ] || fail "Xvfb did not start"
+    display=":$(head -n 1 "$file")"
+}
+start_xvfb 1280x800
+xvfb_pid=$started_xvfb
+export DISPLAY=$display
 
 # Waits up to 20 s for a condition (a command that succeeds); fails with "$1" otherwise.
 wait_for() {

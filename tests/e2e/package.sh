@@ -126,13 +126,10 @@ login_as_administrator
 
 # A second desktop session of the same user on this PC (another display, the same runtime
 # folder) starts the entry too: that copy ends at once, without a window.
-exec 4>"$work/display2"
-Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb2.log" 2>&1 &
-xvfb2_pid=$!
-for _ in $(seq 50); do [ -s "$work/display2" ] && break; sleep 0.1; done
-[ -s "$work/display2" ] || fail "the second Xvfb did not start"
+start_xvfb 800x600
+xvfb2_pid=$started_xvfb
 second=0
-(cd "$work/desk" && DISPLAY=":$(cat "$work/display2")" PATH="$root/usr/bin:$PATH" timeout 10 $command) \
+(cd "$work/desk" && DISPLAY=$display PATH="$root/usr/bin:$PATH" timeout 10 $command) \
     >"$work/second.log" 2>&1 || second=$?
 kill "$xvfb2_pid"
 xvfb2_pid=""
