@@ -42,8 +42,7 @@ sleep 0.3
 xdotool key F8
 calculated() { [ "$(sql "SELECT COUNT(*) FROM T給料 WHERE idUser=1 AND nYear=$year AND nMonth=$month")" = 1 ]; }
 wait_for "the calculated row" calculated
-wait_window '^Tokeiya$' >/dev/null || fail "no message after the calculation"
-wait_for "the message box to close" answer_message
+answer_message "message after the calculation"
 xdotool windowfocus --sync "$main"
 xdotool key Return
 sleep 0.5
@@ -62,13 +61,11 @@ sleep 0.5
 xdotool key F7
 sleep 0.5
 [ -n "${TOKEIYA_E2E_SHOTS:-}" ] && import -window root "$TOKEIYA_E2E_SHOTS/attendance_check.png"
-before=$(visible_windows)
 xdotool key Return
-box_open() { [ "$(visible_windows)" -gt "$before" ]; }
-wait_for "the day's pop-up" box_open
+wait_for "the day's pop-up" message_box
 sleep 0.3
 [ -n "${TOKEIYA_E2E_SHOTS:-}" ] && import -window root "$TOKEIYA_E2E_SHOTS/attendance_check_day.png"
-wait_for "the pop-up to close" answer_message
+answer_message "day's pop-up"
 
 xdotool windowfocus --sync "$main"
 xdotool key F10
@@ -77,7 +74,7 @@ xdotool key Return
 csv="$work/out/$(printf '%04d年%02d月全員勤怠チェック.csv' "$year" "$month")"
 saved() { [ -s "$csv" ]; }
 wait_for "the exported list" saved
-wait_for "the message box to close" answer_message
+answer_message "message after the export"
 line=$(iconv -f CP932 -t UTF-8 "$csv" | tr -d '\r' | grep '^hanako,') || fail "hanako's day is not listed"
 expected="hanako,$(printf '%04d/%02d/%02d' "$year" "$month" "$day"),$pc_start,23:59,"
 [[ "$line" == "$expected"* ]] || fail "listed as '$line', not '$expected...'"

@@ -121,17 +121,36 @@ login_as() {
     xdotool windowfocus --sync "$main"
 }
 
-# Answers the program's message box (titled "Tokeiya", as the wait window before it is):
-# the window found is focused and answered until none is left. For wait_for.
-message_gone() { [ -z "$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null)" ]; }
+# The program's message box: a dialog titled "Tokeiya". The wait window before it has the
+# same title, but is a normal window that goes a moment before the box comes; answering that
+# one would end the wait in the gap between the two. Prints the box's id.
+message_box() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null); do
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_NET_WM_WINDOW_TYPE_DIALOG'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Waits up to 20 s for the message box, answers it with Return and waits until it is gone;
+# fails with "no $1" otherwise. Return is pressed again only on a box still there after it.
 answer_message() {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | tail -n 1) || true
-    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-        xdotool key Return
-        sleep 0.2
-    fi
-    message_gone
+    local box=""
+    for _ in $(seq 200); do
+        box=$(message_box) && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no $1"
+    answered() {
+        xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | grep -qx "$box" || return 0
+        xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return
+        sleep 0.5
+        return 1
+    }
+    wait_for "$1 to close" answered
 }
 
 # Waits for the program to end; its exit status goes to $status. (Not in a subshell: only

@@ -10,8 +10,7 @@ start_app
 focus_window 'とけい屋ログイン' "login window"
 xdotool key Escape
 
-focus_window '^Tokeiya$' "message box"
-xdotool key Return
+answer_message "message box"
 
 wait_app
 [ "$status" = 1 ] || fail "status $status instead of 1"

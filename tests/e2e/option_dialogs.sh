@@ -45,8 +45,7 @@ xdotool type --delay 50 abc
 xdotool key Tab
 xdotool type --delay 50 abc
 xdotool key Return
-focus_window '^Tokeiya$' "message after the change"
-xdotool key Return
+answer_message "message after the change"
 stored=$(sql 'SELECT strPasswordHash FROM Tユーザー WHERE idUser=0')
 [[ "$stored" == '$argon2id$'* ]] || fail "password stored as '$stored'"
 

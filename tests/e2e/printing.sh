@@ -152,16 +152,16 @@ wait_for "the ファイル menu" menu_open
 xdotool key Right Right Right Up Return
 sleep 0.5
 
-# Each step ends in a message box titled "Tokeiya" (after a wait window of that title).
+# Each step ends in a message box (after a wait window).
 press() {
     xdotool windowfocus --sync "$main"
     xdotool key "$1"
-    wait_window '^Tokeiya$' >/dev/null || fail "no message after $1"
     if [ -n "${TOKEIYA_E2E_SHOTS:-}" ]; then
+        wait_for "the message after $1" message_box
         sleep 0.3
         import -window root "$TOKEIYA_E2E_SHOTS/printing-$1-$(date +%s%N).png"
     fi
-    wait_for "the message box after $1 to close" answer_message
+    answer_message "message after $1"
 }
 press F8
 jobs_done() { [ "$(find "$cups/jobs" -name 'job-*' | wc -l)" -ge "$1" ]; }

@@ -26,11 +26,7 @@ xdotool windowfocus --sync "$main"
 xdotool key F8
 calculated() { [ "$(sql "SELECT COUNT(*) FROM T給料 WHERE idUser=1 AND nYear=$year AND nMonth=$month")" = 1 ]; }
 wait_for "the calculated row" calculated
-# The wait window has the same title as the message box and goes as the box comes: the
-# window found is focused and answered until none is left.
-box=$(wait_window '^Tokeiya$') || fail "no message after the calculation"
-[ -n "$box" ] || fail "no message after the calculation"
-wait_for "the message box to close" answer_message
+answer_message "message after the calculation"
 
 # Enter opens hanako's time card; the third day's arrival becomes 08:30.
 xdotool windowfocus --sync "$main"
