@@ -31,23 +31,6 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY
 
-# Starts an X server of size $1 on a free display number, which goes to $display; its pid
-# goes to $started_xvfb. -noreset: a server that resets when its last client leaves (an
-# xdotool search between two polls) drops a connection being set up in that moment, and
-# the program starting then ends with "cannot open the display". The number is read once
-# its closing newline is written: the server writes the digits and the newline apart.
-start_xvfb() {
-    local file="$work/display.$1"
-    Xvfb -displayfd 5 -noreset -screen 0 "$1x24" -nolisten tcp 5>"$file" >>"$work/xvfb.log" 2>&1 &
-    started_xvfb=$!
-    for _ in $(seq 100); do [ "$(wc -l <"$file")" -ge 1 ] && break; sleep 0.1; done
-    [ "$(wc -l <"$file")" -ge 1 ] || fail "Xvfb did not start"
-    display=":$(head -n 1 "$file")"
-}
-start_xvfb 1280x800
-xvfb_pid=$started_xvfb
-export DISPLAY=$display
-
 # Waits up to 20 s for a condition (a command that succeeds); fails with "$1" otherwise.
 wait_for() {
     local what=$1
@@ -58,6 +41,23 @@ wait_for() {
     done
     fail "waited in vain for $what"
 }
+
+# Starts an X server of size $1 on a free display number, which goes to $display; its pid
+# goes to $started_xvfb. -noreset: a server that resets when its last client leaves (an
+# xdotool search between two polls) drops a connection being set up in that moment, and
+# the program starting then ends with "cannot open the display". The number is read once
+# its closing newline is written: the server writes the digits and the newline apart.
+start_xvfb() {
+    local file="$work/display.$1"
+    Xvfb -displayfd 5 -noreset -screen 0 "$1x24" -nolisten tcp 5>"$file" >>"$work/xvfb.log" 2>&1 &
+    started_xvfb=$!
+    display_written() { [ -s "$file" ] && [ "$(wc -l <"$file")" -ge 1 ]; }
+    wait_for "Xvfb to start" display_written
+    display=":$(head -n 1 "$file")"
+}
+start_xvfb 1280x800
+xvfb_pid=$started_xvfb
+export DISPLAY=$display
 
 # The number of visible windows of the program (menus and dialogs included).
 visible_windows() {
@@ -121,36 +121,27 @@ login_as() {
     xdotool windowfocus --sync "$main"
 }
 
-# The program's message box: a dialog titled "Tokeiya". The wait window before it has the
-# same title, but is a normal window that goes a moment before the box comes; answering that
-# one would end the wait in the gap between the two. Prints the box's id.
+# The program's message box: a dialog titled "Tokeiya", whose id goes to $box. The wait
+# window before it has the same title, but is a normal window that goes a moment before the
+# box comes; answering that one would end the wait in the gap between the two.
 message_box() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null); do
-        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_NET_WM_WINDOW_TYPE_DIALOG'; then
-            echo "$id"
-            return 0
-        fi
+    for box in $(xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null); do
+        xprop -id "$box" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_NET_WM_WINDOW_TYPE_DIALOG' && return 0
     done
     return 1
 }
 
-# Waits up to 20 s for the message box, answers it with Return and waits until it is gone;
-# fails with "no $1" otherwise. Return is pressed again only on a box still there after it.
+# Waits for the message box, answers it with Return and waits until it is gone; fails
+# naming $1 otherwise. Return is pressed again only on a box still there after it.
 answer_message() {
-    local box=""
-    for _ in $(seq 200); do
-        box=$(message_box) && break
-        sleep 0.1
-    done
-    [ -n "$box" ] || fail "no $1"
+    wait_for "the $1" message_box
     answered() {
         xdotool search --onlyvisible --name '^Tokeiya$' 2>/dev/null | grep -qx "$box" || return 0
         xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return
         sleep 0.5
         return 1
     }
-    wait_for "$1 to close" answered
+    wait_for "the $1 to close" answered
 }
 
 # Waits for the program to end; its exit status goes to $status. (Not in a subshell: only
